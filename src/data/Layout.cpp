@@ -1,0 +1,26 @@
+#include "data/Layout.h"
+
+#include "data/Text.h"
+
+#include <algorithm>
+
+namespace orv {
+
+Integer readInteger(std::span<const std::uint8_t> record, std::size_t offset) {
+    const std::uint8_t lo = offset < record.size() ? record[offset] : 0;
+    const std::uint8_t hi = offset + 1 < record.size() ? record[offset + 1] : 0;
+    return static_cast<Integer>(static_cast<std::uint16_t>(lo | (hi << 8)));
+}
+
+std::string readText(std::span<const std::uint8_t> record, std::size_t offset, std::size_t width, Trim trim) {
+    if (offset >= record.size())
+        return {};
+    const auto bytes = record.subspan(offset, std::min(width, record.size() - offset));
+    if (std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }))
+        return {};
+    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::string_view kept = trim == Trim::Both ? trimBlanks(raw) : rightTrimBlanks(raw);
+    return decodeAnsi({reinterpret_cast<const std::uint8_t*>(kept.data()), kept.size()});
+}
+
+} // namespace orv

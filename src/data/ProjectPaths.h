@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace orv {
+
+// The chosen project file and the folder that holds it. Every data and media
+// path is the folder followed by a relative path such as "resource/gfx/".
+struct ProjectPaths {
+    std::filesystem::path ProjectFilePath;
+    std::filesystem::path ProjectFolder;
+
+    // The project file given by the user, made absolute (lexically, so that a
+    // path through a symbolic link is shown as the user gave it).
+    static ProjectPaths fromProjectFile(const std::filesystem::path& projectFile);
+};
+
+// Projects are made on Windows and may be copied to a file system whose names
+// are case-sensitive: each component of `relative` (separated by "/" or "\")
+// is found in its parent ignoring letter case. The exact spelling wins when
+// several names match. From the first component that matches nothing on, the
+// rest is spelled as given, so the result names where the file would be.
+std::filesystem::path resolveIgnoringCase(const std::filesystem::path& folder, std::string_view relative);
+
+} // namespace orv

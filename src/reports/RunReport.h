@@ -1,0 +1,39 @@
+#pragma once
+
+#include "data/Types.h"
+
+#include <string>
+
+namespace orv {
+
+struct ReportContext;
+
+// Report kinds.
+inline constexpr Integer ResourceFilesKind = 0;
+inline constexpr Integer UnusedFlagsKind = 1;
+inline constexpr Integer ScenePropertiesHiddenKind = 2;
+inline constexpr Integer ScenePropertiesKind = 3;
+inline constexpr Integer FlagsByFlagKind = 4;
+inline constexpr Integer FlagsBySceneKind = 5;
+
+struct RunOutcome {
+    enum class Status {
+        Show,    // show the report window with the text
+        Discard, // cancelled, and the user chose not to see the incomplete report
+        Failed,  // the data files could not be opened; `message` says why
+    };
+    Status status = Status::Show;
+    std::string message;
+};
+
+// Runs one report: opens the data files, writes the header, runs the routine
+// of the kind, closes the files and, after a cancel, asks whether to show
+// the incomplete report. Showing the window (and clearing ReportRunning and
+// the progress bar afterwards) is the front end's part; see FinishRun.
+RunOutcome RunReport(Integer kind, ReportContext& ctx);
+
+// What follows the report window's closing (or a discarded run): no report
+// running, progress bar back at 0.
+void FinishRun(ReportContext& ctx);
+
+} // namespace orv

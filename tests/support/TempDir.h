@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+
+namespace orv::testing {
+
+// A fresh folder under the system's temporary folder, removed with all its
+// content when the object goes away.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::filesystem::path& relative) const { return path_ / relative; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace orv::testing

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "audit/FolderKind.h"
+
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv {
@@ -21,6 +24,24 @@ struct AuditLists {
         UnusedGfx.clear();
         UnusedMmedia.clear();
     }
+
+    // The lists of one folder; throws std::invalid_argument for a value that
+    // names no folder.
+    std::vector<std::string>& missing(FolderKind kind);
+    std::vector<std::string>& unused(FolderKind kind);
 };
+
+// True when the missing list of `kind` holds exactly `name`, letter case
+// included. A value that names no folder gives false.
+bool IsListedMissing(const AuditLists& lists, std::string_view name, FolderKind kind);
+
+// Adds a name to a missing list at its place in the list's order (see
+// ListedBefore), unless the list already holds exactly that name.
+void AddMissing(AuditLists& lists, const std::string& name, FolderKind kind);
+
+// The order of the folder listings and of the missing lists: alphabetical
+// ignoring letter case (ASCII and Windows-1252 letters); names that differ
+// only in case follow their raw bytes, so the order is always total.
+bool ListedBefore(std::string_view a, std::string_view b);
 
 } // namespace orv

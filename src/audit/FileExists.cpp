@@ -1,0 +1,20 @@
+#include "audit/FileExists.h"
+
+#include "audit/FolderIndex.h"
+#include "data/Yield.h"
+
+namespace orv {
+
+bool FileExists(FolderIndex& index, const std::filesystem::path& folder, std::string_view name, EventLoop& loop) {
+    bool present = false;
+    try {
+        present = index.fileExists(folder, name);
+    } catch (const std::exception&) {
+        // An unreadable path is an absent file: the reference is reported missing.
+        present = false;
+    }
+    loop.yield();
+    return present;
+}
+
+} // namespace orv

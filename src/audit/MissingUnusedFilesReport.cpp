@@ -1,0 +1,168 @@
+#include "audit/MissingUnusedFilesReport.h"
+
+#include "audit/AuditLists.h"
+#include "audit/NumberPatterns.h"
+#include "audit/ReferenceCollector.h"
+#include "data/Numbers.h"
+#include "reports/RecordStatements.h"
+#include "reports/ReportContext.h"
+#include "reports/StatementMode.h"
+#include "reports/TextConventions.h"
+
+#include <cstdint>
+#include <string_view>
+#include <system_error>
+
+namespace orv {
+
+namespace {
+
+constexpr std::string_view RuleLine =
+    "------------------------------------------------------------------------------------------------------------------------";
+static_assert(RuleLine.size() == 120);
+
+constexpr std::string_view FirstFootnote = "* Files listed as MISSING are assigned to properties but could not be "
+                                           "located in the appropriate resource folder.";
+constexpr std::string_view SecondFootnote = "** Files listed as UNUSED are in the resource folders, but no reference "
+                                            "to them could be found in the project.";
+
+// Points the generators' CollectFiles output at the collector for the
+// length of the pass, and never leaves a dangling sink behind.
+class SinkInstalled {
+public:
+    SinkInstalled(ReportContext& ctx, FileReferenceSink& sink) : ctx_(ctx), previous_(ctx.references) {
+        ctx_.references = &sink;
+    }
+    ~SinkInstalled() { ctx_.references = previous_; }
+    SinkInstalled(const SinkInstalled&) = delete;
+    SinkInstalled& operator=(const SinkInstalled&) = delete;
+
+private:
+    ReportContext& ctx_;
+    FileReferenceSink* previous_;
+};
+
+void CollectionPass(ReportContext& ctx, ReferenceCollector& collector) {
+    const ProjectState& p = ctx.project;
+    ctx.host.setProgressMaximum(p.SceneCount + 5 + p.CueCardCount + p.InventoryItemCount + p.LocationCount);
+    ctx.host.setProgressValue(0);
+
+    collector.ListFolders();
+
+    for (Integer section = 1; section <= 5; ++section) {
+        collector.CollectSettingsFiles(section, ctx.data());
+        StepProgress(ctx.host);
+    }
+
+    for (int s = 1; s <= p.SceneCount; ++s) {
+        ctx.loadScene(static_cast<Integer>(s));
+        const SceneRecord& scene = ctx.scene.Scene;
+        for (const std::string& name : scene.SceneFile)
+            collector.RecordReference(name);
+        // Every slot counts, whatever its type and whether it is in use.
+        for (const ObjectSlot& slot : scene.Slots)
+            for (const std::string& name : slot.ObjectText)
+                collector.RecordReference(name);
+        StepProgress(ctx.host);
+    }
+
+    SinkInstalled sink(ctx, collector);
+    for (int n = 1; n <= p.CueCardCount; ++n) {
+        DescribeCueCard(static_cast<Integer>(n), CollectFiles, ctx);
+        StepProgress(ctx.host);
+    }
+    for (int n = 1; n <= p.InventoryItemCount; ++n) {
+        DescribeInventoryItem(static_cast<Integer>(n), CollectFiles, ctx);
+        StepProgress(ctx.host);
+    }
+    for (int n = 1; n <= p.LocationCount; ++n) {
+        DescribeLocation(static_cast<Integer>(n), CollectFiles, ctx);
+        StepProgress(ctx.host);
+    }
+
+    if (collector.lists().BuiltInImagesInUse)
+        collector.RemoveBuiltInImages();
+}
+
+std::string Heading(std::string_view title, std::size_t count, std::string_view stars) {
+    std::string heading(title);
+    if (count > 0)
+        heading += " (" + PlainForm(static_cast<long>(count)) + ")";
+    heading += " ";
+    heading += stars;
+    heading += ":";
+    return heading;
+}
+
+// Writes one list; for an unused list, returns the bytes its files take. A
+// file that can no longer be measured adds nothing.
+std::int64_t AppendSection(ReportText& text, std::string_view heading, const std::vector<std::string>& list,
+                           const std::filesystem::path* folder) {
+    text.append("\n\n");
+    text.append(heading);
+    if (list.empty())
+        text.append("\n(None)");
+    std::int64_t bytes = 0;
+    for (const std::string& entry : list) {
+        text.append("\n");
+        text.append(entry);
+        if (folder) {
+            std::error_code ec;
+            const auto size = std::filesystem::file_size(*folder / entry, ec);
+            if (!ec)
+                bytes += static_cast<std::int64_t>(size);
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
+void MissingUnusedFilesReport(ReportContext& ctx, AuditLists& lists) {
+    ctx.run.ReportName = "Resource Files Report";
+    ctx.run.FilesReportRan = true;
+
+    ReferenceCollector collector(lists, ctx.project.Paths.ProjectFolder, ctx.host);
+    CollectionPass(ctx, collector);
+
+    ReportText& text = ctx.text;
+    AppendOpening(text, ResourceFilesBanner);
+    const auto& gfx = collector.folder(FolderKind::Gfx);
+    const auto& mmedia = collector.folder(FolderKind::Mmedia);
+    AppendSection(text, Heading("MISSING FILES FROM GFX FOLDER", lists.MissingGfx.size(), "*"), lists.MissingGfx,
+                  nullptr);
+    AppendSection(text, Heading("MISSING FILES FROM MMEDIA FOLDER", lists.MissingMmedia.size(), "*"),
+                  lists.MissingMmedia, nullptr);
+    std::int64_t unusedBytes =
+        AppendSection(text, Heading("UNUSED FILES IN GFX FOLDER", lists.UnusedGfx.size(), "**"), lists.UnusedGfx, &gfx);
+    unusedBytes += AppendSection(text, Heading("UNUSED FILES IN MMEDIA FOLDER", lists.UnusedMmedia.size(), "**"),
+                                 lists.UnusedMmedia, &mmedia);
+
+    const std::int64_t unusedSpaceKB = divideHalfEven(unusedBytes, 1000);
+
+    text.append("\n\n");
+    text.append(RuleLine);
+    text.append("\nMISSING & UNUSED FILES SUMMARY:");
+    const std::size_t missing = lists.MissingGfx.size() + lists.MissingMmedia.size();
+    const std::size_t unused = lists.UnusedGfx.size() + lists.UnusedMmedia.size();
+    text.append("\n\nTotal missing files: " + PlainForm(static_cast<long>(missing)));
+    text.append("\nTotal unused files: " + PlainForm(static_cast<long>(unused)));
+    if (unusedSpaceKB != 0)
+        text.append("\nTotal space consumed by unused files: " + GroupedNumber(unusedSpaceKB) + " KB (" +
+                    HundredthsNumber(unusedSpaceKB, 1024) + " MB)");
+    else
+        text.append("\nTotal space consumed by unused files: 0 KB (0.00 MB)");
+    if (missing == 0 && unused == 0)
+        text.append("\n*** Congratulations!  No files missing, no files unused! ***");
+    text.append("\n");
+    text.append(RuleLine);
+    text.append("\n\n");
+    text.append(FirstFootnote);
+    text.append("\n");
+    text.append(SecondFootnote);
+    text.append("\n");
+    text.append(SeparatorLine);
+    ctx.host.yield();
+}
+
+} // namespace orv

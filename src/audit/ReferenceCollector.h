@@ -1,0 +1,56 @@
+#pragma once
+
+#include "audit/AuditLists.h"
+#include "audit/FolderIndex.h"
+#include "data/Types.h"
+#include "reports/FileReferenceSink.h"
+
+#include <filesystem>
+#include <string>
+
+namespace orv {
+
+class EventLoop;
+struct DataFiles;
+
+// One collection pass over a project's resource references: it fills the
+// audit lists from the two media folders and takes off the unused lists what
+// the references name, adding to the missing lists what is not on disk. The
+// folders are listed once for the whole pass.
+class ReferenceCollector : public FileReferenceSink {
+public:
+    ReferenceCollector(AuditLists& lists, const std::filesystem::path& projectFolder, EventLoop& loop);
+
+    // Empties the four lists and puts every ordinary file of each media
+    // folder on its unused list, in listing order. A media folder that does
+    // not exist counts as an empty one.
+    void ListFolders();
+
+    // Records one reference: an empty name or one without a "." is ignored;
+    // otherwise it goes on the missing list of its folder when the file is
+    // absent (once, exact spelling), and every unused entry that names the
+    // same file ignoring case leaves the unused list.
+    void RecordReference(const std::string& name) override;
+
+    // Reads the player settings and records the file names of one section
+    // (1 to 5) in their order; any other section does nothing. Section 2
+    // also decides BuiltInImagesInUse.
+    void CollectSettingsFiles(Integer section, const DataFiles& files);
+
+    // Takes the built-in interface images off the unused gfx list.
+    void RemoveBuiltInImages();
+
+    // The folder of a kind as found on disk (see ResourceFolder).
+    const std::filesystem::path& folder(FolderKind kind) const;
+
+    const AuditLists& lists() const { return lists_; }
+
+private:
+    AuditLists& lists_;
+    EventLoop& loop_;
+    FolderIndex index_;
+    std::filesystem::path gfx_;
+    std::filesystem::path mmedia_;
+};
+
+} // namespace orv

@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "audit/AuditLists.h"
+#include "audit/MissingUnusedFilesReport.h"
 #include "cli/TerminalProgress.h"
 #include "data/LoadProject.h"
 #include "data/Numbers.h"
@@ -152,6 +154,25 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
                 return *failed;
             io.out << s.project.PInfo << "\n" << std::flush;
             return ExitOk;
+        };
+    });
+
+    bool failOnMissing = false;
+    CLI::App* files = app.add_subcommand("files", "Print the missing and unused resource files report");
+    addProject(files);
+    addOutput(files);
+    files->add_flag("--fail-on-missing", failOnMissing, "Exit with status 1 when a referenced file is missing");
+    files->callback([&] {
+        action = [&] {
+            AuditLists lists;
+            auto prepare = [&lists](ReportContext& ctx) {
+                ctx.resourceFilesReport = [&lists](ReportContext& c) { MissingUnusedFilesReport(c, lists); };
+            };
+            auto status = [&](Session&) {
+                const bool missing = !lists.MissingGfx.empty() || !lists.MissingMmedia.empty();
+                return failOnMissing && missing ? ExitMissingFiles : ExitOk;
+            };
+            return runReport({ResourceFilesKind, projectFile, outputFile, {}, prepare, status}, io);
         };
     });
 

@@ -1,0 +1,317 @@
+#include "ui/MainWindow.h"
+
+#include "data/LoadProject.h"
+#include "data/ProgramInfo.h"
+#include "reports/RunReport.h"
+#include "ui/FilesManager.h"
+#include "ui/FlagPicker.h"
+#include "ui/Platform.h"
+#include "ui/ProgramState.h"
+#include "ui/Prompts.h"
+#include "ui/QtReportHost.h"
+#include "ui/QtText.h"
+#include "ui/ReportLauncher.h"
+#include "ui/ScenePicker.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace orv::ui {
+
+namespace {
+
+struct ReportButton {
+    int index;
+    const char* caption;
+    const char* explanation;
+    int explanationIndex;
+};
+
+// Top to bottom; the last row (button 2, label 3) is built hidden.
+constexpr ReportButton ReportButtons[5] = {
+    {0, "Scan for missing or unused files", "Scan for missing or unused files in your resource folders.", 0},
+    {1, "Scan for unused flags",
+     "Scan for unused flags in your project, to see what flags are available so you don't accidentally use one that "
+     "is already being used for something else.",
+     1},
+    {3, "Track a flag (scan by flag number)",
+     "Track a flag to see what properties reference it. --- Lists all properties (scenes/objects/etc)  that use that "
+     "flag.  Also scans flag changes in Cue Cards & Inventory Items.",
+     2},
+    {4, "Track flags that change in a scene",
+     "View all flag-related properties for any given scene.  Does NOT scan Cue Cards & Inventory Items!", 4},
+    {2, "Scene Properties", "List the properties for a scene and its objects.", 3},
+};
+
+// A local file of the kind the Locate button asks for, from a drag.
+QString droppedProject(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString file = url.toLocalFile();
+        if (QFileInfo(file).suffix().compare(QLatin1String("orv"), Qt::CaseInsensitive) == 0 &&
+            QFileInfo(file).isFile())
+            return file;
+    }
+    return {};
+}
+
+} // namespace
+
+MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
+    : QWidget(parent), state_(state), platform_(platform) {
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(toQString(state_.project.Caption));
+    setAcceptDrops(true);
+
+    const int charWidth = fontMetrics().averageCharWidth();
+
+    auto* pathCaption = new QLabel(QStringLiteral("Project path and filename >"), this);
+    pathCaption->setObjectName(QStringLiteral("Label4"));
+    pathBox_ = new QLineEdit(this);
+    pathBox_->setObjectName(QStringLiteral("Text1_0"));
+    pathBox_->setReadOnly(true);
+    pathBox_->setMinimumWidth(charWidth * 72);
+    auto* locateButton = new QPushButton(QStringLiteral("..."), this);
+    locateButton->setObjectName(QStringLiteral("Command1"));
+    locateButton->setToolTip(QStringLiteral("Locate"));
+    locateButton->setFixedWidth(charWidth * 5 + 8);
+    pathCaption->setBuddy(locateButton);
+
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(pathCaption);
+    pathRow->addWidget(pathBox_, 1);
+    pathRow->addWidget(locateButton);
+
+    auto* infoFrame = new QGroupBox(QStringLiteral("Project Information"), this);
+    infoFrame->setObjectName(QStringLiteral("Frame1"));
+    projectInfo_ = new QPlainTextEdit(infoFrame);
+    projectInfo_->setObjectName(QStringLiteral("PInfo"));
+    projectInfo_->setReadOnly(true);
+    projectInfo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    projectInfo_->setFixedHeight(projectInfo_->fontMetrics().lineSpacing() * 10 + 2 * projectInfo_->frameWidth() +
+                                 8);
+    auto* infoLayout = new QVBoxLayout(infoFrame);
+    infoLayout->addWidget(projectInfo_);
+
+    auto* heading = new QLabel(QStringLiteral("What would you like to do?"), this);
+    heading->setObjectName(QStringLiteral("Label1"));
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+
+    auto* buttonGrid = new QGridLayout;
+    buttonGrid->setHorizontalSpacing(charWidth * 2);
+    const int explanationWidth = charWidth * 62;
+    int row = 0;
+    for (const ReportButton& entry : ReportButtons) {
+        auto* button = new QPushButton(QLatin1String(entry.caption), this);
+        button->setObjectName(QStringLiteral("PickReport_%1").arg(entry.index));
+        button->setEnabled(false);
+        button->setMinimumWidth(charWidth * 36);
+        auto* explanation = new QLabel(QLatin1String(entry.explanation), this);
+        explanation->setObjectName(QStringLiteral("Label2_%1").arg(entry.explanationIndex));
+        explanation->setWordWrap(true);
+        explanation->setFixedWidth(explanationWidth);
+        explanation->setMinimumHeight(explanation->heightForWidth(explanationWidth));
+        reportButtons_[static_cast<std::size_t>(entry.index)] = button;
+        explanations_[static_cast<std::size_t>(entry.explanationIndex)] = explanation;
+        buttonGrid->addWidget(button, row, 0, Qt::AlignTop);
+        buttonGrid->addWidget(explanation, row, 1, Qt::AlignTop);
+        ++row;
+        const int index = entry.index;
+        connect(button, &QPushButton::clicked, this, [this, index] { pickReport(index); });
+    }
+    // Scene Properties: built, never shown.
+    reportButtons_[2]->setVisible(false);
+    explanations_[3]->setVisible(false);
+
+    auto* progressFrame = new QGroupBox(QStringLiteral("Scan Progress"), this);
+    progressFrame->setObjectName(QStringLiteral("Frame2"));
+    progress_ = new QProgressBar(progressFrame);
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    auto* progressLayout = new QVBoxLayout(progressFrame);
+    progressLayout->addWidget(progress_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(pathRow);
+    layout->addWidget(infoFrame);
+    layout->addSpacing(fontMetrics().lineSpacing() / 2);
+    layout->addWidget(heading);
+    layout->addLayout(buttonGrid);
+    layout->addSpacing(fontMetrics().lineSpacing() / 2);
+    layout->addWidget(progressFrame);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    host_ = std::make_unique<QtReportHost>(*progress_, platform_.prompts, this);
+    // Loaded hidden at start-up, so that its lists exist from the start.
+    filesManager_ = new FilesManager(state_, platform_, this);
+    launcher_ = std::make_unique<ReportLauncher>(state_, platform_, *host_, *filesManager_, this);
+    launcher_->setStateChangedHandler([this] {
+        setWindowTitle(toQString(state_.project.Caption));
+        filesManager_->showLists();
+    });
+
+    connect(locateButton, &QPushButton::clicked, this, &MainWindow::locate);
+    showProjectState();
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::busy() const {
+    return loading_ || launcher_->busy() || state_.run.ReportRunning;
+}
+
+FlagPicker& MainWindow::flagPicker() {
+    if (!flagPicker_)
+        flagPicker_ = new FlagPicker(state_.run, platform_.prompts, *launcher_, this);
+    return *flagPicker_;
+}
+
+ScenePicker& MainWindow::scenePicker() {
+    if (!scenePicker_)
+        scenePicker_ = new ScenePicker(state_.project, state_.run, platform_.prompts, *launcher_, this);
+    return *scenePicker_;
+}
+
+void MainWindow::showProjectState() {
+    pathBox_->setText(toQString(state_.project.PathBox));
+    pathBox_->setCursorPosition(0);
+    projectInfo_->setPlainText(toQString(state_.project.PInfo));
+    for (QPushButton* button : reportButtons_)
+        button->setEnabled(state_.project.ReportsEnabled);
+    setWindowTitle(toQString(state_.project.Caption));
+}
+
+void MainWindow::locate() {
+    if (busy())
+        return;
+    const std::optional<QString> file = platform_.prompts.chooseOpenFile(
+        this, QStringLiteral("Locate an Orvanta Project"), QStringLiteral("Orvanta Projects (*.orv)"));
+    if (file && !file->isEmpty())
+        locateFile(*file);
+}
+
+void MainWindow::locateFile(const QString& projectFile) {
+    if (busy())
+        return;
+    loading_ = true;
+    struct Release {
+        bool& flag;
+        ~Release() { flag = false; }
+    } release{loading_};
+
+    ChooseProjectFile(state_.project, std::filesystem::path(QFile::encodeName(projectFile).toStdString()));
+    state_.lists.clear();
+    filesManager_->showLists();
+    // The preview belongs to the former project's files.
+    filesManager_->clearPreview();
+    state_.text.clear();
+    host_->setProgressValue(0);
+    showProjectState();
+    if (state_.project.Paths.ProjectFolder.empty())
+        return;
+
+    host_->setBusy(true);
+    const LoadOutcome outcome = LoadProject(state_.project, *host_);
+    host_->setBusy(false);
+
+    if (scenePicker_)
+        scenePicker_->showScenes(outcome.loaded());
+    if (outcome.unexpectedError)
+        platform_.prompts.showMessage(this, toQString(ApplicationTitle), toQString(*outcome.unexpectedError),
+                                      Prompts::Icon::Critical);
+    showProjectState();
+    if (!outcome.loaded())
+        platform_.prompts.showMessage(this, toQString(ApplicationTitle), toQString(outcome.message),
+                                      Prompts::Icon::Exclamation);
+}
+
+void MainWindow::pickReport(int index) {
+    // Kinds 0 and 1 run straight from here, with no picker to guard them;
+    // they are marked as running too, so that a click during one of their
+    // yields starts nothing.
+    if (busy())
+        return;
+    state_.run.CancelRequested = false;
+    switch (index) {
+    case 0:
+        state_.run.ReportRunning = true;
+        launcher_->run(ResourceFilesKind);
+        break;
+    case 1:
+        state_.run.ReportRunning = true;
+        launcher_->run(UnusedFlagsKind);
+        break;
+    case 2:
+        scenePicker().setPrompt(QStringLiteral("View properties for which scene?"));
+        state_.run.ScenePickerPurpose = 1;
+        scenePicker().exec();
+        break;
+    case 3: flagPicker().exec(); break;
+    case 4:
+        scenePicker().setPrompt(QStringLiteral("View flags for which scene?"));
+        state_.run.ScenePickerPurpose = 2;
+        scenePicker().exec();
+        break;
+    default: break;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A run or a load is on the stack below this event; the window stays
+    // until it has finished.
+    if (busy()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* s = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!busy() && !droppedProject(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString file = droppedProject(event->mimeData());
+    if (file.isEmpty() || busy())
+        return;
+    event->acceptProposedAction();
+    // The drag source waits for the drop to return; the load follows.
+    QMetaObject::invokeMethod(this, [this, file] { locateFile(file); }, Qt::QueuedConnection);
+}
+
+} // namespace orv::ui

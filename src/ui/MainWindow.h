@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace orv::ui {
+
+class FilesManager;
+class FlagPicker;
+class QtReportHost;
+class ReportLauncher;
+class ScenePicker;
+struct Platform;
+struct ProgramState;
+
+// The main window "Main": locating a project, the project information
+// panel, the report buttons and the progress bar of every run. Closing it
+// ends the program.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    MainWindow(ProgramState& state, Platform& platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The Locate button: asks for a project file, then locateFile.
+    void locate();
+    // Everything the Locate button does once a file is chosen: the former
+    // project and its report and lists are dropped, the new one is loaded.
+    void locateFile(const QString& projectFile);
+    // A click on report button `index` (0 to 4).
+    void pickReport(int index);
+
+    QtReportHost& reportHost() { return *host_; }
+    FilesManager& filesManager() { return *filesManager_; }
+    // Created on first use and kept.
+    FlagPicker& flagPicker();
+    ScenePicker& scenePicker();
+
+    // True while a load or a report is in progress.
+    bool busy() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Brings path box, panel, buttons and title in line with the state.
+    void showProjectState();
+
+    ProgramState& state_;
+    Platform& platform_;
+
+    QLineEdit* pathBox_ = nullptr;
+    QPlainTextEdit* projectInfo_ = nullptr;
+    std::array<QPushButton*, 5> reportButtons_{};
+    std::array<QLabel*, 5> explanations_{};
+    QProgressBar* progress_ = nullptr;
+
+    std::unique_ptr<QtReportHost> host_;
+    FilesManager* filesManager_ = nullptr;
+    std::unique_ptr<ReportLauncher> launcher_;
+    FlagPicker* flagPicker_ = nullptr;
+    ScenePicker* scenePicker_ = nullptr;
+    bool loading_ = false;
+    bool placed_ = false;
+};
+
+} // namespace orv::ui

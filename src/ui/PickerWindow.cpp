@@ -1,0 +1,70 @@
+#include "ui/PickerWindow.h"
+
+#include "data/ProgramInfo.h"
+#include "reports/RunState.h"
+#include "ui/QtText.h"
+
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace orv::ui {
+
+PickerWindow::PickerWindow(RunState& run, const char* name, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      run_(run) {
+    setObjectName(QLatin1String(name));
+    setWindowTitle(toQString(ApplicationTitle));
+    setModal(true);
+    prompt_ = new QLabel(this);
+    prompt_->setObjectName(QStringLiteral("Label3"));
+    QFont bold = prompt_->font();
+    bold.setBold(true);
+    prompt_->setFont(bold);
+}
+
+void PickerWindow::arrange(QWidget* input, const QString& runCaption, const QString& allCaption) {
+    runButton_ = new QPushButton(runCaption, this);
+    runButton_->setObjectName(QStringLiteral("Command1"));
+    allButton_ = new QPushButton(allCaption, this);
+    allButton_->setObjectName(QStringLiteral("Command3"));
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("Command2"));
+    for (QPushButton* button : {runButton_, allButton_, cancel})
+        button->setAutoDefault(false);
+    // Enter in the input runs the report, as the run button stands beside it.
+    runButton_->setDefault(true);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(prompt_, 0, 0, 1, 2);
+    layout->addWidget(input, 1, 0);
+    layout->addWidget(runButton_, 1, 1);
+    layout->addWidget(allButton_, 2, 1);
+    layout->addWidget(cancel, 3, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cancel, &QPushButton::clicked, this, &PickerWindow::reject);
+}
+
+void PickerWindow::reject() {
+    run_.CancelRequested = true;
+    run_.ReportRunning = false;
+    QDialog::reject();
+}
+
+void PickerWindow::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QDialog::showEvent(event);
+}
+
+} // namespace orv::ui

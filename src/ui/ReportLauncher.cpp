@@ -1,0 +1,60 @@
+#include "ui/ReportLauncher.h"
+
+#include "audit/MissingUnusedFilesReport.h"
+#include "data/ProgramInfo.h"
+#include "ui/QtText.h"
+#include "reports/ReportContext.h"
+#include "reports/RunReport.h"
+#include "ui/Platform.h"
+#include "ui/ProgramState.h"
+#include "ui/Prompts.h"
+#include "ui/QtReportHost.h"
+#include "ui/ReportWindow.h"
+
+namespace orv::ui {
+
+ReportLauncher::ReportLauncher(ProgramState& state, Platform& platform, QtReportHost& host,
+                               FilesManager& filesManager, QWidget* windowParent)
+    : state_(state), platform_(platform), host_(host), filesManager_(filesManager), windowParent_(windowParent) {}
+
+void ReportLauncher::run(Integer kind) {
+    ReportContext ctx{state_.project, state_.run, state_.text, host_};
+    if (busy_) {
+        // Only reachable if a caller skipped its own guard; the run that is
+        // in progress keeps the run state.
+        return;
+    }
+    busy_ = true;
+    struct Release {
+        bool& flag;
+        ~Release() { flag = false; }
+    } release{busy_};
+
+    ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, state_.lists); };
+    const RunOutcome outcome = RunReport(kind, ctx);
+    if (stateChanged_)
+        stateChanged_();
+
+    switch (outcome.status) {
+    case RunOutcome::Status::Failed:
+        FinishRun(ctx);
+        platform_.prompts.showMessage(windowParent_, toQString(ApplicationTitle), toQString(outcome.message),
+                                      Prompts::Icon::Exclamation);
+        return;
+    case RunOutcome::Status::Discard:
+        return; // RunReport has finished the run
+    case RunOutcome::Status::Show:
+        break;
+    }
+
+    {
+        ReportWindow window(state_, platform_, filesManager_, windowParent_);
+        window.setFilesManagerButtonVisible(state_.run.FilesReportRan);
+        window.exec();
+    }
+    // The report lives only as long as its window.
+    state_.text.clear();
+    FinishRun(ctx);
+}
+
+} // namespace orv::ui

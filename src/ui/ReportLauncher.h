@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/Types.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace orv::ui {
+
+class FilesManager;
+class QtReportHost;
+struct Platform;
+struct ProgramState;
+
+// Runs one report from start to end: the run itself, then the report window
+// shown modally, then the clean-up after it closes (no report running,
+// progress bar back at 0). The main window and the pickers start every
+// report through it.
+class ReportLauncher {
+public:
+    ReportLauncher(ProgramState& state, Platform& platform, QtReportHost& host, FilesManager& filesManager,
+                   QWidget* windowParent);
+
+    void run(Integer kind);
+    // True from the start of a run until its report window has closed,
+    // whatever the run state says; no second run may start meanwhile.
+    bool busy() const { return busy_; }
+
+    // Called when a run has changed what the windows show (the caption, the
+    // audit lists), before the report window opens.
+    void setStateChangedHandler(std::function<void()> handler) { stateChanged_ = std::move(handler); }
+
+private:
+    ProgramState& state_;
+    Platform& platform_;
+    QtReportHost& host_;
+    FilesManager& filesManager_;
+    QWidget* windowParent_;
+    std::function<void()> stateChanged_;
+    bool busy_ = false;
+};
+
+} // namespace orv::ui

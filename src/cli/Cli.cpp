@@ -6,6 +6,7 @@
 #include "data/LoadProject.h"
 #include "data/Numbers.h"
 #include "reports/ReportContext.h"
+#include "reports/ReportRtf.h"
 #include "reports/RunReport.h"
 #include "reports/RunState.h"
 
@@ -32,6 +33,16 @@ std::string withLineFeeds(std::string text) {
         }
     }
     return out;
+}
+
+// An output file named *.rtf (any letter case) gets the report as RTF.
+bool isRtfFile(const std::string& file) {
+    if (file.size() < 4)
+        return false;
+    std::string suffix = file.substr(file.size() - 4);
+    for (char& c : suffix)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return suffix == ".rtf";
 }
 
 // The program-wide state one invocation works on.
@@ -116,6 +127,12 @@ int runReport(const ReportRequest& request, CliStreams& io) {
 
     if (request.outputFile.empty()) {
         io.out << s.text.str() << "\n" << std::flush;
+    } else if (isRtfFile(request.outputFile)) {
+        // The same document as the desktop's "Save report".
+        if (!WriteReportRtf(request.outputFile, s.text.str())) {
+            io.err << "Could not write the report to " << request.outputFile << "\n";
+            return ExitProjectFailed;
+        }
     } else {
         std::ofstream file(request.outputFile, std::ios::binary | std::ios::trunc);
         file << s.text.str() << "\n";
@@ -142,7 +159,8 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
         cmd->add_option("PROJECT", projectFile, "The project file (*.orv)")->required()->check(CLI::ExistingFile);
     };
     auto addOutput = [&](CLI::App* cmd) {
-        cmd->add_option("-o,--output", outputFile, "Write the report to FILE instead of standard output");
+        cmd->add_option("-o,--output", outputFile,
+                        "Write the report to FILE instead of standard output (as RTF when FILE ends in .rtf)");
     };
 
     CLI::App* info = app.add_subcommand("info", "Print the project information panel");

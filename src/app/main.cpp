@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QMetaObject>
 
 int main(int argc, char** argv) {
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
                                             .arg(orv::VersionRevision));
     QApplication::setOrganizationName(QStringLiteral("Orvanta"));
     QGuiApplication::setDesktopFileName(QStringLiteral("orvanta-scanner"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvanta-scanner")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Checks an Orvanta game project and shows its reports."));

@@ -1,0 +1,91 @@
+#include "data/LoadProject.h"
+#include "reports/ReportContext.h"
+#include "reports/RunReport.h"
+#include "support/ProjectBuilder.h"
+#include "support/RecordEncoders.h"
+#include "support/TempDir.h"
+
+#include <benchmark/benchmark.h>
+
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace orv {
+namespace {
+
+// The settings that switch every statement of an object type on.
+std::vector<std::pair<std::size_t, Integer>> switchesOn(Integer type) {
+    switch (type) {
+    case 0:
+    case 4: return {{149, 2}, {157, 1}};
+    case 1: return {{167, 2}, {175, 1}};
+    case 2: return {{163, 2}, {171, 1}};
+    case 3: return {{165, 2}};
+    case 5: return {{141, 1}, {165, 1}};
+    case 7: return {{149, 1}, {165, 1}, {181, 1}};
+    case 8: return {{143, 2}};
+    case 9: return {{143, 1}, {151, 1}, {159, 1}, {167, 1}, {175, 1}, {183, 1}};
+    default: return {};
+    }
+}
+
+Integer flagNumber(long n) { return static_cast<Integer>(n % 255 + 1); }
+
+// `sceneCount` scenes with both header statements on and all 20 slots
+// holding objects of every type in turn, each statement switched on, the
+// flags spread over 1 to 255.
+testing::ProjectBuilder fullProject(int sceneCount) {
+    testing::ProjectBuilder b;
+    b.settings.ScoreEnabled = 1;
+    b.settings.ScoreFlag = 1;
+    for (int s = 1; s <= sceneCount; ++s) {
+        SceneRecord scene = testing::makeScene("Scene " + std::to_string(s));
+        scene.CondLoadEnabled = 1;
+        scene.CondLoadFlag = flagNumber(s);
+        scene.CondLoadScene = static_cast<Integer>(s % sceneCount + 1);
+        scene.OnLoadFlagEnabled = 1;
+        scene.OnLoadFlag = flagNumber(s * 3);
+        scene.OnLoadValue = 1;
+        for (int k = 1; k <= 20; ++k) {
+            ObjectSlot& slot = scene.Slots[static_cast<std::size_t>(k - 1)];
+            slot.ObjectType = static_cast<Integer>((s + k) % 10);
+            for (std::size_t i = 0; i < slot.Settings.size(); ++i)
+                slot.Settings[i] = flagNumber(s * 7 + k * 13 + static_cast<long>(i));
+            for (const auto& [offset, value] : switchesOn(slot.ObjectType))
+                testing::setSetting(slot, offset, value);
+            slot.ObjectText[0] = std::to_string(flagNumber(s + k));
+            slot.ObjectText[1] = "1";
+        }
+        b.scenes.push_back(std::move(scene));
+    }
+    return b;
+}
+
+void AllFlagsTracker(benchmark::State& bench) {
+    testing::TempDir dir;
+    const auto projectFile = fullProject(static_cast<int>(bench.range(0))).write(dir.path());
+    ProjectState project;
+    ChooseProjectFile(project, projectFile);
+    if (!LoadProject(project, noEventLoop()).loaded())
+        throw std::runtime_error("the generated project does not load");
+
+    RunState run;
+    ReportText text;
+    ReportHost host;
+    ReportContext ctx{project, run, text, host};
+    for (auto _ : bench) {
+        run.TrackedFlag = AllSelector;
+        run.CancelRequested = false;
+        RunReport(FlagsByFlagKind, ctx);
+        benchmark::DoNotOptimize(text.str().data());
+    }
+    bench.counters["report_bytes"] = static_cast<double>(text.str().size());
+}
+
+BENCHMARK(AllFlagsTracker)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+} // namespace orv
+
+BENCHMARK_MAIN();

@@ -1,6 +1,5 @@
 #include "cli/Cli.h"
 
-#include "support/FileBytes.h"
 #include "support/ProjectBuilder.h"
 #include "support/TempDir.h"
 
@@ -69,28 +68,6 @@ TEST(FilesCommand, FailOnMissingWithNothingMissingGivesZero) {
     const Result r = run({"files", "--fail-on-missing", b.write(dir.path()).string()});
     EXPECT_EQ(r.status, ExitOk);
     EXPECT_NE(r.out.find("\nTotal missing files: 0\nTotal unused files: 1\n"), std::string::npos);
-}
-
-TEST(FilesCommand, WritesToTheOutputFile) {
-    TempDir dir;
-    const fs::path project = projectMissing("gone.bmp").write(dir.path());
-    const fs::path report = dir / "report.txt";
-    const Result r = run({"files", project.string(), "-o", report.string(), "--fail-on-missing"});
-    EXPECT_EQ(r.status, ExitMissingFiles);
-    EXPECT_EQ(r.out, "");
-    const auto bytes = testing::readFileBytes(report);
-    const std::string text(bytes.begin(), bytes.end());
-    EXPECT_TRUE(text.starts_with("*** Orvanta Project Report ***\n"));
-    EXPECT_TRUE(text.ends_with(ReportEnd));
-    EXPECT_NE(text.find("\ngone.bmp\n"), std::string::npos);
-}
-
-TEST(FilesCommand, AProjectThatDoesNotExistIsAUsageError) {
-    TempDir dir;
-    const Result r = run({"files", (dir / "none.orv").string()});
-    EXPECT_EQ(r.status, ExitUsage);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err, "");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,14 @@ std::string lineStarting(const std::string& body, std::string_view start) {
     return {};
 }
 
+// prefix1.ext to prefixN.ext
+Names numbered(const std::string& prefix, int n, const std::string& ext) {
+    Names names;
+    for (int i = 1; i <= n; ++i)
+        names.push_back(prefix + std::to_string(i) + ext);
+    return names;
+}
+
 FilesReportRun runBuilt(const ProjectBuilder& builder, const TempDir& dir) {
     return RunFilesReport(builder.write(dir.path()));
 }
@@ -56,33 +65,14 @@ TEST(MissingUnusedFilesReport, NothingMissingNothingUnusedCongratulates) {
     b.gfxFiles = {{"hall.jpg", "picture"}};
     const FilesReportRun r = runBuilt(b, dir);
 
-    EXPECT_EQ(r.body, "\n\n" + Lines({Separator,
-                                      Banner,
-                                      "",
-                                      "MISSING FILES FROM GFX FOLDER *:",
-                                      "(None)",
-                                      "",
-                                      "MISSING FILES FROM MMEDIA FOLDER *:",
-                                      "(None)",
-                                      "",
-                                      "UNUSED FILES IN GFX FOLDER **:",
-                                      "(None)",
-                                      "",
-                                      "UNUSED FILES IN MMEDIA FOLDER **:",
-                                      "(None)",
-                                      "",
-                                      Rule,
-                                      "MISSING & UNUSED FILES SUMMARY:",
-                                      "",
-                                      "Total missing files: 0",
-                                      "Total unused files: 0",
-                                      ZeroSpace,
-                                      Congratulations,
-                                      Rule,
-                                      "",
-                                      FirstFootnote,
-                                      SecondFootnote,
-                                      Separator}));
+    EXPECT_EQ(r.body, "\n\n" + Lines({Separator, Banner, "",
+                                      "MISSING FILES FROM GFX FOLDER *:", "(None)", "",
+                                      "MISSING FILES FROM MMEDIA FOLDER *:", "(None)", "",
+                                      "UNUSED FILES IN GFX FOLDER **:", "(None)", "",
+                                      "UNUSED FILES IN MMEDIA FOLDER **:", "(None)", "",
+                                      Rule, "MISSING & UNUSED FILES SUMMARY:", "",
+                                      "Total missing files: 0", "Total unused files: 0", ZeroSpace, Congratulations,
+                                      Rule, "", FirstFootnote, SecondFootnote, Separator}));
     EXPECT_EQ(r.run.ReportName, "Resource Files Report");
     EXPECT_TRUE(r.run.FilesReportRan);
     EXPECT_EQ(r.header.substr(0, 31), "*** Orvanta Project Report ***\n");
@@ -95,21 +85,16 @@ ProjectBuilder everyReferenceField() {
     ProjectBuilder b;
     b.settings.ProjectName = "proj.bmp";
     b.settings.ExecutableName = "exe.bmp";
-    b.settings.SectionFiles = {
-        Names{"a1.bmp", "a2.bmp", "a3.bmp", "a4.bmp", "a5.bmp", "a6.bmp"},
-        Names{"b1.bmp", "b2.bmp", "b3.bmp", "b4.bmp", "b5.bmp", "b6.bmp", "b7.bmp", "b8.bmp", "b9.bmp", "b10.wav"},
-        Names{"c1.gif", "c2.gif", "c3.gif", "c4.gif", "c5.gif", "c6.gif", "c7.gif", "c8.gif", "c9.gif", "c10.gif",
-              "c11.gif", "c12.gif", "c13.gif", "c14.gif", "c15.gif"},
-        Names{"d1.mid"},
-        Names{"e1.mp3"},
-    };
+    Names section2 = numbered("b", 9, ".bmp");
+    section2.push_back("b10.wav");
+    b.settings.SectionFiles = {numbered("a", 6, ".bmp"), section2, numbered("c", 15, ".gif"), Names{"d1.mid"},
+                               Names{"e1.mp3"}};
 
     SceneRecord first = makeScene("scenename.bmp");
-    first.SceneFile = {"f1.bmp", "f2.bmp", "f3.bmp", "f4.bmp", "f5.bmp", "f6.bmp", "f7.bmp"};
+    std::ranges::copy(numbered("f", 7, ".bmp"), first.SceneFile.begin());
     first.HeaderText = {"h1.bmp", "h2.bmp", "h3.bmp"};
     first.Slots[0].ObjectType = 2;
-    first.Slots[0].ObjectText = {"o1.bmp", "o2.bmp", "o3.bmp", "o4.bmp", "o5.bmp",
-                                 "o6.bmp", "o7.bmp", "o8.bmp", "o9.bmp"};
+    std::ranges::copy(numbered("o", 9, ".bmp"), first.Slots[0].ObjectText.begin());
     first.Slots[19].ObjectText[8] = "empty20.wav"; // slot 20 is empty (type -1) and still counts
     SceneRecord second = makeScene("Second");
     second.SceneFile[0] = "f1.bmp";
@@ -130,18 +115,22 @@ ProjectBuilder everyReferenceField() {
     LocationRecord loc2{"(None)", "l22.bmp", "never.bmp", 0};
     b.locations = {loc1, loc2};
 
-    for (const char* name :
-         {"a1.bmp", "a2.bmp", "a3.bmp", "a4.bmp", "a5.bmp", "a6.bmp", "b1.bmp", "b2.bmp", "b3.bmp", "b4.bmp",
-          "b5.bmp", "b6.bmp", "b7.bmp", "b8.bmp", "b9.bmp", "c1.gif", "c2.gif", "c3.gif", "c4.gif", "c5.gif",
-          "c6.gif", "c7.gif", "c8.gif", "c9.gif", "c10.gif", "c11.gif", "c12.gif", "c13.gif", "c14.gif", "c15.gif",
-          "f1.bmp", "f2.bmp", "f3.bmp", "f4.bmp", "f5.bmp", "f6.bmp", "f7.bmp", "o1.bmp", "o2.bmp", "o3.bmp",
-          "o4.bmp", "o5.bmp", "o6.bmp", "o7.bmp", "o8.bmp", "o9.bmp", "k2.bmp", "k3.bmp", "k4.bmp", "k5.bmp",
-          "i2.bmp", "i3.bmp", "key.bmp", "i5.bmp", "i6.bmp", "i7.bmp", "l3.bmp", "l22.bmp",
-          // not referenced the way they are spelled here, or not references at all
-          "door.gif", "never.bmp", "proj.bmp", "exe.bmp", "scenename.bmp", "h1.bmp", "h2.bmp", "h3.bmp"})
+    Names present;
+    for (const Names& section : b.settings.SectionFiles)
+        present.insert(present.end(), section.begin(), section.end());
+    present.insert(present.end(), first.SceneFile.begin(), first.SceneFile.end());
+    present.insert(present.end(), first.Slots[0].ObjectText.begin(), first.Slots[0].ObjectText.end());
+    for (const char* name : {"empty20.wav", "k1.wav", "k2.bmp", "k3.bmp", "k4.bmp", "k5.bmp", "i2.bmp", "i3.bmp",
+                             "key.bmp", "i5.bmp", "i6.bmp", "i7.bmp", "l3.bmp", "l22.bmp"})
+        present.push_back(name);
+    for (const std::string& name : present) {
+        const bool sound = name.ends_with(".wav") || name.ends_with(".mid") || name.ends_with(".mp3");
+        (sound ? b.mmediaFiles : b.gfxFiles)[name] = "x";
+    }
+    // Not referenced the way they are spelled here, or not references at all.
+    for (const char* name : {"door.gif", "never.bmp", "proj.bmp", "exe.bmp", "scenename.bmp", "h1.bmp", "h2.bmp",
+                             "h3.bmp"})
         b.gfxFiles[name] = "x";
-    for (const char* name : {"b10.wav", "d1.mid", "e1.mp3", "empty20.wav", "k1.wav"})
-        b.mmediaFiles[name] = "x";
     return b;
 }
 
@@ -153,40 +142,15 @@ TEST(MissingUnusedFilesReport, EveryReferenceFieldWithItsCleaning) {
     // " key.bmp" is ItemFile4, trimmed; the cue card file is trimmed; the
     // "(Del)" and "(None)" of LocationFile1 are ignored; LocationFile3 of
     // location 2 is never read.
-    EXPECT_EQ(r.body, "\n\n" + Lines({Separator,
-                                      Banner,
-                                      "",
-                                      "MISSING FILES FROM GFX FOLDER (2) *:",
-                                      " door.gif",
-                                      "missing2.bmp",
-                                      "",
-                                      "MISSING FILES FROM MMEDIA FOLDER (1) *:",
-                                      "cue.wav",
-                                      "",
-                                      "UNUSED FILES IN GFX FOLDER (8) **:",
-                                      "door.gif",
-                                      "exe.bmp",
-                                      "h1.bmp",
-                                      "h2.bmp",
-                                      "h3.bmp",
-                                      "never.bmp",
-                                      "proj.bmp",
-                                      "scenename.bmp",
-                                      "",
-                                      "UNUSED FILES IN MMEDIA FOLDER **:",
-                                      "(None)",
-                                      "",
-                                      Rule,
-                                      "MISSING & UNUSED FILES SUMMARY:",
-                                      "",
-                                      "Total missing files: 3",
-                                      "Total unused files: 8",
-                                      ZeroSpace,
-                                      Rule,
-                                      "",
-                                      FirstFootnote,
-                                      SecondFootnote,
-                                      Separator}));
+    EXPECT_EQ(r.body, "\n\n" + Lines({Separator, Banner, "",
+                                      "MISSING FILES FROM GFX FOLDER (2) *:", " door.gif", "missing2.bmp", "",
+                                      "MISSING FILES FROM MMEDIA FOLDER (1) *:", "cue.wav", "",
+                                      "UNUSED FILES IN GFX FOLDER (8) **:", "door.gif", "exe.bmp", "h1.bmp", "h2.bmp",
+                                      "h3.bmp", "never.bmp", "proj.bmp", "scenename.bmp", "",
+                                      "UNUSED FILES IN MMEDIA FOLDER **:", "(None)", "",
+                                      Rule, "MISSING & UNUSED FILES SUMMARY:", "",
+                                      "Total missing files: 3", "Total unused files: 8", ZeroSpace,
+                                      Rule, "", FirstFootnote, SecondFootnote, Separator}));
     // Scenes 2 + sections 5 + cue cards 2 + items 1 + locations 2.
     EXPECT_EQ(r.progressMaximum, 12);
     EXPECT_EQ(r.highestProgress, 12);

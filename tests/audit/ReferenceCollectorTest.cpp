@@ -214,22 +214,5 @@ TEST(ReferenceCollector, CollectSettingsFilesBySection) {
     EXPECT_EQ(lists.MissingMmedia, (Names{"four.mid", "two.wav"}));
 }
 
-TEST(ReferenceCollector, SectionTwoSwitchesBuiltInImagesOff) {
-    TempDir dir;
-    ProjectBuilder b;
-    b.settings.BuiltInImages = 2;
-    ProjectState project;
-    ChooseProjectFile(project, b.write(dir.path()));
-    ASSERT_TRUE(LoadProject(project, noEventLoop()).loaded());
-    const DataFiles files = OpenDataFiles(project, noEventLoop());
-    AuditLists lists;
-    lists.BuiltInImagesInUse = true;
-    ReferenceCollector collector(lists, project.Paths.ProjectFolder, noEventLoop());
-    collector.CollectSettingsFiles(1, files);
-    EXPECT_TRUE(lists.BuiltInImagesInUse) << "only section 2 decides";
-    collector.CollectSettingsFiles(2, files);
-    EXPECT_FALSE(lists.BuiltInImagesInUse);
-}
-
 } // namespace
 } // namespace orv

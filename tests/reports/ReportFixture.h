@@ -43,7 +43,7 @@ protected:
 // Joins lines the way reports write them: an LF before each line.
 std::string lines(std::initializer_list<std::string_view> rows);
 
-// Flag and scene references as every sentence writes them.
+// Fixed lines of the report bodies.
 inline constexpr std::string_view Separator =
     "======================================================================";
 inline constexpr std::string_view ByFlagBanner =

@@ -117,16 +117,6 @@ TEST_F(ReportCommands, FlagOutsideOneTo255IsAUsageError) {
     }
 }
 
-TEST_F(ReportCommands, TrackAllFlagsWritesEveryHeading) {
-    const Result r = run({"track-flag", project.string(), "all"});
-    EXPECT_EQ(r.status, ExitOk);
-    const std::string out = withoutDate(r.out);
-    for (int f = 1; f <= 255; ++f)
-        EXPECT_NE(out.find("\n>>>>>> FLAG # " + std::to_string(f) + " <<<<<<\n"), std::string::npos) << f;
-    EXPECT_EQ(out.find("Customize Player"), std::string::npos) << "with all flags the score line cannot match";
-    EXPECT_TRUE(out.ends_with("\n>>>>>> FLAG # 255 <<<<<<\n\n" + Separator + "\n"));
-}
-
 TEST_F(ReportCommands, SceneFlagsForOneSceneAndForAll) {
     const std::string opening = "\n\n" + Separator +
                                 "\n=============== FLAG TRACKER (LISTED BY SCENE NUMBER) ==============="
@@ -221,22 +211,6 @@ TEST_F(ReportCommands, AProjectThatDoesNotLoadExitsWithThree) {
         EXPECT_EQ(r.status, 3);
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err, "");
-    }
-}
-
-TEST_F(ReportCommands, MissingArgumentsAndUnknownCommandsAreUsageErrors) {
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"track-flag", project.string()},
-        {"scene-flags", project.string()},
-        {"unused-flags"},
-        {"unused-flags", (dir / "nowhere.orv").string()},
-        {"flags-everywhere", project.string()},
-    };
-    for (const auto& args : cases) {
-        const Result r = run(args);
-        EXPECT_EQ(r.status, ExitUsage) << (args.empty() ? "(none)" : args[0]);
-        EXPECT_EQ(r.out, "");
     }
 }
 

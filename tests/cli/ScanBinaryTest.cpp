@@ -36,6 +36,7 @@ TEST(ScanBinary, RunsTheReportCommandsEndToEnd) {
     EXPECT_NE(text.find("\n(Scene # 1 (Hall)) If flag # 3 = 0 then do nothing (no scene chosen to load)\n"),
               std::string::npos);
     EXPECT_EQ(scan("unused-flags " + project), 0);
+    EXPECT_EQ(scan("track-flag " + project + " all"), 0);
     EXPECT_EQ(scan("scene-flags " + project + " all"), 0);
     EXPECT_EQ(scan("track-flag " + project + " 256"), 2);
     EXPECT_EQ(scan("scene-flags " + project + " 2"), 2);

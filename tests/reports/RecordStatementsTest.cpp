@@ -226,18 +226,6 @@ TEST_F(RecordStatementsTest, LocationsDoNothingInOtherModes) {
     EXPECT_EQ(text.str(), "");
 }
 
-TEST_F(RecordStatementsTest, CollectFilesWithoutASinkIsHarmless) {
-    builder.locations = {{"room.bmp", "map1.mid", "start.bmp", 0}};
-    builder.cueCards.resize(1);
-    builder.items.resize(1);
-    loadAndOpen();
-    ctx.references = nullptr;
-    DescribeLocation(1, CollectFiles, ctx);
-    DescribeCueCard(1, CollectFiles, ctx);
-    DescribeInventoryItem(1, CollectFiles, ctx);
-    EXPECT_EQ(text.str(), "");
-}
-
 TEST_F(RecordStatementsTest, ModesZeroAndFourDoNothing) {
     builder.cueCards.resize(1);
     setChoice(builder.cueCards[0], 1, 1, 12, 1, 0);

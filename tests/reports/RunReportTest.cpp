@@ -62,18 +62,5 @@ TEST_F(RunReportTest, TheQuestionIsAskedOnlyAfterACancel) {
     EXPECT_EQ(host.questionsAsked, 2);
 }
 
-TEST_F(RunReportTest, ReportNamesByKind) {
-    const std::pair<Integer, std::string> names[] = {{UnusedFlagsKind, "Unused Flags Report"},
-                                                     {ScenePropertiesKind, "Scene Properties Report"},
-                                                     {FlagsByFlagKind, "Flags Report"},
-                                                     {FlagsBySceneKind, "Scene Flags Report"}};
-    state.TrackedFlag = 3;
-    state.TrackedScene = 1;
-    for (const auto& [kind, name] : names) {
-        runReport(kind);
-        EXPECT_EQ(state.ReportName, name) << kind;
-    }
-}
-
 } // namespace
 } // namespace orv::testing

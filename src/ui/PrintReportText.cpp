@@ -2,12 +2,12 @@
 
 #include "ui/ReportFont.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
-#include <QTextDocument>
+#include <QStringList>
+#include <QTextLayout>
 #include <QTextOption>
 
 namespace orv::ui {
@@ -21,30 +21,41 @@ int PrintReportText(QPrinter& printer, const QString& reportText) {
     if (!painter.begin(&printer))
         return 0;
 
-    QTextDocument document;
-    document.documentLayout()->setPaintDevice(&printer);
-    document.setDocumentMargin(0);
-    document.setDefaultFont(reportFont());
-    QTextOption option;
-    // A line longer than the page wraps, even inside a word, so nothing is
-    // cut off at the right margin.
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    document.setDefaultTextOption(option);
-    document.setPlainText(reportText);
-
-    // With the page size set, the layout moves a line that would cross the
-    // bottom of a page to the next one.
+    // Every line of every paragraph is laid out once and drawn once, going
+    // to a new page when it would cross the bottom margin; the loop ends
+    // with the text.
+    const QFont font(reportFont(), &printer);
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
-    document.setPageSize(area.size());
-    const int pages = document.pageCount();
+    const qreal width = area.width();
     const qreal height = area.height();
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0)
-            printer.newPage();
-        painter.save();
-        painter.translate(0, -page * height);
-        document.drawContents(&painter, QRectF(0, page * height, area.width(), height));
-        painter.restore();
+    QTextOption option;
+    // A line longer than the page wraps, even inside a word, so that
+    // nothing is cut off at the right margin.
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+    int pages = 1;
+    qreal y = 0;
+    for (const QString& paragraph : reportText.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font, &printer);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        qreal lineTop = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, lineTop));
+            lineTop += line.height();
+        }
+        layout.endLayout();
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            if (y > 0 && y + line.height() > height) {
+                printer.newPage();
+                ++pages;
+                y = 0;
+            }
+            line.draw(&painter, QPointF(0, y - line.y()));
+            y += line.height();
+        }
     }
     painter.end();
     return pages;

@@ -12,6 +12,14 @@
 
 namespace orv::ui {
 
+namespace {
+
+int buttonPadding(const QWidget& button) {
+    return button.fontMetrics().averageCharWidth() * 3;
+}
+
+} // namespace
+
 PickerWindow::PickerWindow(RunState& run, const char* name, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       run_(run) {
@@ -36,6 +44,13 @@ void PickerWindow::arrange(QWidget* input, const QString& runCaption, const QStr
         button->setAutoDefault(false);
     // Enter in the input runs the report, as the run button stands beside it.
     runButton_->setDefault(true);
+    // One width for the column, with room around the longest caption.
+    int width = 0;
+    for (QPushButton* button : {runButton_, allButton_, cancel})
+        width = qMax(width, button->sizeHint().width());
+    width += buttonPadding(*runButton_);
+    for (QPushButton* button : {runButton_, allButton_, cancel})
+        button->setMinimumWidth(width);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(prompt_, 0, 0, 1, 2);

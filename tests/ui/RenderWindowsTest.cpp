@@ -2,6 +2,7 @@
 #include "ModalWatcher.h"
 #include "TestProjects.h"
 
+#include "support/Paths.h"
 #include "support/TempDir.h"
 #include "ui/FilesManager.h"
 #include "ui/FlagPicker.h"
@@ -85,6 +86,17 @@ TEST(RenderWindows, EveryWindow) {
     });
     h.window.pickReport(0);
     EXPECT_TRUE(reportShown);
+}
+
+TEST(RenderWindows, TheSampleProject) {
+    const std::filesystem::path sample = std::filesystem::path(ExamplesDir) / "lighthouse" / "lighthouse.orv";
+    if (!std::filesystem::exists(sample))
+        GTEST_SKIP() << "no sample project";
+    DesktopHarness h;
+    h.locate(sample);
+    EXPECT_EQ(h.prompts.records.size(), 1u) << "no message after the file dialog";
+    EXPECT_TRUE(h.state.project.Loaded);
+    render(h.window, "main-sample");
 }
 
 } // namespace

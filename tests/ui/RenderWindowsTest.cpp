@@ -6,12 +6,14 @@
 #include "support/TempDir.h"
 #include "ui/FilesManager.h"
 #include "ui/FlagPicker.h"
+#include "ui/PrintReportText.h"
 #include "ui/ScenePicker.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 
@@ -97,6 +99,17 @@ TEST(RenderWindows, TheSampleProject) {
     EXPECT_EQ(h.prompts.records.size(), 1u) << "no message after the file dialog";
     EXPECT_TRUE(h.state.project.Loaded);
     render(h.window, "main-sample");
+
+    // The printed form of a long report, as a PDF beside the pictures.
+    const ModalWatch watch = whenModalShown(QStringLiteral("Report"), [&](QWidget& report) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir(renderFolder()).filePath(QStringLiteral("report-print.pdf")));
+        EXPECT_GT(ui::PrintReportText(printer, QString::fromStdString(h.state.text.str())), 1);
+        control<QPushButton>(&report, QStringLiteral("Command3"))->click();
+    });
+    h.prompts.answers = {ui::Prompts::Answer::Yes};
+    h.window.flagPicker().trackAllFlags();
 }
 
 } // namespace

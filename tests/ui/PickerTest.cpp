@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace orv::testing {
 namespace {
 
@@ -77,6 +79,11 @@ struct FlagCase {
     const char* text;
     int flag;
 };
+
+// Test names show the text typed.
+void PrintTo(const FlagCase& c, std::ostream* os) {
+    *os << '"' << c.text << "\" -> " << c.flag;
+}
 
 class FlagTextTest : public PickerTest, public ::testing::WithParamInterface<FlagCase> {};
 

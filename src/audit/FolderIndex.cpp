@@ -1,5 +1,6 @@
 #include "audit/FolderIndex.h"
 
+#include "data/ProjectPaths.h"
 #include "data/Text.h"
 
 #include <algorithm>
@@ -10,25 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Splits at "/" and "\"; empty components (doubled or leading separators)
-// are dropped, as the Windows path rules do. `endsInSeparator` reports a
-// trailing separator, which leaves no file name.
-std::vector<std::string> splitComponents(std::string_view relative, bool& endsInSeparator) {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : relative) {
-        if (c == '/' || c == '\\') {
-            if (!current.empty())
-                parts.push_back(std::move(current));
-            current.clear();
-        } else {
-            current.push_back(c);
-        }
-    }
-    endsInSeparator = current.empty();
-    if (!current.empty())
-        parts.push_back(std::move(current));
-    return parts;
+// A trailing separator leaves no file name.
+bool endsInSeparator(std::string_view relative) {
+    return relative.empty() || relative.back() == '/' || relative.back() == '\\';
 }
 
 FolderIndex::Entry describe(const fs::directory_entry& item) {
@@ -71,9 +56,8 @@ std::vector<std::string> FolderIndex::files(const fs::path& folder) {
 }
 
 std::optional<fs::path> FolderIndex::findFolder(const fs::path& base, std::string_view relative) {
-    bool endsInSeparator = false;
     fs::path current = base;
-    for (const std::string& part : splitComponents(relative, endsInSeparator)) {
+    for (const std::string& part : splitRelativePath(relative)) {
         if (part == ".")
             continue;
         if (part == "..") {
@@ -96,9 +80,8 @@ std::optional<fs::path> FolderIndex::findFolder(const fs::path& base, std::strin
 }
 
 bool FolderIndex::fileExists(const fs::path& folder, std::string_view relative) {
-    bool endsInSeparator = false;
-    std::vector<std::string> parts = splitComponents(relative, endsInSeparator);
-    if (parts.empty() || endsInSeparator)
+    std::vector<std::string> parts = splitRelativePath(relative);
+    if (parts.empty() || endsInSeparator(relative))
         return false;
     const std::string name = std::move(parts.back());
     parts.pop_back();

@@ -19,9 +19,7 @@ ProjectPaths ProjectPaths::fromProjectFile(const fs::path& projectFile) {
     return {full, full.parent_path()};
 }
 
-namespace {
-
-std::vector<std::string> splitComponents(std::string_view relative) {
+std::vector<std::string> splitRelativePath(std::string_view relative) {
     std::vector<std::string> parts;
     std::string current;
     for (char c : relative) {
@@ -37,6 +35,8 @@ std::vector<std::string> splitComponents(std::string_view relative) {
         parts.push_back(std::move(current));
     return parts;
 }
+
+namespace {
 
 std::optional<std::string> matchIgnoringCase(const fs::path& dir, const std::string& name) {
     std::error_code ec;
@@ -57,7 +57,7 @@ std::optional<std::string> matchIgnoringCase(const fs::path& dir, const std::str
 fs::path resolveIgnoringCase(const fs::path& folder, std::string_view relative) {
     fs::path result = folder;
     bool matching = true;
-    for (const std::string& part : splitComponents(relative)) {
+    for (const std::string& part : splitRelativePath(relative)) {
         if (matching) {
             if (auto found = matchIgnoringCase(result, part)) {
                 result /= *found;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -15,6 +17,11 @@ struct ProjectPaths {
     // path through a symbolic link is shown as the user gave it).
     static ProjectPaths fromProjectFile(const std::filesystem::path& projectFile);
 };
+
+// The components of a relative path, split at "/" and "\" (projects are made
+// on Windows); empty components from doubled or leading separators are
+// dropped.
+std::vector<std::string> splitRelativePath(std::string_view relative);
 
 // Projects are made on Windows and may be copied to a file system whose names
 // are case-sensitive: each component of `relative` (separated by "/" or "\")

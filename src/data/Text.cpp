@@ -30,8 +30,10 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Reads one code point at pos and advances pos; a malformed byte reads as
-// itself (as if it were Latin-1), so no input is ever rejected.
+bool isUtf8Start(unsigned char b) { return (b & 0xC0) != 0x80; }
+
+} // namespace
+
 char32_t nextCodePoint(std::string_view s, std::size_t& pos) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char b0 = byte(pos);
@@ -56,9 +58,14 @@ char32_t nextCodePoint(std::string_view s, std::size_t& pos) {
     return b0;
 }
 
-bool isUtf8Start(unsigned char b) { return (b & 0xC0) != 0x80; }
-
-} // namespace
+int windows1252Byte(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<int>(cp);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i)
+        if (kHighControls[i] == cp && cp >= 0x100)
+            return static_cast<int>(0x80 + i);
+    return -1;
+}
 
 std::string decodeAnsi(std::span<const std::uint8_t> bytes) {
     std::string out;
@@ -79,15 +86,10 @@ std::string encodeAnsi(std::string_view utf8) {
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const char32_t cp = nextCodePoint(utf8, pos);
-        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-            out.push_back(static_cast<char>(cp));
-            continue;
-        }
-        char encoded = '?';
-        for (std::size_t i = 0; i < kHighControls.size(); ++i)
-            if (kHighControls[i] == cp)
-                encoded = static_cast<char>(0x80 + i);
-        out.push_back(encoded);
+        // The five bytes the code page leaves undefined decode to the code
+        // points of the same value, and encode back to those bytes.
+        const int b = cp >= 0x80 && cp < 0xA0 ? static_cast<int>(cp) : windows1252Byte(cp);
+        out.push_back(b < 0 ? '?' : static_cast<char>(b));
     }
     return out;
 }

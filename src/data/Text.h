@@ -24,6 +24,14 @@ std::string_view rightTrimBlanks(std::string_view text);
 // letter case fold to the same text.
 std::string foldCase(std::string_view utf8);
 
+// Reads the code point at pos of UTF-8 text and advances pos. A byte that
+// does not start a valid sequence reads as itself (as Latin-1), so no input
+// is ever rejected: file names on disk need not be valid UTF-8.
+char32_t nextCodePoint(std::string_view utf8, std::size_t& pos);
+
+// The Windows-1252 byte of a code point the code page defines, or -1.
+int windows1252Byte(char32_t cp);
+
 // The last n characters (code points) of UTF-8 text; all of it when shorter.
 std::string_view lastCharacters(std::string_view utf8, std::size_t n);
 

@@ -4,6 +4,7 @@
 #include "audit/ResourceFolders.h"
 #include "data/ProgramInfo.h"
 #include "reports/TextConventions.h"
+#include "ui/CentreOnScreen.h"
 #include "ui/FileOpener.h"
 #include "ui/Platform.h"
 #include "ui/ProgramState.h"
@@ -330,13 +331,8 @@ bool FilesManager::eventFilter(QObject* watched, QEvent* event) {
 
 void FilesManager::showEvent(QShowEvent* event) {
     if (!placed_) {
-        // Placed in the middle of the screen when first shown.
         placed_ = true;
-        if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(*this);
     }
     QDialog::showEvent(event);
 }

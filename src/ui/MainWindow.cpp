@@ -3,6 +3,7 @@
 #include "data/LoadProject.h"
 #include "data/ProgramInfo.h"
 #include "reports/RunReport.h"
+#include "ui/CentreOnScreen.h"
 #include "ui/FilesManager.h"
 #include "ui/FlagPicker.h"
 #include "ui/Platform.h"
@@ -291,11 +292,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
-        if (const QScreen* s = screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(s->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(*this);
     }
     QWidget::showEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include "data/ProgramInfo.h"
 #include "reports/RunState.h"
+#include "ui/CentreOnScreen.h"
 #include "ui/QtText.h"
 
 #include <QGridLayout>
@@ -73,11 +74,7 @@ void PickerWindow::reject() {
 void PickerWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
-        if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(*this);
     }
     QDialog::showEvent(event);
 }

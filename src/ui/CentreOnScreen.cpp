@@ -1,0 +1,21 @@
+#include "ui/CentreOnScreen.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace orv::ui {
+
+void centreOnScreen(QWidget& window) {
+    const QWidget* parent = window.parentWidget();
+    const QScreen* screen = parent ? parent->screen() : window.screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+} // namespace orv::ui

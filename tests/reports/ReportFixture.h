@@ -1,26 +1,67 @@
 #pragma once
 
-#include "reports/FakeReportHost.h"
+#include "data/DataFiles.h"
+#include "data/LoadProject.h"
+#include "reports/Phrasing.h"
+#include "reports/ReportContext.h"
+#include "reports/RunReport.h"
+#include "reports/StatementMode.h"
+#include "support/FileBytes.h"
 #include "support/ProjectBuilder.h"
+#include "support/RecordEncoders.h"
 #include "support/TempDir.h"
 
-#include "data/ProjectState.h"
-#include "reports/ReportContext.h"
-#include "reports/ReportText.h"
-#include "reports/RunState.h"
-
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
-
-#include <initializer_list>
-#include <string>
-#include <string_view>
+#include <optional>
+#include <tuple>
+#include <unistd.h>
 
 namespace orv::testing {
+namespace fs = std::filesystem;
 
-// A project made with the builder, loaded as the desktop program loads it,
-// and the whole run state a report works on.
+// A report host with a fixed date that answers the incomplete-report question as scripted. It presses
+// the picker's Cancel button during the first yield at which the bar shows at least cancelAtProgress,
+// and makes every later read through an open handle on breakFile fail, as on a damaged disk.
+class FakeReportHost : public ReportHost {
+  public:
+    explicit FakeReportHost(RunState& run) : run_(run) {}
+    std::optional<int> cancelAtProgress;
+    fs::path breakFile; // larger than the stream's buffer, so that records come from the disk
+    bool broken = false;
+    std::function<void()> onYield; // runs at every yield
+    bool answerViewIncomplete = true;
+    int questionsAsked = 0;
+    std::vector<bool> busy;
+
+    void yield() override {
+        if (cancelAtProgress && progressValue() >= *cancelAtProgress) run_.CancelRequested = true;
+        if (onYield) onYield();
+        if (breakFile.empty() || broken) return;
+        for (const auto& fd : fs::directory_iterator("/proc/self/fd")) { // point it at a folder
+            std::error_code ec;
+            if (fs::read_symlink(fd.path(), ec) != fs::canonical(breakFile)) continue;
+            const int folder = ::open(breakFile.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+            broken = ::dup2(folder, std::stoi(fd.path().filename().string())) >= 0 || broken;
+            ::close(folder);
+        }
+    }
+    bool askViewIncompleteReport() override {
+        ++questionsAsked;
+        return answerViewIncomplete;
+    }
+    std::string today() const override { return "07-04-2026"; }
+    void setBusy(bool on) override { busy.push_back(on); }
+
+  private:
+    RunState& run_;
+};
+
+// A project made with the builder, loaded as the desktop program loads it, and the run state a
+// report works on.
 class ReportFixture : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     ProjectBuilder builder;
     ProjectState project;
@@ -29,32 +70,51 @@ protected:
     FakeReportHost host{state};
     ReportContext ctx{project, state, text, host};
 
-    // Writes the builder's project and loads it; fails the test when the
-    // load fails.
-    void load();
-    // Loads the project and opens its data files for direct generator calls.
-    void loadAndOpen();
-    // Runs a whole report of `kind` and returns its text.
-    std::string runReport(Integer kind);
-    // The header RunReport writes for the loaded project.
-    std::string header() const;
+    void load() {
+        ChooseProjectFile(project, builder.write(dir.path()));
+        const LoadOutcome outcome = LoadProject(project, noEventLoop());
+        ASSERT_TRUE(outcome.loaded()) << outcome.message;
+    }
+    void loadAndOpen() { // for direct calls of the statement generators
+        load();
+        ctx.files.emplace(OpenDataFiles(project, noEventLoop()));
+    }
+    std::string runReport(Integer kind) {
+        RunReport(kind, ctx);
+        return text.str();
+    }
+    std::string header() const {
+        return "*** Orvanta Project Report ***\nDate scanned: 07-04-2026\n\n" + project.PInfo;
+    }
 };
 
-// Joins lines the way reports write them: an LF before each line.
-std::string lines(std::initializer_list<std::string_view> rows);
+// A report body kept in tests/expected; the file's final line feed is not part of it.
+inline std::string expectedText(const std::string& name) {
+    const auto bytes = readFileBytes(fs::path(ORVANTA_EXPECTED_DIR) / name);
+    return std::string(bytes.begin(), bytes.end() - (bytes.empty() || bytes.back() != '\n' ? 0 : 1));
+}
 
-// Fixed lines of the report bodies.
-inline constexpr std::string_view Separator =
-    "======================================================================";
-inline constexpr std::string_view ByFlagBanner =
-    "=============== FLAG TRACKER (LISTED BY FLAG NUMBER) ================";
-inline constexpr std::string_view BySceneBanner =
-    "=============== FLAG TRACKER (LISTED BY SCENE NUMBER) ===============";
-inline constexpr std::string_view UnusedBanner =
-    "======================= FLAGS THAT ARE UNUSED =======================";
-inline constexpr std::string_view OrderNote = "NOTE: The order in which flags are reported does not necessarily "
-                                              "reflect the order in which the flags are changed when playing the game.";
-inline constexpr std::string_view CheckboxNote = "NOTE: Flags that have been specified in properties, but have their "
-                                                 "governing checkbox UNCHECKED, are not listed in this report.";
+// An object slot of `type` with runs of Integer settings ({141, {a, b}} puts a at slot offset 141
+// and b at 143) and the texts T1 to T3.
+using Settings = std::vector<std::pair<std::size_t, std::vector<Integer>>>;
+inline ObjectSlot objectOf(Integer type, const Settings& settings,
+                           const std::vector<std::string>& texts = {}) {
+    ObjectSlot slot;
+    slot.ObjectType = type;
+    for (const auto& [start, values] : settings)
+        for (std::size_t i = 0; i < values.size(); ++i)
+            setSetting(slot, start + 2 * i, values[i]);
+    std::ranges::copy(texts, slot.ObjectText.begin());
+    return slot;
+}
+
+// A scene with its conditional load {enabled, flag, operator, value, scene} and its on-load flag
+// change {enabled, flag, value, adds}.
+inline SceneRecord sceneWith(std::string name, std::array<Integer, 5> load, std::array<Integer, 4> onLoad) {
+    SceneRecord s = makeScene(std::move(name));
+    std::tie(s.CondLoadEnabled, s.CondLoadFlag, s.CondLoadOperator, s.CondLoadValue, s.CondLoadScene,
+             s.OnLoadFlagEnabled, s.OnLoadFlag, s.OnLoadValue, s.OnLoadAdds) = std::tuple_cat(load, onLoad);
+    return s;
+}
 
 } // namespace orv::testing

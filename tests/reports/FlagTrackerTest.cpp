@@ -7,30 +7,9 @@
 namespace orv::testing {
 namespace {
 
-// The expected texts are tests/expected/tracker-*.txt. The score uses flag 12.
-//  1 Hall:   if flag 12 = 1 load scene 2; on load add 5 to flag 12; an Ambient object in slot 3;
-//  2 Cellar: if flag 12 > 4 load no scene; on-load off (2); a HotSpot in slot 1 visible on flag 12
-//            with operator 7, setting flag 20 when clicked;
-//  3 Attic:  if flag 20 < -1 load scene 9 (none such); on load set flag 20; types -2 and 10;
-//  4 Roof:   both header statements off (0).
-// Cue card 1: choice 2 sets flag 12 (ChoiceAdds 2 means set), choice 4 adds to it, the others are
-// off. Item 1 adds to flag 40, item 2 sets flag 12, item 3 is off (2).
 class FlagTrackerTest : public ReportFixture {
   protected:
-    void SetUp() override {
-        builder.settings.ScoreEnabled = 1;
-        builder.settings.ScoreFlag = 12;
-        SceneRecord hall = sceneWith("Hall", {1, 12, 0, 1, 2}, {1, 12, 5, 2});
-        hall.Slots[2] = objectOf(0, {{149, {2, 12, 1, 0, 1, 12, 5, 1}}});
-        SceneRecord cellar = sceneWith("Cellar", {1, 12, 3, 4, 0}, {2, 12, 1, 0});
-        cellar.Slots[0] = objectOf(1, {{167, {2, 12, 7, 9, 1, 20, 3, 0}}});
-        SceneRecord attic = sceneWith("Attic", {1, 20, 2, -1, 9}, {1, 20, 3, 0});
-        attic.Slots[4].ObjectType = -2;
-        attic.Slots[19].ObjectType = 10;
-        builder.scenes = {hall, cellar, attic, sceneWith("Roof", {0, 12, 0, 0, 0}, {0, 12, 0, 0})};
-        builder.cueCards = {{0, {0, 1, 0, 1, 0}, {12, 12, 0, 12, 12}, {0, 1, 0, 3, 9}, {0, 2, 0, 1, 0}, {}}};
-        builder.items = {{{}, 1, 40, -2, 1, 0}, {{}, 1, 12, 7, 0, 0}, {{}, 2, 12, 5, 1, 0}};
-    }
+    void SetUp() override { buildTrackerProject(builder); }
     std::string track(Integer kind, Integer selector) {
         (kind == FlagsByFlagKind ? state.TrackedFlag : state.TrackedScene) = selector;
         return runReport(kind);

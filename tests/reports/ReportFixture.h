@@ -117,4 +117,29 @@ inline SceneRecord sceneWith(std::string name, std::array<Integer, 5> load, std:
     return s;
 }
 
+// The project of the expected texts tests/expected/tracker-*.txt. The score uses flag 12.
+//  1 Hall:   if flag 12 = 1 load scene 2; on load add 5 to flag 12; an Ambient object in slot 3;
+//  2 Cellar: if flag 12 > 4 load no scene; on-load off (2); a HotSpot in slot 1 visible on flag 12
+//            with operator 7, setting flag 20 when clicked;
+//  3 Attic:  if flag 20 < -1 load scene 9 (none such); on load set flag 20; types -2 and 10;
+//  4 Roof:   both header statements off (0).
+// Cue card 1: choice 2 sets flag 12 (ChoiceAdds 2 means set), choice 4 adds to it, the others are
+// off. Item 1 adds to flag 40, item 2 sets flag 12, item 3 is off (2). Two locations.
+// Switched off, the statements name flags 30 to 36.
+inline void buildTrackerProject(ProjectBuilder& b) {
+    b.settings.ScoreEnabled = 1;
+    b.settings.ScoreFlag = 12;
+    SceneRecord hall = sceneWith("Hall", {1, 12, 0, 1, 2}, {1, 12, 5, 2});
+    hall.Slots[2] = objectOf(0, {{149, {2, 12, 1, 0, 1, 12, 5, 1}}});
+    SceneRecord cellar = sceneWith("Cellar", {1, 12, 3, 4, 0}, {2, 30, 1, 0});
+    cellar.Slots[0] = objectOf(1, {{167, {2, 12, 7, 9, 1, 20, 3, 0}}});
+    SceneRecord attic = sceneWith("Attic", {1, 20, 2, -1, 9}, {1, 20, 3, 0});
+    attic.Slots[4].ObjectType = -2;
+    attic.Slots[19].ObjectType = 10;
+    b.scenes = {hall, cellar, attic, sceneWith("Roof", {0, 31, 0, 0, 0}, {0, 32, 0, 0})};
+    b.cueCards = {{0, {0, 1, 0, 1, 0}, {33, 12, 34, 12, 35}, {0, 1, 0, 3, 9}, {0, 2, 0, 1, 0}, {}}};
+    b.items = {{{}, 1, 40, -2, 1, 0}, {{}, 1, 12, 7, 0, 0}, {{}, 2, 36, 5, 1, 0}};
+    b.locations = {{"a.bmp", "", "", 0}, {"b.bmp", "", "", 0}};
+}
+
 } // namespace orv::testing

@@ -45,9 +45,11 @@ std::string unusedBody(const std::set<int>& used) {
 }
 
 TEST_F(UnusedFlagsReportTest, EveryFlagUsedGivesCountZeroAndAnEmptyList) {
-    builder.cueCards.resize(51); // five choices each, naming every flag once
-    std::set<int> all;
-    for (int i = 0; i < 255; ++i) {
+    builder.settings.ScoreEnabled = 1;
+    builder.settings.ScoreFlag = 255;
+    builder.cueCards.resize(51); // five choices each, naming 1 to 254
+    std::set<int> all{255};
+    for (int i = 0; i < 254; ++i) {
         builder.cueCards[i / 5].ChoiceSetsFlag[i % 5] = 1;
         builder.cueCards[i / 5].ChoiceFlag[i % 5] = static_cast<Integer>(i + 1);
         all.insert(i + 1);
@@ -57,25 +59,14 @@ TEST_F(UnusedFlagsReportTest, EveryFlagUsedGivesCountZeroAndAnEmptyList) {
 }
 
 TEST_F(UnusedFlagsReportTest, OnlyEnabledStatementsCount) {
-    builder.settings.ScoreEnabled = 1;
-    builder.settings.ScoreFlag = 200;
-    SceneRecord first = sceneWith("First", {0, 10, 0, 0, 0}, {1, 11, 0, 0});
-    first.Slots[0] = objectOf(3, {{141, {12}}});
-    first.Slots[1].ObjectType = 10;
-    first.Slots[2].ObjectType = -2;
-    SceneRecord second = sceneWith("Second", {1, 13, 0, 0, 0}, {2, 14, 0, 0});
-    second.Slots[19] = objectOf(9, {{145, {16}}}, {"15"}); // condition A switched off
-    builder.scenes = {first, second};
-    builder.cueCards = {{0, {1, 0, 0, 0, 0}, {17, 18, 0, 0, 0}, {}, {}, {}}};
-    builder.items = {{{}, 1, 19, 1, 0, 0}, {{}, 1, 300, 1, 0, 0}, {{}, 2, 20, 1, 0, 0}};
-    builder.locations = {{"a.bmp", "", "", 0}, {"b.bmp", "", "", 0}}; // they only step the bar
+    buildTrackerProject(builder);
     load();
     const std::string problem =
         "\n*** PROBLEM - This project uses an Object Type that is unknown to this Project "
         "Scanner.  Object Type =";
-    EXPECT_EQ(runReport(UnusedFlagsKind), header() + problem + " 10 ***" + problem + "-2 ***" +
-                                              unusedBody({11, 12, 13, 15, 17, 19, 200}));
-    EXPECT_EQ(host.progressMaximum(), 2 + 5 + 1 + 3 + 2);
+    EXPECT_EQ(runReport(UnusedFlagsKind),
+              header() + problem + "-2 ***" + problem + " 10 ***" + unusedBody({12, 20, 40}));
+    EXPECT_EQ(host.progressMaximum(), 4 + 5 + 1 + 3 + 2) << "locations only step the bar";
     EXPECT_EQ(host.progressValue(), host.progressMaximum());
 }
 

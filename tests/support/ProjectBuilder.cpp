@@ -2,6 +2,8 @@
 
 #include "support/FileBytes.h"
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace orv::testing {
@@ -13,64 +15,49 @@ std::string dataFileName(int n) {
     return "Orvanta" + std::to_string(n) + ".dat";
 }
 
-namespace {
-
-// Appends one encoded record per element; record 1 carries the lock.
-template <typename Record, typename Encode>
-Bytes encodeAll(const std::vector<Record>& records, Integer lock, Encode encode) {
-    Bytes out;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        Record r = records[i];
-        if (i == 0)
-            r.ProjectLock = lock;
-        const Bytes one = encode(r);
-        out.insert(out.end(), one.begin(), one.end());
-    }
-    return out;
-}
-
-void writeFolder(const fs::path& folder, const std::map<std::string, std::string>& files) {
-    fs::create_directories(folder);
-    for (const auto& [name, content] : files)
-        writeFileText(folder / name, content);
-}
-
-} // namespace
-
 std::vector<std::uint8_t> ProjectBuilder::dataFileBytes(int n) const {
+    (void)dataFileName(n); // throws for a number outside 1 to 5
     if (auto raw = rawDataFile.find(n); raw != rawDataFile.end())
         return raw->second;
+    // One encoded record per element; record 1 carries the lock.
+    const auto encodeAll = [this](auto records, auto encode) {
+        if (!records.empty())
+            records[0].ProjectLock = lock;
+        Bytes out;
+        for (const auto& r : records)
+            std::ranges::copy(encode(r), std::back_inserter(out));
+        return out;
+    };
     switch (n) {
-    case 1: return encodeAll(scenes, lock, encodeScene);
-    case 2: return encodeAll(locations, lock, encodeLocation);
-    case 3: return encodeAll(items, lock, encodeInventoryItem);
-    case 4: {
-        PlayerSettingsRecord one = settings;
-        one.ProjectLock = lock;
-        return encodePlayerSettings(one);
-    }
-    case 5: return encodeAll(cueCards, lock, encodeCueCard);
-    default: throw std::out_of_range("data files are numbered 1 to 5, not " + std::to_string(n));
+    case 1: return encodeAll(scenes, encodeScene);
+    case 2: return encodeAll(locations, encodeLocation);
+    case 3: return encodeAll(items, encodeInventoryItem);
+    case 4: return encodeAll(std::vector{settings}, encodePlayerSettings);
+    default: return encodeAll(cueCards, encodeCueCard);
     }
 }
 
 fs::path ProjectBuilder::write(const fs::path& folder) const {
     const fs::path resource = folder / "resource";
     fs::create_directories(resource);
-    const fs::path projectFile = folder / projectFileName;
-    writeFileBytes(projectFile, encodeProjectRecord(lock));
+    writeFileBytes(folder / projectFileName, encodeProjectRecord(lock));
     for (int n = 1; n <= 5; ++n) {
-        const fs::path file = resource / dataFileName(n);
         if (omitDataFile.contains(n))
-            fs::remove(file);
+            fs::remove(resource / dataFileName(n));
         else
-            writeFileBytes(file, dataFileBytes(n));
+            writeFileBytes(resource / dataFileName(n), dataFileBytes(n));
     }
-    if (writeGfxFolder)
-        writeFolder(resource / "gfx", gfxFiles);
-    if (writeMmediaFolder)
-        writeFolder(resource / "mmedia", mmediaFiles);
-    return projectFile;
+    const auto writeFolder = [&](bool wanted, const char* name,
+                                 const std::map<std::string, std::string>& files) {
+        if (!wanted)
+            return;
+        fs::create_directories(resource / name);
+        for (const auto& [file, content] : files)
+            writeFileText(resource / name / file, content);
+    };
+    writeFolder(writeGfxFolder, "gfx", gfxFiles);
+    writeFolder(writeMmediaFolder, "mmedia", mmediaFiles);
+    return folder / projectFileName;
 }
 
 } // namespace orv::testing

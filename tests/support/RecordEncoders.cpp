@@ -11,173 +11,136 @@ namespace L = layout;
 
 namespace {
 
-void putInteger(Bytes& b, std::size_t offset, Integer value) {
-    const auto u = static_cast<std::uint16_t>(value);
-    b.at(offset) = static_cast<std::uint8_t>(u & 0xFF);
-    b.at(offset + 1) = static_cast<std::uint8_t>(u >> 8);
-}
+// A record being written: zeros, with every text field of its layout table blank, named or not.
+struct Writer {
+    std::span<const Field> table;
+    Bytes b;
 
-void putText(Bytes& b, std::size_t offset, std::size_t width, std::string_view utf8) {
-    std::string ansi = encodeAnsi(utf8);
-    if (ansi.size() > width)
-        ansi.resize(width);
-    std::fill_n(b.begin() + static_cast<std::ptrdiff_t>(offset), width, std::uint8_t{' '});
-    std::copy(ansi.begin(), ansi.end(), b.begin() + static_cast<std::ptrdiff_t>(offset));
-}
+    Writer(std::span<const Field> rows, std::size_t length) : table(rows), b(length, 0) {
+        for (const Field& f : table)
+            if (f.type.isText)
+                put(f.offset, f.size(), "");
+    }
+    void put(std::size_t offset, Integer value) {
+        b.at(offset) = static_cast<std::uint8_t>(value & 0xFF);
+        b.at(offset + 1) = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    }
+    void put(std::size_t offset, std::size_t width, std::string_view utf8) {
+        const std::string padded = encodeAnsi(utf8).substr(0, width) + std::string(width, ' ');
+        std::copy_n(padded.begin(), width, b.begin() + offset);
+    }
+    void put(const Field& f, Integer value, std::size_t k = 1) { put(f.at(k), value); }
+    void put(const Field& f, std::string_view utf8, std::size_t k = 1) { put(f.at(k), f.type.width, utf8); }
+    template <typename T, std::size_t N> // values[k - 1] goes to element k of an array field
+    void put(const Field& f, const std::array<T, N>& values) {
+        for (std::size_t k = 1; k <= N; ++k)
+            put(f, values[k - 1], k);
+    }
+    template <typename T> // the field of that name; a name the table lacks throws
+    void put(std::string_view name, const T& value) {
+        const auto f = std::ranges::find(table, name, &Field::name);
+        if (f == table.end())
+            throw std::logic_error("no field " + std::string(name) + " in the layout table");
+        put(*f, value);
+    }
+    void put(std::initializer_list<std::pair<std::string_view, Integer>> integers) {
+        for (const auto& [name, value] : integers)
+            put(name, value);
+    }
+    // files[d - 1] goes to the field named prefix + d: SceneFile1 to 7, ItemFile1 to 7.
+    void putFiles(std::string_view prefix, const std::array<std::string, 7>& files) {
+        for (std::size_t d = 1; d <= files.size(); ++d)
+            put(std::string(prefix) + std::to_string(d), files[d - 1]);
+    }
+};
 
-void putInteger(Bytes& b, const Field& f, std::size_t k, Integer value) { putInteger(b, f.at(k), value); }
-void putText(Bytes& b, const Field& f, std::size_t k, std::string_view utf8) {
-    putText(b, f.at(k), f.type.width, utf8);
-}
-
-// Every text field of a table starts out as blanks, named or not.
-template <std::size_t N>
-void blankTexts(Bytes& b, const Field (&table)[N], std::size_t base = 0) {
-    for (const Field& f : table)
-        if (f.type.isText)
-            std::fill_n(b.begin() + static_cast<std::ptrdiff_t>(base + f.offset), f.size(), std::uint8_t{' '});
-}
-
-// The offsets of the unnamed Integers of the scene header, in offset order:
-// the places of SceneRecord::OtherIntegers.
-std::vector<std::size_t> otherHeaderIntegers() {
-    std::vector<std::size_t> offsets;
-    for (const Field& f : L::SceneHeader)
-        if (!f.type.isText && f.name.empty())
-            for (std::size_t k = 1; k <= f.count; ++k)
-                offsets.push_back(f.at(k));
-    return offsets;
-}
-
-void putSlot(Bytes& b, std::size_t start, const ObjectSlot& slot) {
-    constexpr auto& S = L::ObjectSlot;
+Bytes encodeSlot(const ObjectSlot& slot) {
     // ObjectSlot::Reserved is the unnamed pair of Integers after the type.
-    static_assert(S[1].offset == 2 && S[1].count == 2 && S[1].name.empty());
-    Bytes one(L::ObjectSlotLength, 0);
-    blankTexts(one, S);
-    putInteger(one, field(S, "ObjectType"), 1, slot.ObjectType);
-    for (std::size_t k = 1; k <= slot.Reserved.size(); ++k)
-        putInteger(one, S[1], k, slot.Reserved[k - 1]);
-    for (std::size_t k = 1; k <= slot.ObjectText.size(); ++k)
-        putText(one, field(S, "ObjectText"), k, slot.ObjectText[k - 1]);
-    for (std::size_t k = 1; k <= slot.Settings.size(); ++k)
-        putInteger(one, field(S, "Settings"), k, slot.Settings[k - 1]);
-    std::copy(one.begin(), one.end(), b.begin() + static_cast<std::ptrdiff_t>(start));
-}
-
-template <std::size_t N>
-void putSection(Bytes& b, const std::array<std::size_t, N>& offsets, const std::vector<std::string>& names,
-                int section) {
-    if (names.size() > N)
-        throw std::invalid_argument("player settings section " + std::to_string(section) + " holds only " +
-                                    std::to_string(N) + " file names");
-    for (std::size_t i = 0; i < names.size(); ++i)
-        putText(b, offsets[i], 15, names[i]);
+    static_assert(L::ObjectSlot[1].offset == 2 && L::ObjectSlot[1].count == 2);
+    Writer w(L::ObjectSlot, L::ObjectSlotLength);
+    w.put("ObjectType", slot.ObjectType);
+    w.put(L::ObjectSlot[1], slot.Reserved);
+    w.put("ObjectText", slot.ObjectText);
+    w.put("Settings", slot.Settings);
+    return w.b;
 }
 
 } // namespace
 
 Bytes encodeProjectRecord(Integer lock) {
-    Bytes b(L::ProjectRecordLength, 0);
-    blankTexts(b, L::ProjectRecord);
-    putInteger(b, field(L::ProjectRecord, "ProjectLock"), 1, lock);
-    return b;
+    Writer w(L::ProjectRecord, L::ProjectRecordLength);
+    w.put("ProjectLock", lock);
+    return w.b;
 }
 
 Bytes encodeScene(const SceneRecord& s) {
-    constexpr auto& H = L::SceneHeader;
-    Bytes b(L::SceneRecordLength, 0);
-    blankTexts(b, H);
-    putText(b, field(H, "SceneName"), 1, s.SceneName);
-    putInteger(b, field(H, "CondLoadEnabled"), 1, s.CondLoadEnabled);
-    putInteger(b, field(H, "CondLoadFlag"), 1, s.CondLoadFlag);
-    putInteger(b, field(H, "CondLoadOperator"), 1, s.CondLoadOperator);
-    putInteger(b, field(H, "CondLoadValue"), 1, s.CondLoadValue);
-    putInteger(b, field(H, "CondLoadScene"), 1, s.CondLoadScene);
-    constexpr std::array<Field, 7> files = {field(H, "SceneFile1"), field(H, "SceneFile2"), field(H, "SceneFile3"),
-                                            field(H, "SceneFile4"), field(H, "SceneFile5"), field(H, "SceneFile6"),
-                                            field(H, "SceneFile7")};
-    for (std::size_t i = 0; i < files.size(); ++i)
-        putText(b, files[i], 1, s.SceneFile[i]);
-    putInteger(b, field(H, "OnLoadFlagEnabled"), 1, s.OnLoadFlagEnabled);
-    putInteger(b, field(H, "OnLoadFlag"), 1, s.OnLoadFlag);
-    putInteger(b, field(H, "OnLoadValue"), 1, s.OnLoadValue);
-    putInteger(b, field(H, "OnLoadAdds"), 1, s.OnLoadAdds);
-    for (std::size_t k = 1; k <= s.HeaderText.size(); ++k)
-        putText(b, field(H, "HeaderText"), k, s.HeaderText[k - 1]);
-    putInteger(b, field(H, "ProjectLock"), 1, s.ProjectLock);
+    Writer w(L::SceneHeader, L::SceneRecordLength);
+    w.put("SceneName", s.SceneName);
+    w.put({{"CondLoadEnabled", s.CondLoadEnabled}, {"CondLoadFlag", s.CondLoadFlag},
+           {"CondLoadOperator", s.CondLoadOperator}, {"CondLoadValue", s.CondLoadValue},
+           {"CondLoadScene", s.CondLoadScene}, {"OnLoadFlagEnabled", s.OnLoadFlagEnabled},
+           {"OnLoadFlag", s.OnLoadFlag}, {"OnLoadValue", s.OnLoadValue}, {"OnLoadAdds", s.OnLoadAdds},
+           {"ProjectLock", s.ProjectLock}});
+    w.putFiles("SceneFile", s.SceneFile);
+    w.put("HeaderText", s.HeaderText);
     for (std::size_t t = 0; t < L::HeaderTableOffsets.size(); ++t)
         for (std::size_t e = 0; e < L::HeaderTableOffsets[t].size(); ++e)
-            putInteger(b, L::HeaderTableOffsets[t][e], s.Tables[t][e]);
-    const auto others = otherHeaderIntegers();
-    if (others.size() != s.OtherIntegers.size())
-        throw std::logic_error("the scene header's unnamed Integers do not match SceneRecord::OtherIntegers");
-    for (std::size_t i = 0; i < others.size(); ++i)
-        putInteger(b, others[i], s.OtherIntegers[i]);
+            w.put(L::HeaderTableOffsets[t][e], s.Tables[t][e]);
+    // SceneRecord::OtherIntegers are the unnamed Integers of the header, in offset order.
+    std::size_t other = 0;
+    for (const Field& f : L::SceneHeader)
+        for (std::size_t k = 1; !f.type.isText && f.name.empty() && k <= f.count; ++k)
+            w.put(f, s.OtherIntegers.at(other++), k);
     for (std::size_t k = 1; k <= L::ObjectSlotCount; ++k)
-        putSlot(b, L::objectSlotStart(k), s.Slots[k - 1]);
-    return b;
+        std::ranges::copy(encodeSlot(s.Slots[k - 1]), w.b.begin() + L::objectSlotStart(k));
+    return w.b;
 }
 
 Bytes encodeLocation(const LocationRecord& r) {
-    constexpr auto& R = L::LocationRecord;
-    Bytes b(L::LocationRecordLength, 0);
-    blankTexts(b, R);
-    putText(b, field(R, "LocationFile1"), 1, r.LocationFile1);
-    putText(b, field(R, "LocationFile2"), 1, r.LocationFile2);
-    putText(b, field(R, "LocationFile3"), 1, r.LocationFile3);
-    putInteger(b, field(R, "ProjectLock"), 1, r.ProjectLock);
-    return b;
+    Writer w(L::LocationRecord, L::LocationRecordLength);
+    w.put("LocationFile1", r.LocationFile1);
+    w.put("LocationFile2", r.LocationFile2);
+    w.put("LocationFile3", r.LocationFile3);
+    w.put("ProjectLock", r.ProjectLock);
+    return w.b;
 }
 
 Bytes encodeInventoryItem(const InventoryItemRecord& r) {
-    constexpr auto& R = L::InventoryItemRecord;
-    Bytes b(L::InventoryItemRecordLength, 0);
-    blankTexts(b, R);
-    constexpr std::array<Field, 7> files = {field(R, "ItemFile1"), field(R, "ItemFile2"), field(R, "ItemFile3"),
-                                            field(R, "ItemFile4"), field(R, "ItemFile5"), field(R, "ItemFile6"),
-                                            field(R, "ItemFile7")};
-    for (std::size_t i = 0; i < files.size(); ++i)
-        putText(b, files[i], 1, r.ItemFile[i]);
-    putInteger(b, field(R, "ExamineSetsFlag"), 1, r.ExamineSetsFlag);
-    putInteger(b, field(R, "ExamineFlag"), 1, r.ExamineFlag);
-    putInteger(b, field(R, "ExamineValue"), 1, r.ExamineValue);
-    putInteger(b, field(R, "ExamineAdds"), 1, r.ExamineAdds);
-    putInteger(b, field(R, "ProjectLock"), 1, r.ProjectLock);
-    return b;
+    Writer w(L::InventoryItemRecord, L::InventoryItemRecordLength);
+    w.putFiles("ItemFile", r.ItemFile);
+    w.put({{"ExamineSetsFlag", r.ExamineSetsFlag}, {"ExamineFlag", r.ExamineFlag},
+           {"ExamineValue", r.ExamineValue}, {"ExamineAdds", r.ExamineAdds}, {"ProjectLock", r.ProjectLock}});
+    return w.b;
 }
 
 Bytes encodePlayerSettings(const PlayerSettingsRecord& r) {
-    constexpr auto& R = L::PlayerSettingsRecord;
-    Bytes b(L::PlayerSettingsRecordLength, 0);
-    blankTexts(b, R);
-    putText(b, field(R, "ProjectName"), 1, r.ProjectName);
-    putText(b, field(R, "ExecutableName"), 1, r.ExecutableName);
-    putInteger(b, field(R, "ProjectLock"), 1, r.ProjectLock);
-    putInteger(b, field(R, "ScoreEnabled"), 1, r.ScoreEnabled);
-    putInteger(b, field(R, "ScoreFlag"), 1, r.ScoreFlag);
-    putInteger(b, field(R, "BuiltInImages"), 1, r.BuiltInImages);
-    putSection(b, L::SettingsSection1Files, r.SectionFiles[0], 1);
-    putSection(b, L::SettingsSection2Files, r.SectionFiles[1], 2);
-    putSection(b, L::SettingsSection3Files, r.SectionFiles[2], 3);
-    putSection(b, L::SettingsSection4Files, r.SectionFiles[3], 4);
-    putSection(b, L::SettingsSection5Files, r.SectionFiles[4], 5);
-    return b;
+    Writer w(L::PlayerSettingsRecord, L::PlayerSettingsRecordLength);
+    w.put("ProjectName", r.ProjectName);
+    w.put("ExecutableName", r.ExecutableName);
+    w.put({{"ProjectLock", r.ProjectLock}, {"ScoreEnabled", r.ScoreEnabled}, {"ScoreFlag", r.ScoreFlag},
+           {"BuiltInImages", r.BuiltInImages}});
+    const std::span<const std::size_t> sections[] = {L::SettingsSection1Files, L::SettingsSection2Files,
+                                                     L::SettingsSection3Files, L::SettingsSection4Files,
+                                                     L::SettingsSection5Files};
+    for (std::size_t s = 0; s < 5; ++s) {
+        const std::vector<std::string>& names = r.SectionFiles[s];
+        if (names.size() > sections[s].size())
+            throw std::invalid_argument("too many files for settings section " + std::to_string(s + 1));
+        for (std::size_t i = 0; i < names.size(); ++i)
+            w.put(sections[s][i], 15, names[i]);
+    }
+    return w.b;
 }
 
 Bytes encodeCueCard(const CueCardRecord& r) {
-    constexpr auto& R = L::CueCardRecord;
-    Bytes b(L::CueCardRecordLength, 0);
-    blankTexts(b, R);
-    putInteger(b, field(R, "ProjectLock"), 1, r.ProjectLock);
-    for (std::size_t c = 1; c <= 5; ++c) {
-        putInteger(b, field(R, "ChoiceSetsFlag"), c, r.ChoiceSetsFlag[c - 1]);
-        putInteger(b, field(R, "ChoiceFlag"), c, r.ChoiceFlag[c - 1]);
-        putInteger(b, field(R, "ChoiceValue"), c, r.ChoiceValue[c - 1]);
-        putInteger(b, field(R, "ChoiceAdds"), c, r.ChoiceAdds[c - 1]);
-        putText(b, field(R, "ChoiceFile"), c, r.ChoiceFile[c - 1]);
-    }
-    return b;
+    Writer w(L::CueCardRecord, L::CueCardRecordLength);
+    w.put("ProjectLock", r.ProjectLock);
+    w.put("ChoiceSetsFlag", r.ChoiceSetsFlag);
+    w.put("ChoiceFlag", r.ChoiceFlag);
+    w.put("ChoiceValue", r.ChoiceValue);
+    w.put("ChoiceAdds", r.ChoiceAdds);
+    w.put("ChoiceFile", r.ChoiceFile);
+    return w.b;
 }
 
 SceneRecord makeScene(std::string name) {

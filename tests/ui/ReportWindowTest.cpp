@@ -1,222 +1,105 @@
-#include "DesktopHarness.h"
-#include "ModalWatcher.h"
-#include "TestProjects.h"
-#include "UnrtfText.h"
+#include "UiHarness.h"
 
-#include "support/FileBytes.h"
-#include "support/TempDir.h"
-#include "ui/FilesManager.h"
+const QString SaveDialog =
+    "save dialog in Report: Save Orvanta Project Report | Unused Flags Report.rtf | RichText File (*.rtf)";
+const QString Overwrite =
+    "question (Exclamation, YesNoCancel) in Report: File already exists | Overwrite the existing file?";
 
-#include <QFontInfo>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPointer>
-#include <QPushButton>
+using ReportWindowTest = UiTest;
 
-#include <gtest/gtest.h>
-
-namespace orv::testing {
-namespace {
-
-namespace fs = std::filesystem;
-using Answer = ui::Prompts::Answer;
-using Kind = PromptRecord::Kind;
-
-std::string fileText(const fs::path& file) {
-    const auto bytes = readFileBytes(file);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-// Runs the unused flags report (button 1) and hands its window to `act`
-// before closing it with DONE.
-class ReportWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override { h.locate(trackerProject(3).write(dir.path())); }
-
-    void withReport(int button, const std::function<void(QWidget&)>& act) {
-        bool shown = false;
-        const ModalWatch watch = whenModalShown(QStringLiteral("Report"), [&](QWidget& report) {
-            shown = true;
-            act(report);
-            control<QPushButton>(&report, QStringLiteral("Command3"))->click();
-        });
-        h.window.pickReport(button);
-        ASSERT_TRUE(shown);
+// The unused flags report from its button. The window copies, prints, and
+// saves: a cancelled dialog writes nothing; for an existing file Cancel
+// writes nothing, No opens the dialog again, Yes replaces it.
+TEST_F(ReportWindowTest, CopiesPrintsAndSavesRtfThatUnrtfReadsBack) {
+    locate(trackerProject(3).write(dir / "game"));
+    state.run.CancelRequested = true;
+    writeFileText(dir / "old.rtf", "old");
+    const QString old = qpath(dir / "old.rtf");
+    fake.script << "" << old << "Cancel" << old << "No" << qpath(dir / "new.rtf") << old << "Yes";
+    bool runningNotCancelled = false, closed = true;
+    const auto useButtons = [&](QWidget& report) {
+        runningNotCancelled = state.run.ReportRunning && !state.run.CancelRequested;
+        closed = window.close();
+        EXPECT_TRUE(control(&report, "Command5")->isHidden()) << "the files manager goes with its own report";
+        EXPECT_EQ(control<QPlainTextEdit>(&report, "RLog")->toPlainText().toStdString(), state.text.str());
+        for (const char* button : {"Command4", "Command1", "Command2", "Command2", "Command2"})
+            control(&report, button)->click();
+        EXPECT_EQ(fileText(dir / "old.rtf"), "old") << "a cancelled dialog, Cancel and No leave the file";
+        control(&report, "Command2")->click();
+    };
+    const QString text = reportOf([&] { control(&window, "PickReport_1")->click(); }, useButtons).value_or("");
+    EXPECT_TRUE(text.startsWith("*** Orvanta Project Report ***\nDate scanned: "));
+    EXPECT_TRUE(text.contains(QString::fromStdString(state.project.PInfo)) && text.contains(latin(UnusedFlagsBanner)));
+    EXPECT_EQ(fake.log.mid(1),
+              QStringList({"clipboard: " + text, "print Unused Flags Report: " + text, SaveDialog, SaveDialog,
+                           Overwrite, SaveDialog, Overwrite, SaveDialog, SaveDialog, Overwrite}));
+    for (const char* file : {"new.rtf", "old.rtf"}) {
+        EXPECT_EQ(fileText(dir / file), ReportRtf(text.toStdString()) + "\r\n");
+        EXPECT_EQ(unrtfText(dir / file), text.toStdString());
     }
+    EXPECT_TRUE(runningNotCancelled) << "the report button clears the cancel request";
+    EXPECT_FALSE(closed) << "the program does not end while a report runs";
+    EXPECT_FALSE(state.run.ReportRunning);
+    EXPECT_EQ(control<QProgressBar>(&window, "ProgressBar1")->value(), 0);
+    EXPECT_TRUE(state.text.str().empty() && window.close()) << "DONE discards the report";
+}
 
-    void click(QWidget& report, const char* name) { control<QPushButton>(&report, QLatin1String(name))->click(); }
-
+TEST(ReportRtf, EscapesEachCharacterInAFixedPitchDocumentThatUnrtfReadsBack) {
+    const char* cases[][2] = {
+        {"one\ntwo\n\nfour", "one\\par\r\ntwo\\par\r\n\\par\r\nfour"},
+        {"a\\b {c}", "a\\\\b \\{c\\}"},
+        {"a  b", "a \\'20b"},                                              // every blank kept
+        {"Caf\xC3\xA9 \xE2\x80\x93 \xE2\x82\xAC", "Caf\\'e9 \\'96 \\'80"}, // code page 1252
+        {"\xE6\x97\xA5\xF0\x9F\x98\x80", "\\u26085?\\u-10179?\\u-8704?"},  // signed 16-bit units
+        {"a\xFF\x62", "a\\'ffb"},                                          // not UTF-8: Latin-1
+    };
+    for (const auto& [text, body] : cases) {
+        const std::string rtf = ReportRtf(text);
+        EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1252") && rtf.find("\\fmodern\\fprq1") != rtf.npos) << rtf;
+        EXPECT_TRUE(rtf.ends_with("\\fs20 " + std::string(body) + "\\par\r\n}")) << rtf;
+    }
+    const std::string report = std::string(cases[0][0]) + "\n" + cases[1][0] + "\n" + cases[2][0] + "   c";
     TempDir dir;
-    TempDir out;
-    DesktopHarness h;
-};
-
-TEST_F(ReportWindowTest, ShowsTheReportReadOnlyInAFixedPitchFontWithItsButtons) {
-    withReport(1, [&](QWidget& report) {
-        EXPECT_EQ(report.windowTitle(), QStringLiteral("Orvanta Project Report"));
-        EXPECT_TRUE(report.isModal());
-        auto* rlog = control<QPlainTextEdit>(&report, QStringLiteral("RLog"));
-        EXPECT_TRUE(rlog->isReadOnly());
-        EXPECT_TRUE(QFontInfo(rlog->font()).fixedPitch());
-        EXPECT_EQ(rlog->toPlainText(), QString::fromStdString(h.state.text.str()));
-        const char* names[] = {"Command4", "Command2", "Command1", "Command3"};
-        const char* captions[] = {"Copy report to clipboard", "Save report", "Print Report", "DONE"};
-        int lastX = -1;
-        for (int i = 0; i < 4; ++i) {
-            auto* button = control<QPushButton>(&report, QLatin1String(names[i]));
-            EXPECT_EQ(button->text(), QLatin1String(captions[i]));
-            EXPECT_GT(button->x(), lastX) << names[i];
-            lastX = button->x();
-        }
-        auto* files = control<QPushButton>(&report, QStringLiteral("Command5"));
-        EXPECT_EQ(files->text(), QStringLiteral("Missing && Unused Files Manager"));
-        EXPECT_TRUE(files->isHidden());
-    });
+    EXPECT_FALSE(WriteReportRtf(dir / "no" / "such.rtf", report));
+    ASSERT_TRUE(WriteReportRtf(dir / "r.rtf", report));
+    EXPECT_EQ(fileText(dir / "r.rtf"), ReportRtf(report) + "\r\n");
+    EXPECT_EQ(unrtfText(dir / "r.rtf"), report);
 }
 
-TEST_F(ReportWindowTest, CopyPutsThePlainTextOnTheClipboard) {
-    std::string text;
-    withReport(1, [&](QWidget& report) {
-        text = h.state.text.str();
-        click(report, "Command4");
-    });
-    EXPECT_EQ(h.clipboard.calls, 1);
-    EXPECT_EQ(h.clipboard.text.toStdString(), text);
-    EXPECT_FALSE(h.clipboard.text.contains(QLatin1Char('\r')));
+// orvanta-scan -o FILE.rtf writes the document the report window saves.
+TEST(CliRtfOutput, MatchesTheSavedReport) {
+    TempDir dir;
+    const fs::path project = trackerProject(3).write(dir / "game");
+    std::ostringstream out, err;
+    for (const char* name : {"flag.txt", "flag.RTF"})
+        ASSERT_EQ(runCli({"track-flag", project.string(), "12", "-o", (dir / name).string()}, {out, err, false}), 0);
+    std::string text = fileText(dir / "flag.txt");
+    ASSERT_TRUE(text.ends_with('\n'));
+    text.pop_back();
+    EXPECT_EQ(fileText(dir / "flag.RTF"), ReportRtf(text) + "\r\n");
 }
 
-TEST_F(ReportWindowTest, SaveWritesTheReportAsRtfThatReadsBackToTheSameText) {
-    const fs::path file = out / "flags.rtf";
-    std::string text;
-    withReport(1, [&](QWidget& report) {
-        text = h.state.text.str();
-        h.prompts.files.push_back(QString::fromStdString(file.string()));
-        click(report, "Command2");
-    });
-    const PromptRecord& dialog = h.prompts.records.back();
-    EXPECT_EQ(dialog.kind, Kind::SaveFile);
-    EXPECT_EQ(dialog.title, QStringLiteral("Save Orvanta Project Report"));
-    EXPECT_EQ(dialog.proposedName, QStringLiteral("Unused Flags Report.rtf"));
-    EXPECT_EQ(dialog.filter, QStringLiteral("RichText File (*.rtf)"));
-
-    ASSERT_TRUE(fs::exists(file));
-    const std::string saved = fileText(file);
-    EXPECT_EQ(saved.rfind("{\\rtf1", 0), 0u);
-    EXPECT_EQ(saved.substr(saved.size() - 3), "}\r\n");
-    const auto back = unrtfText(file);
-    if (!back)
-        GTEST_SKIP() << "unrtf is not available";
-    EXPECT_EQ(*back, text);
+// An empty report prints one page, a line wider than the page wraps, a long
+// report takes several pages: every line once and in order, none split, with
+// half-inch margins. The last stays in the build folder for a look by eye.
+TEST(PrintReportText, PrintsAllTheTextInOrder) {
+    QStringList lines{"*** Orvanta Project Report ***"};
+    for (int i = 1; i <= 240; ++i)
+        lines << QString("(Scene # %1 (Quay)) When clicked, set flag # 12 to value 1 - line %2").arg(i % 40).arg(i);
+    const auto plain = [](const QString& s) {
+        return s.split(QRegularExpression("\\s*[\\n\\f]\\s*"), Qt::SkipEmptyParts).join('\n').trimmed();
+    };
+    for (const QString& report : {QString(), QString(300, 'x'), lines.join('\n')}) {
+        const QString pdf = renderFile("report-print.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        const int pages = ui::PrintReportText(printer, report);
+        EXPECT_EQ(printer.pageLayout().margins(QPageLayout::Inch), QMarginsF(0.5, 0.5, 0.5, 0.5));
+        EXPECT_TRUE(report.size() > 300 ? pages > 3 : pages == 1) << pages;
+        const QString text = toolText("pdftotext", {pdf, "-"}).value_or("(no pdftotext)");
+        EXPECT_EQ(text.count('\f'), pages) << "one form feed per page";
+        EXPECT_EQ(report.size() == 300 ? plain(text).remove('\n') : plain(text), plain(report));
+    }
 }
-
-TEST_F(ReportWindowTest, TheResourceFilesReportProposesItsName) {
-    TempDir files;
-    h.locate(filesProject().write(files.path()));
-    withReport(0, [&](QWidget& report) {
-        h.prompts.files.push_back(QString());
-        click(report, "Command2");
-    });
-    EXPECT_EQ(h.prompts.records.back().proposedName, QStringLiteral("Resource Files Report.rtf"));
-}
-
-TEST_F(ReportWindowTest, OverwriteYesReplacesTheFile) {
-    const fs::path file = out / "existing.rtf";
-    writeFileText(file, "old");
-    withReport(1, [&](QWidget& report) {
-        h.prompts.files.push_back(QString::fromStdString(file.string()));
-        h.prompts.answers.push_back(Answer::Yes);
-        click(report, "Command2");
-    });
-    const PromptRecord& question = h.prompts.records.back();
-    EXPECT_EQ(question.title, QStringLiteral("File already exists"));
-    EXPECT_EQ(question.text, QStringLiteral("Overwrite the existing file?"));
-    EXPECT_EQ(question.buttons, ui::Prompts::Buttons::YesNoCancel);
-    EXPECT_EQ(question.icon, ui::Prompts::Icon::Exclamation);
-    EXPECT_EQ(fileText(file).rfind("{\\rtf1", 0), 0u);
-}
-
-TEST_F(ReportWindowTest, OverwriteNoReopensTheDialogWithTheSameName) {
-    const fs::path existing = out / "existing.rtf";
-    const fs::path other = out / "other.rtf";
-    writeFileText(existing, "old");
-    withReport(1, [&](QWidget& report) {
-        h.prompts.files = {QString::fromStdString(existing.string()), QString::fromStdString(other.string())};
-        h.prompts.answers.push_back(Answer::No);
-        click(report, "Command2");
-    });
-    std::vector<PromptRecord> dialogs;
-    for (const PromptRecord& r : h.prompts.records)
-        if (r.kind == Kind::SaveFile)
-            dialogs.push_back(r);
-    ASSERT_EQ(dialogs.size(), 2u);
-    EXPECT_EQ(dialogs[1].proposedName, QStringLiteral("Unused Flags Report.rtf"));
-    EXPECT_EQ(fileText(existing), "old");
-    EXPECT_TRUE(fs::exists(other));
-}
-
-TEST_F(ReportWindowTest, OverwriteCancelWritesNothing) {
-    const fs::path file = out / "existing.rtf";
-    writeFileText(file, "old");
-    withReport(1, [&](QWidget& report) {
-        h.prompts.files.push_back(QString::fromStdString(file.string()));
-        h.prompts.answers.push_back(Answer::Cancel);
-        click(report, "Command2");
-    });
-    EXPECT_EQ(fileText(file), "old");
-    EXPECT_TRUE(h.prompts.files.empty());
-}
-
-TEST_F(ReportWindowTest, CancellingTheSaveDialogWritesNothing) {
-    withReport(1, [&](QWidget& report) {
-        h.prompts.files.push_back(QString());
-        click(report, "Command2");
-    });
-    EXPECT_TRUE(fs::is_empty(out.path()));
-}
-
-TEST_F(ReportWindowTest, PrintHandsTheWholeTextToThePrinter) {
-    std::string text;
-    withReport(1, [&](QWidget& report) {
-        text = h.state.text.str();
-        click(report, "Command1");
-    });
-    ASSERT_EQ(h.printer.printed.size(), 1);
-    EXPECT_EQ(h.printer.printed[0].toStdString(), text);
-    EXPECT_EQ(h.printer.documentNames[0], QStringLiteral("Unused Flags Report"));
-}
-
-TEST_F(ReportWindowTest, DoneDiscardsTheWindowAndTheNextRunShowsOnlyItsOwnText) {
-    QPointer<QWidget> first;
-    withReport(1, [&](QWidget& report) { first = &report; });
-    EXPECT_TRUE(first.isNull()) << "the window is gone";
-    EXPECT_TRUE(h.state.text.str().empty());
-    QString second;
-    withReport(1, [&](QWidget& report) {
-        second = control<QPlainTextEdit>(&report, QStringLiteral("RLog"))->toPlainText();
-    });
-    EXPECT_EQ(second.count(QStringLiteral("*** Orvanta Project Report ***")), 1);
-}
-
-TEST_F(ReportWindowTest, TheFilesManagerOpensOverTheReportAndItsExitButtonHidesIt) {
-    TempDir files;
-    h.locate(filesProject().write(files.path()));
-    bool managerShown = false;
-    withReport(0, [&](QWidget& report) {
-        const ModalWatch watch = whenModalShown(QStringLiteral("FileMan"), [&](QWidget& manager) {
-            managerShown = true;
-            EXPECT_EQ(manager.windowTitle(), QStringLiteral("Missing & Unused Files Manager"));
-            EXPECT_EQ(control<QListWidget>(&manager, QStringLiteral("List1"))->count(),
-                      static_cast<int>(h.state.lists.MissingGfx.size()));
-            EXPECT_EQ(control<QListWidget>(&manager, QStringLiteral("List3"))->count(),
-                      static_cast<int>(h.state.lists.UnusedGfx.size()));
-            control<QPushButton>(&manager, QStringLiteral("Command1"))->click();
-            EXPECT_FALSE(manager.isVisible());
-        });
-        click(report, "Command5");
-        EXPECT_TRUE(report.isVisible()) << "the report window stays open underneath";
-    });
-    EXPECT_TRUE(managerShown);
-}
-
-} // namespace
-} // namespace orv::testing

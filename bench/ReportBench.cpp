@@ -1,3 +1,5 @@
+#include "audit/AuditLists.h"
+#include "audit/MissingUnusedFilesReport.h"
 #include "data/LoadProject.h"
 #include "reports/ReportContext.h"
 #include "reports/RunReport.h"
@@ -62,28 +64,67 @@ testing::ProjectBuilder fullProject(int sceneCount) {
     return b;
 }
 
-void AllFlagsTracker(benchmark::State& bench) {
+// A generated project of `sceneCount` full scenes, written once per
+// benchmark and loaded as the desktop program loads it.
+struct LoadedProject {
     testing::TempDir dir;
-    const auto projectFile = fullProject(static_cast<int>(bench.range(0))).write(dir.path());
     ProjectState project;
-    ChooseProjectFile(project, projectFile);
-    if (!LoadProject(project, noEventLoop()).loaded())
-        throw std::runtime_error("the generated project does not load");
-
     RunState run;
     ReportText text;
     ReportHost host;
+    AuditLists lists;
     ReportContext ctx{project, run, text, host};
-    for (auto _ : bench) {
-        run.TrackedFlag = AllSelector;
-        run.CancelRequested = false;
-        RunReport(FlagsByFlagKind, ctx);
-        benchmark::DoNotOptimize(text.str().data());
+
+    explicit LoadedProject(int sceneCount) {
+        ChooseProjectFile(project, fullProject(sceneCount).write(dir.path()));
+        if (!LoadProject(project, noEventLoop()).loaded())
+            throw std::runtime_error("the generated project does not load");
+        ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, lists); };
     }
-    bench.counters["report_bytes"] = static_cast<double>(text.str().size());
+
+    void measure(benchmark::State& bench, Integer kind) {
+        for (auto _ : bench) {
+            run.TrackedFlag = AllSelector;
+            run.TrackedScene = AllSelector;
+            run.CancelRequested = false;
+            RunReport(kind, ctx);
+            benchmark::DoNotOptimize(text.str().data());
+        }
+        bench.counters["report_bytes"] = static_cast<double>(text.str().size());
+    }
+};
+
+void AllFlagsTracker(benchmark::State& bench) {
+    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, FlagsByFlagKind);
+}
+
+void AllScenesTracker(benchmark::State& bench) {
+    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, FlagsBySceneKind);
+}
+
+void UnusedFlags(benchmark::State& bench) {
+    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, UnusedFlagsKind);
+}
+
+void ResourceFiles(benchmark::State& bench) {
+    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, ResourceFilesKind);
+}
+
+void Load(benchmark::State& bench) {
+    testing::TempDir dir;
+    const auto projectFile = fullProject(static_cast<int>(bench.range(0))).write(dir.path());
+    for (auto _ : bench) {
+        ProjectState project;
+        ChooseProjectFile(project, projectFile);
+        benchmark::DoNotOptimize(LoadProject(project, noEventLoop()).loaded());
+    }
 }
 
 BENCHMARK(AllFlagsTracker)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(AllScenesTracker)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(UnusedFlags)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ResourceFiles)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Load)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace orv

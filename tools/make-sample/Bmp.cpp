@@ -1,18 +1,8 @@
 #include "make-sample/Bmp.h"
 
+#include "make-sample/LittleEndian.h"
+
 namespace orv {
-namespace {
-
-void put16(std::string& out, std::uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-} // namespace
 
 std::string encodeBmp(const Raster& picture) {
     const auto width = static_cast<std::uint32_t>(picture.width);

@@ -1,5 +1,7 @@
 #include "make-sample/Gif.h"
 
+#include "make-sample/LittleEndian.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -14,11 +16,6 @@ constexpr int kCodeWidth = kColourBits + 1;   // 5 bits
 // it grows past 5-bit codes (first free code 18, width grows at 32), so no
 // compression logic is needed and every decoder reads the same pixels.
 constexpr int kPixelsPerClear = 12;
-
-void put16(std::string& out, unsigned v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
 
 class BitWriter {
 public:

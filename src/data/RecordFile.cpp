@@ -39,6 +39,11 @@ RecordFile::RecordFile(fs::path path, std::size_t recordLength, IfMissing ifMiss
     const auto status = fs::status(path_, ec);
     if (status.type() == fs::file_type::directory)
         throw FileError(ErrPathFileAccess, path_, "is a folder, not a data file");
+    // A pipe, socket or device would block the open or never end; only an
+    // ordinary file (or a link to one) is read.
+    if (fs::is_fifo(status) || fs::is_socket(status) || fs::is_block_file(status) ||
+        fs::is_character_file(status) || status.type() == fs::file_type::unknown)
+        throw FileError(ErrPathFileAccess, path_, "is not an ordinary file");
     if (status.type() == fs::file_type::not_found && ifMissing == IfMissing::Fail)
         throw FileError(ErrFileNotFound, path_, "file not found");
     if (status.type() == fs::file_type::not_found) {

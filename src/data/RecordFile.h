@@ -20,7 +20,8 @@ public:
     enum class IfMissing { Create, Fail };
 
     // Opens the file at `path`. Throws FileError when it can be neither opened
-    // nor (with IfMissing::Create) created, or when it is a folder.
+    // nor (with IfMissing::Create) created, or when it is a folder or
+    // anything else that is not an ordinary file (a pipe would never answer).
     RecordFile(std::filesystem::path path, std::size_t recordLength, IfMissing ifMissing);
 
     // Opens a data file of the project: folder + relative, each component

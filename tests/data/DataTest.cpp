@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <functional>
+#include <sys/stat.h>
 
 namespace orv {
 namespace {
@@ -384,6 +385,8 @@ TEST(LoadProject, NoScenesThenTooManyItemsThenNoResourceFolderThenNoProjectFile)
     EXPECT_THAT(tooMany.message, HasSubstr(items.string()));
     EXPECT_EQ(std::tuple(state.PathBox, state.ReportsEnabled), std::tuple(PathPrompt, false));
     fs::remove(items), fs::create_directory(items); // a folder where a data file belongs
+    EXPECT_THAT(load(state, projectFile).unexpectedError.value_or(""), HasSubstr(items.string()));
+    fs::remove(items), ::mkfifo(items.c_str(), 0600); // a pipe: refused, not waited on for ever
     EXPECT_THAT(load(state, projectFile).unexpectedError.value_or(""), HasSubstr(items.string()));
 
     fs::remove_all(dir / "resource"); // the check cannot create Orvanta1.dat, and tells why

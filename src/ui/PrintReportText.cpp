@@ -14,8 +14,15 @@ namespace orv::ui {
 
 int PrintReportText(QPrinter& printer, const QString& reportText) {
     printer.setFullPage(false);
-    // A printer whose hardware margins are wider keeps its own minimum.
-    printer.setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
+    // A printer whose hardware margin is wider on a side keeps its own
+    // minimum there; margins below the minimum would be refused all four
+    // together, so each side is raised to it first.
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Inch);
+    const QMarginsF least = layout.minimumMargins();
+    printer.setPageMargins(QMarginsF(qMax(0.5, least.left()), qMax(0.5, least.top()), qMax(0.5, least.right()),
+                                     qMax(0.5, least.bottom())),
+                           QPageLayout::Inch);
 
     QPainter painter;
     if (!painter.begin(&printer))

@@ -102,4 +102,13 @@ TEST(PrintReportText, PrintsAllTheTextInOrder) {
         EXPECT_EQ(text.count('\f'), pages) << "one form feed per page";
         EXPECT_EQ(report.size() == 300 ? plain(text).remove('\n') : plain(text), plain(report));
     }
+    // A printer that cannot print within 0.75" of the top keeps that margin, and half an inch on the other sides.
+    TempDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(qpath(dir / "wide.pdf"));
+    const QMarginsF least(0.2, 0.75, 0.2, 0.2);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, least, QPageLayout::Inch, least));
+    EXPECT_EQ(ui::PrintReportText(printer, "x"), 1);
+    EXPECT_EQ(printer.pageLayout().margins(QPageLayout::Inch), QMarginsF(0.5, 0.75, 0.5, 0.5));
 }

@@ -41,9 +41,8 @@ void PickerWindow::arrange(QWidget* input, const QString& runCaption, const QStr
     allButton_->setObjectName(QStringLiteral("Command3"));
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("Command2"));
-    for (QPushButton* button : {runButton_, allButton_, cancel})
-        button->setAutoDefault(false);
-    // Enter in the input runs the report, as the run button stands beside it.
+    // Enter in the input runs the report, as the run button stands beside it;
+    // Enter on a focused button presses that button (they stay auto-default).
     runButton_->setDefault(true);
     // One width for the column, with room around the longest caption.
     int width = 0;

@@ -59,6 +59,16 @@ TEST_F(PickerTest, TrackAllAsksFirstThenTracksEveryFlagButNotWhileAReportRuns) {
     EXPECT_TRUE(report->contains(latin(FlagTrackerByFlagBanner)) && report->endsWith(latin(SeparatorLine)));
 }
 
+TEST_F(PickerTest, EnterInTheTextBoxRunsButOnAFocusedButtonPressesThatButton) {
+    std::optional<QString> fromText, fromCancel;
+    withFlagPicker([&](QWidget& picker) {
+        fromText = reportOf([&] { QTest::keyClick(control<QLineEdit>(&picker, "FlagToTrack"), Qt::Key_Return); });
+        fromCancel = reportOf([&] { QTest::keyClick(control(&picker, "Command2"), Qt::Key_Return); });
+        EXPECT_FALSE(picker.isVisible());
+    });
+    EXPECT_TRUE(fromText && !fromCancel && state.run.CancelRequested);
+}
+
 TEST_F(PickerTest, TheScenePickerWantsASceneAndServesItsPurpose) {
     ui::ScenePicker& picker = window.scenePicker();
     auto* list = control<QComboBox>(&picker, "Combo1");

@@ -104,6 +104,11 @@ struct ReportRequest {
     std::function<int(Session&)> status;
 };
 
+int outputFailed(const std::string& outputFile, CliStreams& io) {
+    io.err << "Could not write the report to " << outputFile << "\n";
+    return ExitOutputFailed;
+}
+
 int runReport(const ReportRequest& request, CliStreams& io) {
     Session s;
     if (auto failed = loadProject(s, request.projectFile, io))
@@ -129,18 +134,14 @@ int runReport(const ReportRequest& request, CliStreams& io) {
         io.out << s.text.str() << "\n" << std::flush;
     } else if (isRtfFile(request.outputFile)) {
         // The same document as the desktop's "Save report".
-        if (!WriteReportRtf(request.outputFile, s.text.str())) {
-            io.err << "Could not write the report to " << request.outputFile << "\n";
-            return ExitProjectFailed;
-        }
+        if (!WriteReportRtf(request.outputFile, s.text.str()))
+            return outputFailed(request.outputFile, io);
     } else {
         std::ofstream file(request.outputFile, std::ios::binary | std::ios::trunc);
         file << s.text.str() << "\n";
         file.close();
-        if (!file) {
-            io.err << "Could not write the report to " << request.outputFile << "\n";
-            return ExitProjectFailed;
-        }
+        if (!file)
+            return outputFailed(request.outputFile, io);
     }
     return request.status ? request.status(s) : ExitOk;
 }

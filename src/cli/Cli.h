@@ -11,6 +11,7 @@ inline constexpr int ExitOk = 0;
 inline constexpr int ExitMissingFiles = 1; // files --fail-on-missing found a missing file
 inline constexpr int ExitUsage = 2;
 inline constexpr int ExitProjectFailed = 3; // the project did not load
+inline constexpr int ExitOutputFailed = 4;  // -o FILE could not be written
 
 struct CliStreams {
     std::ostream& out;

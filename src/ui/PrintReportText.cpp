@@ -17,9 +17,9 @@ int PrintReportText(QPrinter& printer, const QString& reportText) {
     // A printer whose hardware margin is wider on a side keeps its own
     // minimum there; margins below the minimum would be refused all four
     // together, so each side is raised to it first.
-    QPageLayout layout = printer.pageLayout();
-    layout.setUnits(QPageLayout::Inch);
-    const QMarginsF least = layout.minimumMargins();
+    QPageLayout pageLayout = printer.pageLayout();
+    pageLayout.setUnits(QPageLayout::Inch);
+    const QMarginsF least = pageLayout.minimumMargins();
     printer.setPageMargins(QMarginsF(qMax(0.5, least.left()), qMax(0.5, least.top()), qMax(0.5, least.right()),
                                      qMax(0.5, least.bottom())),
                            QPageLayout::Inch);

@@ -105,6 +105,14 @@ TEST_F(Cli, OutputFileHoldsWhatStandardOutputWouldShow) {
     }
 }
 
+TEST_F(Cli, AnOutputFileThatCannotBeWrittenExitsWithFour) {
+    for (const char* name : {"no-such-folder/report.txt", "no-such-folder/report.rtf"}) {
+        const Result r = run({"unused-flags", project, "-o", (dir / name).string()});
+        EXPECT_EQ(r.status, 4) << name;
+        EXPECT_NE(r.err.find("Could not write the report to "), npos) << name;
+    }
+}
+
 TEST_F(Cli, FilesFailsOnMissingFilesOnlyWhenAsked) {
     Result r = run({"files", project});
     EXPECT_EQ(r.status, 0);

@@ -58,6 +58,10 @@ testing::ProjectBuilder fullProject(int sceneCount) {
                 testing::setSetting(slot, offset, value);
             slot.ObjectText[0] = std::to_string(flagNumber(s + k));
             slot.ObjectText[1] = "1";
+            // Picture and sound references spread over 4,000 names, of which
+            // the folders hold 3,000 (see withMedia).
+            slot.ObjectText[2] = "pic" + std::to_string((s * 20 + k) % 4000) + ".bmp";
+            slot.ObjectText[3] = "snd" + std::to_string((s * 20 + k) % 4000) + ".wav";
         }
         b.scenes.push_back(std::move(scene));
     }
@@ -75,8 +79,13 @@ struct LoadedProject {
     AuditLists lists;
     ReportContext ctx{project, run, text, host};
 
-    explicit LoadedProject(int sceneCount) {
-        ChooseProjectFile(project, fullProject(sceneCount).write(dir.path()));
+    explicit LoadedProject(int sceneCount, int mediaFiles = 0) {
+        testing::ProjectBuilder b = fullProject(sceneCount);
+        for (int i = 0; i < mediaFiles; ++i) {
+            b.gfxFiles["PIC" + std::to_string(i * 4 / 3) + ".BMP"] = "x";
+            b.mmediaFiles["snd" + std::to_string(i * 4 / 3) + ".wav"] = "x";
+        }
+        ChooseProjectFile(project, b.write(dir.path()));
         if (!LoadProject(project, noEventLoop()).loaded())
             throw std::runtime_error("the generated project does not load");
         ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, lists); };
@@ -107,7 +116,7 @@ void UnusedFlags(benchmark::State& bench) {
 }
 
 void ResourceFiles(benchmark::State& bench) {
-    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, ResourceFilesKind);
+    LoadedProject(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1))).measure(bench, ResourceFilesKind);
 }
 
 void Load(benchmark::State& bench) {
@@ -123,7 +132,7 @@ void Load(benchmark::State& bench) {
 BENCHMARK(AllFlagsTracker)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(AllScenesTracker)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(UnusedFlags)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(ResourceFiles)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ResourceFiles)->Args({1000, 0})->Args({1000, 3000})->Unit(benchmark::kMillisecond);
 BENCHMARK(Load)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace

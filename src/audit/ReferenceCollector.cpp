@@ -24,6 +24,12 @@ void ReferenceCollector::ListFolders() {
     lists_.clear();
     lists_.UnusedGfx = index_.files(gfx_);
     lists_.UnusedMmedia = index_.files(mmedia_);
+    unusedGfxNames_.clear();
+    unusedMmediaNames_.clear();
+    for (const std::string& name : lists_.UnusedGfx)
+        unusedGfxNames_.insert(foldCase(name));
+    for (const std::string& name : lists_.UnusedMmedia)
+        unusedMmediaNames_.insert(foldCase(name));
     loop_.yield();
 }
 
@@ -38,6 +44,9 @@ void ReferenceCollector::RecordReference(const std::string& name) {
     // Every entry that is the same file ignoring case goes: on a file system
     // that tells case apart there may be more than one.
     const std::string wanted = foldCase(name);
+    auto& names = *kind == FolderKind::Mmedia ? unusedMmediaNames_ : unusedGfxNames_;
+    if (names.erase(wanted) == 0)
+        return;
     auto& unused = lists_.unused(*kind);
     for (auto it = unused.begin(); it != unused.end();) {
         const bool same = foldCase(*it) == wanted;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unordered_set>
 
 namespace orv {
 
@@ -51,6 +52,11 @@ private:
     FolderIndex index_;
     std::filesystem::path gfx_;
     std::filesystem::path mmedia_;
+    // The folded names still on each unused list, so that a reference to a
+    // file already taken off (or never there) does not walk the whole list:
+    // on a large project that walk, once per reference, dominated the pass.
+    std::unordered_set<std::string> unusedGfxNames_;
+    std::unordered_set<std::string> unusedMmediaNames_;
 };
 
 } // namespace orv

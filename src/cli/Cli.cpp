@@ -74,7 +74,7 @@ std::optional<int> loadProject(Session& s, const std::string& projectFile, CliSt
 Integer parseFlag(const std::string& text) {
     if (text == "all")
         return AllSelector;
-    const auto n = roundHalfEven(LeadingNumber(text));
+    const auto n = ReadFlagNumber(text);
     if (!n || *n < 1 || *n > 255)
         throw UsageError{"Flag number must be between 1 and 255."};
     return static_cast<Integer>(*n);

@@ -50,6 +50,8 @@ std::optional<Integer> roundToInteger(double value) {
     return static_cast<Integer>(*whole);
 }
 
+std::optional<Integer> ReadFlagNumber(std::string_view text) { return roundToInteger(LeadingNumber(text)); }
+
 std::int64_t divideHalfEven(std::int64_t num, std::int64_t den) {
     std::int64_t q = num / den;
     std::int64_t r = num % den;

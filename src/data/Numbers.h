@@ -21,6 +21,10 @@ double LeadingNumber(std::string_view text);
 std::optional<std::int64_t> roundHalfEven(double value);
 std::optional<Integer> roundToInteger(double value);
 
+// A flag number typed as text, read as the flag picker reads it: the leading
+// number rounded half to even. Empty when it does not fit a 16-bit Integer.
+std::optional<Integer> ReadFlagNumber(std::string_view text);
+
 // Whole-number division rounded half to even; den must be positive.
 std::int64_t divideHalfEven(std::int64_t num, std::int64_t den);
 

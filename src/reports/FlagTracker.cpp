@@ -41,33 +41,25 @@ void commonOpening(ReportContext& ctx, std::string_view banner) {
 void writeSceneHeaderSentences(ReportContext& ctx, Integer s) {
     const SceneRecord& scene = ctx.scene.Scene;
     RunState& run = ctx.run;
-    if (scene.CondLoadEnabled == 1) {
-        if (run.EveryFlag)
-            run.TrackedFlag = scene.CondLoadFlag;
-        if (scene.CondLoadFlag == run.TrackedFlag) {
-            step([&] {
-                ctx.text.append("\n" + SceneReference(ctx.project, s) + ") If " +
-                                FlagCondition(scene.CondLoadFlag, scene.CondLoadOperator, scene.CondLoadValue));
-            });
-            step([&] {
-                if (scene.CondLoadScene == 0)
-                    ctx.text.append(" then do nothing (no scene chosen to load)");
-                else
-                    ctx.text.append(" then load scene #" + SignedForm(scene.CondLoadScene) + " (" +
-                                    ctx.project.sceneName(scene.CondLoadScene) + ")");
-            });
-        }
+    if (scene.CondLoadEnabled == 1 && IsTrackedFlag(run, scene.CondLoadFlag)) {
+        step([&] {
+            ctx.text.append("\n" + SceneReference(ctx.project, s) + ") If " +
+                            FlagCondition(scene.CondLoadFlag, scene.CondLoadOperator, scene.CondLoadValue));
+        });
+        step([&] {
+            if (scene.CondLoadScene == 0)
+                ctx.text.append(" then do nothing (no scene chosen to load)");
+            else
+                ctx.text.append(" then load scene #" + SignedForm(scene.CondLoadScene) + " (" +
+                                ctx.project.sceneName(scene.CondLoadScene) + ")");
+        });
     }
-    if (scene.OnLoadFlagEnabled == 1) {
-        if (run.EveryFlag)
-            run.TrackedFlag = scene.OnLoadFlag;
-        if (scene.OnLoadFlag == run.TrackedFlag) {
-            step([&] {
-                ctx.text.append("\n" + SceneReference(ctx.project, s) + ") When this scene is loaded, " +
-                                (scene.OnLoadAdds == 0 ? SetFlagPhrase(scene.OnLoadFlag, scene.OnLoadValue)
-                                                       : AddFlagPhrase(scene.OnLoadValue, scene.OnLoadFlag)));
-            });
-        }
+    if (scene.OnLoadFlagEnabled == 1 && IsTrackedFlag(run, scene.OnLoadFlag)) {
+        step([&] {
+            ctx.text.append("\n" + SceneReference(ctx.project, s) + ") When this scene is loaded, " +
+                            (scene.OnLoadAdds == 0 ? SetFlagPhrase(scene.OnLoadFlag, scene.OnLoadValue)
+                                                   : AddFlagPhrase(scene.OnLoadValue, scene.OnLoadFlag)));
+        });
     }
 }
 

@@ -171,9 +171,7 @@ void DescribeObject(Integer objectType, Integer mode, ReportContext& ctx) {
             MarkFlagUsed(ctx.run, flag);
             continue;
         }
-        if (ctx.run.EveryFlag)
-            ctx.run.TrackedFlag = flag;
-        if (flag == ctx.run.TrackedFlag)
+        if (IsTrackedFlag(ctx.run, flag))
             appendStatement(ctx, objectType, st, slot);
     }
 }

@@ -31,6 +31,12 @@ void MarkFlagUsed(RunState& run, Integer n) {
         run.UnusedFlags.erase(it);
 }
 
+bool IsTrackedFlag(RunState& run, Integer flag) {
+    if (run.EveryFlag)
+        run.TrackedFlag = flag;
+    return flag == run.TrackedFlag;
+}
+
 std::string FlagCondition(Integer flag, Integer op, Integer value) {
     return "flag #" + SignedForm(flag) + std::string(ComparisonText(op)) + PlainForm(value);
 }

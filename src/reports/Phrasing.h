@@ -21,6 +21,11 @@ void ResetUnusedFlags(RunState& run);
 // removed, 0, negatives and numbers above 255 change nothing.
 void MarkFlagUsed(RunState& run, Integer n);
 
+// Whether a statement about `flag` is written in Track mode: when it is
+// the tracked flag. With EveryFlag on, the statement first makes its flag
+// the tracked one (TrackedFlag keeps it afterwards), so it always is.
+bool IsTrackedFlag(RunState& run, Integer flag);
+
 // The three phrase patterns every flag sentence is built from.
 // "flag #" S(flag), ComparisonText(op), P(value)
 std::string FlagCondition(Integer flag, Integer op, Integer value);

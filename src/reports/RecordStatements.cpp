@@ -32,9 +32,7 @@ void DescribePlayerSettings(Integer section, Integer mode, ReportContext& ctx) {
     if (mode == MarkUsed) {
         MarkFlagUsed(ctx.run, settings.ScoreFlag);
     } else if (mode == Track) {
-        if (ctx.run.EveryFlag)
-            ctx.run.TrackedFlag = settings.ScoreFlag;
-        if (settings.ScoreFlag == ctx.run.TrackedFlag)
+        if (IsTrackedFlag(ctx.run, settings.ScoreFlag))
             ctx.text.append("\n(Customize Player) The score uses flag #" + SignedForm(settings.ScoreFlag) + "\n");
     }
 }

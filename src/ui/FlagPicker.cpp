@@ -32,7 +32,7 @@ void FlagPicker::trackSelectedFlag() {
         return;
     // A value too large for the run state's 16-bit number is out of range
     // all the same.
-    const std::optional<Integer> flag = roundToInteger(LeadingNumber(toUtf8(flagText_->text())));
+    const std::optional<Integer> flag = ReadFlagNumber(toUtf8(flagText_->text()));
     if (flag)
         run_.TrackedFlag = *flag;
     if (flag && *flag >= 1 && *flag <= 255) {

@@ -29,16 +29,16 @@ bool IsListedMissing(const AuditLists& lists, std::string_view name, FolderKind 
     case FolderKind::Gfx: list = &lists.MissingGfx; break;
     case FolderKind::Mmedia: list = &lists.MissingMmedia; break;
     }
-    return list && std::find(list->begin(), list->end(), name) != list->end();
+    // The list is kept in ListedBefore order, which tells apart every two
+    // different spellings, so an exact match can be searched for.
+    return list && std::binary_search(list->begin(), list->end(), name, ListedBefore);
 }
 
 void AddMissing(AuditLists& lists, const std::string& name, FolderKind kind) {
-    if (IsListedMissing(lists, name, kind))
-        return;
     auto& list = lists.missing(kind);
-    list.insert(std::upper_bound(list.begin(), list.end(), name,
-                                 [](const std::string& a, const std::string& b) { return ListedBefore(a, b); }),
-                name);
+    const auto place = std::lower_bound(list.begin(), list.end(), name, ListedBefore);
+    if (place == list.end() || *place != name)
+        list.insert(place, name);
 }
 
 bool ListedBefore(std::string_view a, std::string_view b) {

@@ -16,6 +16,18 @@ bool endsInSeparator(std::string_view relative) {
     return relative.empty() || relative.back() == '/' || relative.back() == '\\';
 }
 
+// The entries whose name folds to `folded`: listings are sorted by the
+// folded name first, so they stand together and are found by bisection.
+std::pair<std::vector<FolderIndex::Entry>::const_iterator, std::vector<FolderIndex::Entry>::const_iterator>
+sameFolded(const std::vector<FolderIndex::Entry>& listing, const std::string& folded) {
+    const auto first = std::lower_bound(listing.begin(), listing.end(), folded,
+                                        [](const FolderIndex::Entry& e, const std::string& f) { return e.folded < f; });
+    auto last = first;
+    while (last != listing.end() && last->folded == folded)
+        ++last;
+    return {first, last};
+}
+
 FolderIndex::Entry describe(const fs::directory_entry& item) {
     FolderIndex::Entry entry;
     entry.name = item.path().filename().string();
@@ -64,14 +76,10 @@ std::optional<fs::path> FolderIndex::findFolder(const fs::path& base, std::strin
             current /= part;
             continue;
         }
-        const std::string wanted = foldCase(part);
         const Entry* match = nullptr;
-        for (const Entry& entry : entries(current)) {
-            if (!entry.folder || entry.folded != wanted)
-                continue;
-            if (!match || entry.name == part)
-                match = &entry;
-        }
+        for (auto [it, end] = sameFolded(entries(current), foldCase(part)); it != end; ++it)
+            if (it->folder && (!match || it->name == part))
+                match = &*it;
         if (!match)
             return std::nullopt;
         current /= match->name;
@@ -91,11 +99,8 @@ bool FolderIndex::fileExists(const fs::path& folder, std::string_view relative) 
     const auto parent = findFolder(folder, path);
     if (!parent)
         return false;
-    const std::string wanted = foldCase(name);
-    const auto& listing = entries(*parent);
-    return std::any_of(listing.begin(), listing.end(), [&](const Entry& entry) {
-        return entry.file && !entry.hidden && entry.folded == wanted;
-    });
+    const auto [first, last] = sameFolded(entries(*parent), foldCase(name));
+    return std::any_of(first, last, [](const Entry& entry) { return entry.file && !entry.hidden; });
 }
 
 } // namespace orv

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "data/Types.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv {
+
+// Where an enabled flag statement stands in the project.
+enum class StatementPlace : std::uint8_t {
+    ConditionalLoad, // a scene header's conditional scene load (a test)
+    OnLoadChange,    // a scene header's change when the scene is loaded
+    Object,          // one statement of the object in a scene's slot
+    CueCard,         // a cue card's choice
+    InventoryItem,   // an inventory item's examine action
+    PlayerSettings,  // the score flag
+};
+
+// What a statement does with its flag.
+enum class FlagUse : std::uint8_t {
+    Test,    // the flag's value is read: visibility, activation, trigger and conjunction conditions, conditional load
+    Change,  // the flag's value is written: object, delayed, trigger, conjunction result, on-load, cue card, item,
+             // Switch positions
+    Score,   // the player settings' score flag: it counts as used, and is neither a test nor a change
+    Problem, // an object of a type the scanner does not know: it names no flag, and the trackers write its
+             // problem line wherever they describe that object (in every flag section of the all-flags tracker)
+};
+
+// One enabled flag statement, classified. Compact on purpose: the largest
+// project holds millions of them. The sentence lives in the list's arena.
+struct FlagStatement {
+    StatementPlace place = StatementPlace::Object;
+    FlagUse use = FlagUse::Test;
+    std::uint8_t slot = 0;   // Object: slot 1 to 20; CueCard: choice 1 to 5; otherwise 0
+    std::uint8_t row = 0;    // which statement of its object type, in the order the sentences are written
+    Integer record = 0;      // scene number (ConditionalLoad, OnLoadChange, Object), cue card or item number
+    Integer objectType = -1; // Object and Problem: the slot's ObjectType
+    // The flag as the trackers compare it with the tracked flag.
+    Integer flag = 0;
+    // False only for a Flag Conjunction result whose flag text is not a whole
+    // number that fits 16 bits: the trackers never write it, and it is no
+    // flag's change.
+    bool whole = true;
+    // The flag the unused flags report strikes off (a conjunction result's
+    // text rounded half to even); false when there is none (a Problem, or a
+    // conjunction text that does not fit 16 bits).
+    bool marks = true;
+    Integer markedFlag = 0;
+    Integer comparison = 0; // Test: the comparison code (0 "=", 1 "<>", 2 "<", 3 ">"; others print nothing)
+    Integer value = 0;      // Test: the value compared with. Change: the value set or added (Switch: position A)
+    Integer valueB = 0;     // Switch positions: the value in position B
+    bool adds = false;      // Change: adds the value instead of setting it
+    std::uint32_t sentenceOffset = 0;
+    std::uint32_t sentenceLength = 0;
+};
+
+// Every enabled flag statement of a project, in the order the trackers write
+// them: the score statement (when the score uses a flag) first, then scene by
+// scene (conditional load, on-load change, then slots 1 to 20, each object's
+// statements in its table's order), then cue cards (choices 1 to 5), then
+// inventory items.
+struct FlagStatementList {
+    std::vector<FlagStatement> statements;
+    // Each statement's sentence exactly as a tracker writes it, without the
+    // line feed before it.
+    std::string sentences;
+
+    std::string_view sentence(const FlagStatement& s) const {
+        return std::string_view(sentences).substr(s.sentenceOffset, s.sentenceLength);
+    }
+};
+
+} // namespace orv

@@ -5,6 +5,7 @@
 #include "cli/TerminalProgress.h"
 #include "data/LoadProject.h"
 #include "data/Numbers.h"
+#include "data/ProgramInfo.h"
 #include "reports/ReportContext.h"
 #include "reports/ReportRtf.h"
 #include "reports/RunReport.h"
@@ -152,6 +153,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     CLI::App app{"Checks an Orvanta game project and prints its reports.", "orvanta-scan"};
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show the help of every command");
+    app.set_version_flag("--version", "orvanta-scan " + versionNumber());
 
     std::string projectFile, flagText, sceneText, outputFile;
     std::function<int()> action;
@@ -250,6 +252,9 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
         return ExitOk;
     } catch (const CLI::CallForAllHelp&) {
         io.out << app.help("", CLI::AppFormatMode::All);
+        return ExitOk;
+    } catch (const CLI::CallForVersion& e) {
+        io.out << e.what() << "\n";
         return ExitOk;
     } catch (const CLI::ParseError& e) {
         io.err << "orvanta-scan: " << e.what() << "\n"

@@ -2,9 +2,12 @@
 
 namespace orv {
 
+std::string versionNumber() {
+    return std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) + "." + std::to_string(VersionRevision);
+}
+
 std::string versionedTitle() {
-    return std::string(ProgramTitle) + " v" + std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) +
-           "." + std::to_string(VersionRevision);
+    return std::string(ProgramTitle) + " v" + versionNumber();
 }
 
 std::string securityFailureMessage() {

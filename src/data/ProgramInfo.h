@@ -14,6 +14,9 @@ inline constexpr int VersionRevision = 0;
 // Where an author who gets the security failure in error is asked to write.
 inline constexpr std::string_view SupportAddress = "support@orvanta-studio.example";
 
+// "3.1.0"
+std::string versionNumber();
+
 // "Orvanta Project Scanner/ Utility v3.1.0": the main window's title before a
 // project is loaded, and again after a load fails.
 std::string versionedTitle();

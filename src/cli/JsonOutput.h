@@ -1,0 +1,58 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+struct FlagStatement;
+struct FlagStatementList;
+struct ProjectState;
+
+// The version of the JSON documents orvanta-scan writes (docs/orvanta-scan.schema.json).
+// It changes only when a key is removed or changes meaning.
+inline constexpr int JsonSchemaVersion = 1;
+
+using OrderedJson = nlohmann::ordered_json;
+
+// Writes one JSON document of objects and arrays a piece at a time, so that
+// a report of millions of statements never has to be held as one tree. Keys
+// come out in the order they are written; each array item stands on a line
+// of its own.
+class JsonStream {
+public:
+    explicit JsonStream(std::ostream& out);
+
+    void beginObject(std::string_view key = {});
+    void endObject();
+    void beginArray(std::string_view key);
+    void endArray();
+    // A member of the current object (with a key) or an item of the current array.
+    void value(std::string_view key, const OrderedJson& value);
+    void item(const OrderedJson& value) { this->value({}, value); }
+
+private:
+    void separate(std::string_view key);
+    std::ostream& out_;
+    std::string indent_;
+    bool first_ = true;
+};
+
+// Any text made valid UTF-8: each byte that does not belong to a valid
+// sequence becomes U+FFFD.
+std::string ValidUtf8(std::string_view text);
+// The bytes of a text as lower-case hex ("c3a9").
+std::string HexBytes(std::string_view text);
+
+// "project": where it is, its name, whether its lock is on, and its counts.
+OrderedJson ProjectJson(const ProjectState& project);
+
+// One classified flag statement: its place, flag, use, comparison or change,
+// and the sentence exactly as the text report writes it.
+OrderedJson StatementJson(const FlagStatement& statement, const FlagStatementList& list,
+                          const ProjectState& project);
+
+} // namespace orv

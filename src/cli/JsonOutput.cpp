@@ -2,17 +2,13 @@
 
 #include "data/ProjectState.h"
 #include "reports/FlagStatements.h"
+#include "reports/ObjectTypes.h"
 
 #include <array>
 
 namespace orv {
 
 namespace {
-
-constexpr std::array<std::string_view, 10> ObjectTypeNames = {
-    "Ambient", "HotSpot", "Goodie",        "Switch",       "Reactor",
-    "Responder", "Delay", "Multi-Trigger", "Conversation", "Flag Conjunction",
-};
 
 constexpr std::array<std::string_view, 4> Comparisons = {"=", "<>", "<", ">"};
 
@@ -34,9 +30,8 @@ OrderedJson placeJson(const FlagStatement& s, const ProjectState& project) {
         place.update(sceneJson(project, s.record));
         place["slot"] = s.slot;
         place["objectType"] = s.objectType;
-        const bool known = s.objectType >= 0 && s.objectType < static_cast<Integer>(ObjectTypeNames.size());
-        place["objectTypeName"] = known ? OrderedJson(ObjectTypeNames[static_cast<std::size_t>(s.objectType)])
-                                        : OrderedJson(nullptr);
+        const auto name = ObjectTypeName(s.objectType);
+        place["objectTypeName"] = name ? OrderedJson(*name) : OrderedJson(nullptr);
         break;
     }
     case StatementPlace::CueCard:

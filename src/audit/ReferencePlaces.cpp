@@ -1,0 +1,75 @@
+#include "audit/ReferencePlaces.h"
+
+#include "audit/AuditLists.h"
+#include "audit/ResourceFolders.h"
+#include "data/ProjectState.h"
+#include "reports/ObjectTypes.h"
+
+#include <string_view>
+
+namespace orv {
+
+namespace {
+
+std::string scene(const ProjectState& project, Integer n) {
+    return "scene " + std::to_string(n) + " (" + project.sceneName(n) + ")";
+}
+
+std::string object(const ReferencePlace& place) {
+    const std::string slot = std::to_string(place.slot);
+    if (place.objectType == -1)
+        return "slot " + slot + " (empty)";
+    if (const auto name = ObjectTypeName(place.objectType))
+        return "object " + slot + " (" + std::string(*name) + ")";
+    return "object " + slot + " (type " + std::to_string(place.objectType) + ")";
+}
+
+} // namespace
+
+std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectState& project) {
+    const std::string field = std::to_string(place.field);
+    const std::string record = std::to_string(place.record);
+    using Kind = ReferencePlace::Kind;
+    switch (place.kind) {
+    case Kind::PlayerSettings: return "player settings, section " + record;
+    case Kind::Scene: return scene(project, place.record) + ", scene file " + field;
+    case Kind::Object: return scene(project, place.record) + ", " + object(place);
+    case Kind::CueCard: return "cue card " + record + ", choice " + field;
+    case Kind::InventoryItem: return "inventory item " + record + ", file " + field;
+    case Kind::Location: return "location " + record + ", file " + field;
+    }
+    return {};
+}
+
+void MissingReferences::clear() {
+    gfx_.clear();
+    mmedia_.clear();
+}
+
+void MissingReferences::add(FolderKind kind, const std::string& name, const ReferencePlace& place) {
+    (kind == FolderKind::Mmedia ? mmedia_ : gfx_)[name].push_back(place);
+}
+
+const std::vector<ReferencePlace>& MissingReferences::of(FolderKind kind, const std::string& name) const {
+    static const std::vector<ReferencePlace> None;
+    const auto& map = kind == FolderKind::Mmedia ? mmedia_ : gfx_;
+    const auto it = map.find(name);
+    return it == map.end() ? None : it->second;
+}
+
+PlaceRecorder::PlaceRecorder(FileReferenceSink& collector, const AuditLists& lists, MissingReferences& places)
+    : collector_(collector), lists_(lists), places_(places) {}
+
+void PlaceRecorder::enter(const ReferencePlace& place) {
+    place_ = place;
+    place_.field = 0;
+}
+
+void PlaceRecorder::RecordReference(const std::string& name) {
+    ++place_.field;
+    collector_.RecordReference(name);
+    if (const auto kind = ReferenceKind(name); kind && IsListedMissing(lists_, name, *kind))
+        places_.add(*kind, name, place_);
+}
+
+} // namespace orv

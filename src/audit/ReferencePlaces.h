@@ -1,0 +1,65 @@
+#pragma once
+
+#include "audit/FolderKind.h"
+#include "data/Types.h"
+#include "reports/FileReferenceSink.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace orv {
+
+struct AuditLists;
+struct ProjectState;
+
+// Which record field named a resource file.
+struct ReferencePlace {
+    enum class Kind : std::uint8_t { PlayerSettings, Scene, Object, CueCard, InventoryItem, Location };
+    Kind kind = Kind::Scene;
+    std::uint8_t slot = 0;  // Object: the slot, 1 to 20
+    std::uint8_t field = 0; // the field, from 1: section file, SceneFile, ObjectText, choice, ItemFile, LocationFile
+    Integer record = 0;     // scene, cue card, inventory item or location number; the settings section 1 to 5
+    Integer objectType = -1; // Object: the slot's ObjectType (-1: the slot is empty)
+};
+
+// "scene 12 (Kitchen), object 3 (HotSpot)", "scene 12 (Kitchen), slot 3
+// (empty)", "scene 2 (Hall), scene file 4", "cue card 4, choice 2",
+// "inventory item 3, file 5", "location 2, file 1", "player settings,
+// section 2".
+std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectState& project);
+
+// Where each name on the missing lists is referenced, in the order the
+// collection pass met the references. Only references to missing files are
+// kept, so a project whose files are all there costs nothing here.
+class MissingReferences {
+public:
+    void clear();
+    void add(FolderKind kind, const std::string& name, const ReferencePlace& place);
+    // The places that name `name` exactly (the missing list's spelling).
+    const std::vector<ReferencePlace>& of(FolderKind kind, const std::string& name) const;
+
+private:
+    std::unordered_map<std::string, std::vector<ReferencePlace>> gfx_;
+    std::unordered_map<std::string, std::vector<ReferencePlace>> mmedia_;
+};
+
+// Stands between the collection pass and the collector: hands every
+// reference on unchanged, and notes its place when the name ends up on a
+// missing list. The pass says which record it is in with enter(); the
+// fields of a record are counted in the order they are handed on.
+class PlaceRecorder : public FileReferenceSink {
+public:
+    PlaceRecorder(FileReferenceSink& collector, const AuditLists& lists, MissingReferences& places);
+    void enter(const ReferencePlace& place);
+    void RecordReference(const std::string& name) override;
+
+private:
+    FileReferenceSink& collector_;
+    const AuditLists& lists_;
+    MissingReferences& places_;
+    ReferencePlace place_;
+};
+
+} // namespace orv

@@ -25,7 +25,9 @@ std::string describeFailure(const Failure& f) {
 }
 
 Failure systemFailure(FailureKind kind, int err, std::filesystem::path path) {
-    return Failure{kind, std::move(path), std::strerror(err)};
+    Failure f{kind, std::move(path), std::strerror(err)};
+    f.error = err;
+    return f;
 }
 
 } // namespace orv

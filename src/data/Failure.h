@@ -32,6 +32,8 @@ struct Failure {
     // LockMismatch only: the project file's lock and the one this file holds.
     Integer expectedLock = 0;
     Integer foundLock = 0;
+    // The errno behind `reason` when a system call failed, else 0.
+    int error = 0;
 };
 
 // "PATH: what happened (reason)", one line, for any front end that has no

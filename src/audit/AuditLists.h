@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audit/FolderKind.h"
+#include "data/Failure.h"
 
 #include <string>
 #include <string_view>
@@ -14,11 +15,19 @@ namespace orv {
 struct AuditLists {
     std::vector<std::string> MissingGfx;    // List1: sorted ignoring case
     std::vector<std::string> MissingMmedia; // List2: sorted ignoring case
+    // The unused lists hold the real names from disk, bytes unchanged, so a
+    // file is always handled under its own name; they are shown through
+    // DisplayName (audit/DiskNames.h).
     std::vector<std::string> UnusedGfx;     // List3: folder listing order
     std::vector<std::string> UnusedMmedia;  // List4: folder listing order
     bool BuiltInImagesInUse = false;
+    // Media folders that exist but could not be listed (no permission, a
+    // file or a loop of links where the folder belongs): their unused list
+    // is empty because nothing could be read, not because nothing is there.
+    std::vector<Failure> UnlistableFolders;
 
     void clear() {
+        UnlistableFolders.clear();
         MissingGfx.clear();
         MissingMmedia.clear();
         UnusedGfx.clear();

@@ -3,13 +3,19 @@
 #include "data/ProjectPaths.h"
 #include "data/Text.h"
 
+#include "data/FileError.h"
+#include "data/FolderHandle.h"
+
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace orv {
 namespace fs = std::filesystem;
 
 namespace {
+
 
 // A trailing separator leaves no file name.
 bool endsInSeparator(std::string_view relative) {
@@ -28,18 +34,17 @@ sameFolded(const std::vector<FolderIndex::Entry>& listing, const std::string& fo
     return {first, last};
 }
 
-FolderIndex::Entry describe(const fs::directory_entry& item) {
+FolderIndex::Entry describe(const FolderHandle& folder, std::string name) {
     FolderIndex::Entry entry;
-    entry.name = item.path().filename().string();
+    entry.name = std::move(name);
     entry.folded = foldCase(entry.name);
     entry.hidden = !entry.name.empty() && entry.name.front() == '.';
-    std::error_code ec;
-    // status() follows links: a link to a file is a file, a dangling link is
+    // Links are followed: a link to a file is a file, a dangling link is
     // neither.
-    const fs::file_status status = item.status(ec);
-    if (!ec) {
-        entry.file = fs::is_regular_file(status);
-        entry.folder = fs::is_directory(status);
+    struct stat st {};
+    if (::fstatat(folder.fd(), entry.name.c_str(), &st, 0) == 0) {
+        entry.file = S_ISREG(st.st_mode);
+        entry.folder = S_ISDIR(st.st_mode);
     }
     return entry;
 }
@@ -50,9 +55,19 @@ const std::vector<FolderIndex::Entry>& FolderIndex::entries(const fs::path& fold
     if (auto found = listings_.find(folder); found != listings_.end())
         return found->second;
     std::vector<Entry> listing;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        listing.push_back(describe(*it));
+    int err = 0;
+    try {
+        const FolderHandle handle = FolderHandle::open(folder);
+        std::vector<std::string> names;
+        err = handle.list(names);
+        if (err == 0)
+            for (std::string& name : names)
+                listing.push_back(describe(handle, std::move(name)));
+    } catch (const FileError& e) {
+        err = e.failure().error != 0 ? e.failure().error : EIO;
+    }
+    if (err != 0)
+        errors_[folder] = err;
     std::sort(listing.begin(), listing.end(), [](const Entry& a, const Entry& b) {
         return a.folded != b.folded ? a.folded < b.folded : a.name < b.name;
     });
@@ -76,10 +91,19 @@ std::optional<fs::path> FolderIndex::findFolder(const fs::path& base, std::strin
             current /= part;
             continue;
         }
+        // A folder of that name first; failing that, anything of that name,
+        // so that a file or a link loop where a folder belongs is found and
+        // then fails to list, instead of passing for a missing folder.
         const Entry* match = nullptr;
-        for (auto [it, end] = sameFolded(entries(current), foldCase(part)); it != end; ++it)
+        const Entry* other = nullptr;
+        for (auto [it, end] = sameFolded(entries(current), foldCase(part)); it != end; ++it) {
             if (it->folder && (!match || it->name == part))
                 match = &*it;
+            if (!other || it->name == part)
+                other = &*it;
+        }
+        if (!match)
+            match = other;
         if (!match)
             return std::nullopt;
         current /= match->name;
@@ -101,6 +125,16 @@ bool FolderIndex::fileExists(const fs::path& folder, std::string_view relative) 
         return false;
     const auto [first, last] = sameFolded(entries(*parent), foldCase(name));
     return std::any_of(first, last, [](const Entry& entry) { return entry.file && !entry.hidden; });
+}
+
+} // namespace orv
+
+namespace orv {
+
+int FolderIndex::listingError(const fs::path& folder) {
+    (void)entries(folder);
+    const auto found = errors_.find(folder);
+    return found == errors_.end() ? 0 : found->second;
 }
 
 } // namespace orv

@@ -41,8 +41,13 @@ public:
     // ignoring letter case. Never throws for what lies on disk.
     bool fileExists(const std::filesystem::path& folder, std::string_view relative);
 
+    // 0 when `folder` was listed; otherwise the errno of the failure
+    // (ENOENT for a folder that is not there at all).
+    int listingError(const std::filesystem::path& folder);
+
 private:
     std::map<std::filesystem::path, std::vector<Entry>> listings_;
+    std::map<std::filesystem::path, int> errors_;
 };
 
 } // namespace orv

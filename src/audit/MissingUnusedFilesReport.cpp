@@ -1,6 +1,7 @@
 #include "audit/MissingUnusedFilesReport.h"
 
 #include "audit/AuditLists.h"
+#include "audit/DiskNames.h"
 #include "audit/NumberPatterns.h"
 #include "audit/ReferenceCollector.h"
 #include "data/Numbers.h"
@@ -105,12 +106,14 @@ std::int64_t AppendSection(ReportText& text, std::string_view heading, const std
     std::int64_t bytes = 0;
     for (const std::string& entry : list) {
         text.append("\n");
-        text.append(entry);
         if (folder) {
-            std::error_code ec;
-            const auto size = std::filesystem::file_size(*folder / entry, ec);
-            if (!ec)
-                bytes += static_cast<std::int64_t>(size);
+            // A name from disk, which must not forge lines; a reference is a
+            // project text and is written as it stands.
+            text.append(DisplayName(entry));
+            if (const auto size = SizeOfFile(*folder, entry))
+                bytes += static_cast<std::int64_t>(*size);
+        } else {
+            text.append(entry);
         }
     }
     return bytes;

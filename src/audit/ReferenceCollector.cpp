@@ -7,6 +7,8 @@
 #include "data/Text.h"
 #include "data/Yield.h"
 
+#include <cerrno>
+
 namespace orv {
 
 ReferenceCollector::ReferenceCollector(AuditLists& lists, const std::filesystem::path& projectFolder,
@@ -30,6 +32,11 @@ void ReferenceCollector::ListFolders() {
         unusedGfxNames_.insert(foldCase(name));
     for (const std::string& name : lists_.UnusedMmedia)
         unusedMmediaNames_.insert(foldCase(name));
+    // A folder that is not there counts as empty; one that is there but
+    // cannot be read is reported.
+    for (const std::filesystem::path* folder : {&gfx_, &mmedia_})
+        if (const int err = index_.listingError(*folder); err != 0 && err != ENOENT)
+            lists_.UnlistableFolders.push_back(systemFailure(FailureKind::FolderUnlistable, err, *folder));
     loop_.yield();
 }
 

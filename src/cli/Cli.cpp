@@ -1,8 +1,12 @@
 #include "cli/Cli.h"
 
 #include "audit/AuditLists.h"
+#include "data/ProgramInfo.h"
 #include "audit/MissingUnusedFilesReport.h"
+#include "cli/FdStreamBuf.h"
+#include "cli/OutputFile.h"
 #include "cli/TerminalProgress.h"
+#include "cli/TerminalText.h"
 #include "data/LoadProject.h"
 #include "data/Numbers.h"
 #include "data/ProgramInfo.h"
@@ -13,7 +17,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include <fstream>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -57,17 +61,54 @@ struct UsageError {
     std::string message;
 };
 
-// Loads the project as the desktop program does; on failure prints the
-// messages the desktop would show and returns the exit status.
+// A message on stderr, one line feed added; on a terminal nothing in it
+// (a file name from the project) can drive the terminal.
+void say(CliStreams& io, const std::string& message) {
+    io.err << (io.errIsTerminal ? TerminalSafe(message) : message) << "\n" << std::flush;
+}
+
+// How the command line words a failure: the file or folder and the
+// system's reason; a lock mismatch names the file and both values.
+std::string wording(const Failure& f) {
+    if (f.kind == FailureKind::LockMismatch)
+        return "The project lock of " + f.path.string() + " is " + std::to_string(f.foundLock) +
+               "; the project file's is " + std::to_string(f.expectedLock) + ".";
+    return "orvanta-scan: " + describeFailure(f);
+}
+
+// Loads the project as the desktop program does. On failure it says which
+// file failed and why; only a real lock mismatch gets the security message.
 std::optional<int> loadProject(Session& s, const std::string& projectFile, CliStreams& io) {
     ChooseProjectFile(s.project, projectFile);
     const LoadOutcome outcome = LoadProject(s.project, noEventLoop());
     if (outcome.loaded())
         return std::nullopt;
-    if (outcome.unexpectedError)
-        io.err << withLineFeeds(*outcome.unexpectedError) << "\n";
-    io.err << withLineFeeds(outcome.message) << "\n";
+    if (outcome.failure && outcome.failure->kind == FailureKind::LockMismatch) {
+        say(io, withLineFeeds(outcome.message));
+        say(io, wording(*outcome.failure));
+    } else if (outcome.failure) {
+        say(io, wording(*outcome.failure));
+    } else {
+        if (outcome.unexpectedError)
+            say(io, withLineFeeds(*outcome.unexpectedError));
+        say(io, withLineFeeds(outcome.message));
+    }
     return ExitProjectFailed;
+}
+
+// The report on standard output, checked to the last byte: a full disk or a
+// closed output is an exit with status 4 and the system's reason.
+int writeToStandardOutput(const std::string& text, CliStreams& io) {
+    io.out << (io.outIsTerminal ? TerminalSafe(text) : text) << "\n";
+    io.out.flush();
+    if (io.out)
+        return ExitOk;
+    int err = 0;
+    if (auto* fd = dynamic_cast<FdStreamBuf*>(io.out.rdbuf()))
+        err = fd->error();
+    say(io, "orvanta-scan: cannot write the report to standard output (" +
+                std::string(err != 0 ? std::strerror(err) : "write error") + ")");
+    return ExitOutputFailed;
 }
 
 // The flag picker's reading of a flag: "all", or the leading number rounded
@@ -105,8 +146,8 @@ struct ReportRequest {
     std::function<int(Session&)> status;
 };
 
-int outputFailed(const std::string& outputFile, CliStreams& io) {
-    io.err << "Could not write the report to " << outputFile << "\n";
+int outputFailed(const Failure& failure, CliStreams& io) {
+    say(io, "orvanta-scan: could not write the report to " + failure.path.string() + " (" + failure.reason + ")");
     return ExitOutputFailed;
 }
 
@@ -116,6 +157,11 @@ int runReport(const ReportRequest& request, CliStreams& io) {
         return *failed;
     if (request.choose)
         request.choose(s);
+    if (!request.outputFile.empty())
+        if (const auto refused = RefusedOutput(request.outputFile, s.project.Paths)) {
+            say(io, "orvanta-scan: will not write the report to " + request.outputFile + ": " + *refused);
+            return ExitUsage;
+        }
 
     TerminalProgress host(io.err, io.errIsTerminal);
     ReportContext ctx{s.project, s.run, s.text, host};
@@ -132,17 +178,13 @@ int runReport(const ReportRequest& request, CliStreams& io) {
     }
 
     if (request.outputFile.empty()) {
-        io.out << s.text.str() << "\n" << std::flush;
-    } else if (isRtfFile(request.outputFile)) {
-        // The same document as the desktop's "Save report".
-        if (!WriteReportRtf(request.outputFile, s.text.str()))
-            return outputFailed(request.outputFile, io);
+        if (const int written = writeToStandardOutput(s.text.str(), io); written != ExitOk)
+            return written;
     } else {
-        std::ofstream file(request.outputFile, std::ios::binary | std::ios::trunc);
-        file << s.text.str() << "\n";
-        file.close();
-        if (!file)
-            return outputFailed(request.outputFile, io);
+        // An .rtf file gets the same document as the desktop's "Save report".
+        const std::string bytes = isRtfFile(request.outputFile) ? ReportRtf(s.text.str()) + "\r\n" : s.text.str() + "\n";
+        if (const auto failed = WriteOutputFile(request.outputFile, bytes))
+            return outputFailed(*failed, io);
     }
     return request.status ? request.status(s) : ExitOk;
 }
@@ -173,8 +215,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
             Session s;
             if (auto failed = loadProject(s, projectFile, io))
                 return *failed;
-            io.out << s.project.PInfo << "\n" << std::flush;
-            return ExitOk;
+            return writeToStandardOutput(s.project.PInfo, io);
         };
     });
 
@@ -190,6 +231,12 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
                 ctx.resourceFilesReport = [&lists](ReportContext& c) { MissingUnusedFilesReport(c, lists); };
             };
             auto status = [&](Session&) {
+                // Checked incompletely outweighs a missing file: the report
+                // may miss files, and may call present ones missing.
+                for (const Failure& folder : lists.UnlistableFolders)
+                    say(io, wording(folder) + "; its files are left out of the report");
+                if (!lists.UnlistableFolders.empty())
+                    return ExitIncomplete;
                 const bool missing = !lists.MissingGfx.empty() || !lists.MissingMmedia.empty();
                 return failOnMissing && missing ? ExitMissingFiles : ExitOk;
             };

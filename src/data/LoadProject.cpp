@@ -65,6 +65,7 @@ LoadOutcome LoadProject(ProjectState& project, EventLoop& loop) {
         resetToNoProject(project);
         outcome.status = LoadOutcome::Status::SecurityFailure;
         outcome.unexpectedError = check.unexpectedError;
+        outcome.failure = check.failure;
         outcome.message = securityFailureMessage();
         return outcome;
     }
@@ -77,6 +78,11 @@ LoadOutcome LoadProject(ProjectState& project, EventLoop& loop) {
         loop.yield();
         fillFromOpenFiles(project, files, loop);
         project.Loaded = true;
+    } catch (const FileError& e) {
+        resetToNoProject(project);
+        outcome.status = LoadOutcome::Status::Error;
+        outcome.message = std::string("The project could not be loaded.\r") + e.what();
+        outcome.failure = e.failure();
     } catch (const std::exception& e) {
         resetToNoProject(project);
         outcome.status = LoadOutcome::Status::Error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Failure.h"
 #include "data/ProjectState.h"
 #include "data/Yield.h"
 
@@ -20,6 +21,9 @@ struct LoadOutcome {
     // What the author is told: the security failure message, or the error
     // naming the file and the reason. Empty when loaded.
     std::string message;
+    // The same as a value, for front ends with their own wording: the file
+    // that could not be opened or read, or the lock that differs.
+    std::optional<Failure> failure;
 
     bool loaded() const { return status == Status::Loaded; }
 };

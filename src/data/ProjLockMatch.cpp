@@ -39,6 +39,7 @@ LockCheck ProjLockMatch(const ProjectPaths& paths) {
     try {
         const Integer reference = readProjectRecord(paths.ProjectFilePath).ProjectLock;
         int matches = 0;
+        std::optional<Failure> mismatch;
         for (const LockedFile& lf : kLockedFiles) {
             const RecordFile file = RecordFile::openDataFile(paths.ProjectFolder, lf.relative, lf.recordLength);
             Integer value = 0;
@@ -50,12 +51,14 @@ LockCheck ProjLockMatch(const ProjectPaths& paths) {
                 value = readInteger(file.readRecord(1), lf.lockOffset);
             if (value == reference)
                 ++matches;
+            else if (!mismatch)
+                mismatch = Failure{FailureKind::LockMismatch, file.path(), "another project's lock", reference, value};
         }
-        return {matches == static_cast<int>(kLockedFiles.size()), std::nullopt};
+        return {matches == static_cast<int>(kLockedFiles.size()), std::nullopt, mismatch};
     } catch (const FileError& e) {
-        return {false, unexpectedErrorText(e.number(), e.what())};
+        return {false, unexpectedErrorText(e.number(), e.what()), e.failure()};
     } catch (const std::exception& e) {
-        return {false, unexpectedErrorText(ErrPathFileAccess, e.what())};
+        return {false, unexpectedErrorText(ErrPathFileAccess, e.what()), std::nullopt};
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Failure.h"
 #include "data/ProjectPaths.h"
 
 #include <optional>
@@ -13,6 +14,9 @@ struct LockCheck {
     // read): "Unexpected error in procedure: ProjLockMatch", CR LF,
     // "Error #", the number, ": " and the description naming the file.
     std::optional<std::string> unexpectedError;
+    // Why the check failed, as a value: the file that could not be opened
+    // or read, or the first data file whose lock differs, with both values.
+    std::optional<Failure> failure;
 };
 
 // Checks that record 1 of each of the five data files carries the project

@@ -12,11 +12,28 @@ namespace fs = std::filesystem;
 
 ProjectPaths ProjectPaths::fromProjectFile(const fs::path& projectFile) {
     std::error_code ec;
-    fs::path full = fs::absolute(projectFile, ec);
+    fs::path given = fs::absolute(projectFile, ec);
     if (ec)
-        full = projectFile;
-    full = full.lexically_normal();
-    return {full, full.parent_path()};
+        given = projectFile;
+    // "." and doubled separators go; ".." stays, because "l/.." is not the
+    // folder holding l when l is a link.
+    fs::path full = given.root_path();
+    bool climbs = false;
+    for (const fs::path& part : given.relative_path()) {
+        if (part.empty() || part == ".")
+            continue;
+        climbs = climbs || part == "..";
+        full /= part;
+    }
+    fs::path folder = full.parent_path();
+    if (climbs) {
+        // Shown as the system resolves it; where that fails (a path longer
+        // than the system takes at once) the ".." stays and is resolved by
+        // the system as each folder is opened.
+        if (fs::path real = fs::canonical(folder, ec); !ec)
+            folder = real;
+    }
+    return {folder / full.filename(), folder};
 }
 
 std::vector<std::string> splitRelativePath(std::string_view relative) {

@@ -13,8 +13,10 @@ struct ProjectPaths {
     std::filesystem::path ProjectFilePath;
     std::filesystem::path ProjectFolder;
 
-    // The project file given by the user, made absolute (lexically, so that a
-    // path through a symbolic link is shown as the user gave it).
+    // The project file given by the user, made absolute. A path through a
+    // symbolic link is kept as the user gave it; one that climbs with ".."
+    // is resolved the way the system resolves it (the parent of the folder
+    // a link leads to), never by striking out text.
     static ProjectPaths fromProjectFile(const std::filesystem::path& projectFile);
 };
 

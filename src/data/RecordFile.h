@@ -19,13 +19,17 @@ class RecordFile {
 public:
     enum class IfMissing { Create, Fail };
 
-    // Opens the file at `path`. Throws FileError when it can be neither opened
-    // nor (with IfMissing::Create) created, or when it is a folder or
-    // anything else that is not an ordinary file (a pipe would never answer).
+    // Opens the file at `path` (see openOrdinaryFile: an ordinary file or a
+    // link to one; a missing file is created only as a new ordinary file).
+    // Throws FileError when it can be neither opened nor (with
+    // IfMissing::Create) created, or when it is a folder or anything else
+    // that is not an ordinary file (a pipe would never answer).
     RecordFile(std::filesystem::path path, std::size_t recordLength, IfMissing ifMissing);
 
     // Opens a data file of the project: folder + relative, each component
-    // found ignoring case; a missing file is created empty.
+    // found ignoring case and opened relative to the folder before it; a
+    // missing file is created empty, though never in a folder reached
+    // through a link. A missing folder on the way is ResourceFolderMissing.
     static RecordFile openDataFile(const std::filesystem::path& folder, std::string_view relative,
                                    std::size_t recordLength);
 
@@ -42,6 +46,9 @@ public:
     std::vector<std::uint8_t> readRecord(long n) const;
 
 private:
+    RecordFile(int fd, std::filesystem::path path, std::size_t recordLength);
+    void adopt(int fd); // takes the descriptor over and measures the file
+
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };

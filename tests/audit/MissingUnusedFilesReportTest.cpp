@@ -184,14 +184,14 @@ TEST_F(FilesReportTest, HiddenFilesSubfoldersLinksAndOddBytes) {
     fs::create_symlink("nowhere.bmp", gfx() / "dangling.bmp");
     fs::create_symlink("target.dat", gfx() / "spare.bmp");
     writeFileText(gfx() / "caf\xC3\xA9.bmp", "x"); // matches ignoring case
-    writeFileText(gfx() / "bad\xFF\xFE.bmp", "x"); // not UTF-8: listed as it is
+    writeFileText(gfx() / "bad\xFF\xFE.bmp", "x"); // not UTF-8: listed under its real name, shown with U+FFFD
     runFilesReport(false);
     // Hidden files are absent and never listed; a folder is not a file; a dangling link is absent; "\"
     // reaches into a subfolder, found ignoring case, and such a reference leaves deep.bmp unused.
     EXPECT_EQ(lists.MissingGfx,
               (Names{".secret.bmp", "dangling.bmp", "deep.bmp\\", "folder.bmp", "sub\\none.bmp"}));
     EXPECT_EQ(lists.UnusedGfx, (Names{"bad\xFF\xFE.bmp", "deep.bmp", "spare.bmp", "target.dat"}));
-    EXPECT_NE(body.find("\nbad\xFF\xFE.bmp\n"), std::string::npos);
+    EXPECT_NE(body.find("\nbad\uFFFD\uFFFD.bmp\n"), std::string::npos);
     // 1 + 1 + 1,200 through the link + 1,200 bytes.
     EXPECT_EQ(line("Total space"), "Total space consumed by unused files: 2 KB (. MB)");
 }

@@ -79,7 +79,7 @@ TEST_F(UnusedFlagsReportTest, AnUnreadableFileStopsTheScanAndSaysWhichFile) {
     EXPECT_EQ(runReport(UnusedFlagsKind),
               header() + "\n\n" + Separator + UnusedBanner + "\n*** The scan stopped: the file " +
                   host.breakFile.string() +
-                  " could not be read (cannot read the file (Is a directory)). No "
+                  " could not be read (Is a directory). No "
                   "list of unused flags was made. ***\n" +
                   Separator);
     EXPECT_TRUE(host.broken);

@@ -1,0 +1,128 @@
+#include "cli/OutputFile.h"
+
+#include "data/FolderHandle.h"
+#include "data/Text.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace orv {
+namespace fs = std::filesystem;
+
+namespace {
+
+using Identity = std::pair<dev_t, ino_t>;
+
+std::optional<Identity> identityAt(int dirFd, const char* name) {
+    struct stat st {};
+    if (::fstatat(dirFd, name, &st, 0) != 0)
+        return std::nullopt;
+    return Identity{st.st_dev, st.st_ino};
+}
+
+// Follows the links of the last component, the way an open would, and
+// returns the path that would be written: an existing non-link, or a name
+// that does not exist yet (a dangling link's target).
+fs::path finalTarget(fs::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string target(4096, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return path;
+        target.resize(static_cast<std::size_t>(n));
+        const fs::path next(target);
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
+} // namespace
+
+std::optional<std::string> RefusedOutput(const fs::path& output, const ProjectPaths& paths) {
+    std::optional<Identity> projectFile;
+    std::optional<Identity> resource;
+    std::vector<std::pair<std::string, Identity>> dataFiles;
+    try {
+        const FolderHandle folder = FolderHandle::open(paths.ProjectFolder);
+        projectFile = identityAt(folder.fd(), paths.ProjectFilePath.filename().c_str());
+        if (const auto name = folder.findIgnoringCase("resource")) {
+            int err = 0;
+            if (auto res = folder.openFolder(*name, err)) {
+                resource = identityAt(res->fd(), ".");
+                for (int n = 1; n <= 5; ++n) {
+                    const std::string wanted = "Orvanta" + std::to_string(n) + ".dat";
+                    if (const auto file = res->findIgnoringCase(wanted))
+                        if (const auto id = identityAt(res->fd(), file->c_str()))
+                            dataFiles.emplace_back(*name + "/" + *file, *id);
+                }
+            }
+        }
+    } catch (const std::exception&) {
+        // The project loaded a moment ago; should its folder be gone now,
+        // there is nothing left to protect.
+    }
+
+    const fs::path target = finalTarget(output);
+    if (const auto id = identityAt(AT_FDCWD, target.c_str())) {
+        if (projectFile && *id == *projectFile)
+            return "it is the project file";
+        for (const auto& [name, dataFile] : dataFiles)
+            if (*id == dataFile)
+                return "it is the project's data file " + name;
+    }
+    if (!resource)
+        return std::nullopt;
+    // Climb from the folder the file would be written in, as the system
+    // resolves it, up to "/": passing the resource folder means inside it.
+    try {
+        const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        FolderHandle current = FolderHandle::open(parent);
+        std::optional<Identity> previous;
+        for (int depth = 0; depth < 4096; ++depth) {
+            const auto id = identityAt(current.fd(), ".");
+            if (!id || id == previous)
+                break;
+            if (*id == *resource)
+                return "it lies in the project's resource folder";
+            previous = id;
+            int err = 0;
+            auto up = current.openFolder("..", err);
+            if (!up)
+                break;
+            current = std::move(*up);
+        }
+    } catch (const std::exception&) {
+        // A folder that cannot be opened cannot be written into either; the
+        // write reports why.
+    }
+    return std::nullopt;
+}
+
+std::optional<Failure> WriteOutputFile(const fs::path& output, std::string_view bytes) {
+    const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return systemFailure(FailureKind::WriteFailed, errno, output);
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            return systemFailure(FailureKind::WriteFailed, err, output);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    if (::close(fd) != 0)
+        return systemFailure(FailureKind::WriteFailed, errno, output);
+    return std::nullopt;
+}
+
+} // namespace orv

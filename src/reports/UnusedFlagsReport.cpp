@@ -66,8 +66,10 @@ void scan(ReportContext& ctx) {
         list.clear();
         StepProgress(host);
     };
-    for (int s = 1; s <= project.SceneCount; ++s)
+    for (int s = 1; s <= project.SceneCount; ++s) {
         unitDone(gatherer.GatherScene(static_cast<Integer>(s), list, options));
+        run.CurrentObject = 20; // the last slot examined, as after describing each slot in turn
+    }
     for (int c = 1; c <= project.CueCardCount; ++c)
         unitDone(gatherer.GatherCueCard(static_cast<Integer>(c), list, options));
     for (int i = 1; i <= project.InventoryItemCount; ++i)

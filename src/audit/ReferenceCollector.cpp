@@ -24,12 +24,10 @@ void ReferenceCollector::ListFolders() {
     lists_.clear();
     lists_.UnusedGfx = index_.files(gfx_);
     lists_.UnusedMmedia = index_.files(mmedia_);
-    unusedGfxNames_.clear();
-    unusedMmediaNames_.clear();
-    for (const std::string& name : lists_.UnusedGfx)
-        unusedGfxNames_.insert(foldCase(name));
-    for (const std::string& name : lists_.UnusedMmedia)
-        unusedMmediaNames_.insert(foldCase(name));
+    unusedGfx_.reset(lists_.UnusedGfx);
+    unusedMmedia_.reset(lists_.UnusedMmedia);
+    missingGfx_.reset();
+    missingMmedia_.reset();
     loop_.yield();
 }
 
@@ -37,22 +35,15 @@ void ReferenceCollector::RecordReference(const std::string& name) {
     const auto kind = ReferenceKind(name);
     if (!kind)
         return;
-    if (!FileExists(index_, folder(*kind), name, loop_) && !IsListedMissing(lists_, name, *kind)) {
-        AddMissing(lists_, name, *kind);
+    const bool mmedia = *kind == FolderKind::Mmedia;
+    if (!FileExists(index_, folder(*kind), name, loop_) && (mmedia ? missingMmedia_ : missingGfx_).add(name)) {
+        lists_.missing(*kind).push_back(name);
         loop_.yield();
     }
     // Every entry that is the same file ignoring case goes: on a file system
     // that tells case apart there may be more than one.
-    const std::string wanted = foldCase(name);
-    auto& names = *kind == FolderKind::Mmedia ? unusedMmediaNames_ : unusedGfxNames_;
-    if (names.erase(wanted) == 0)
-        return;
-    auto& unused = lists_.unused(*kind);
-    for (auto it = unused.begin(); it != unused.end();) {
-        const bool same = foldCase(*it) == wanted;
+    if ((mmedia ? unusedMmedia_ : unusedGfx_).takeOff(foldCase(name)) > 0)
         loop_.yield();
-        it = same ? unused.erase(it) : it + 1;
-    }
 }
 
 void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& files) {
@@ -66,11 +57,17 @@ void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& 
 }
 
 void ReferenceCollector::RemoveBuiltInImages() {
-    auto& unused = lists_.UnusedGfx;
     for (std::string_view name : BuiltInImageNames) {
-        std::erase_if(unused, [&](const std::string& entry) { return foldCase(entry) == name; });
+        unusedGfx_.takeOff(std::string(name));
         loop_.yield();
     }
+}
+
+void ReferenceCollector::Finish() {
+    unusedGfx_.compact(lists_.UnusedGfx);
+    unusedMmedia_.compact(lists_.UnusedMmedia);
+    MissingListIndex::sort(lists_.MissingGfx);
+    MissingListIndex::sort(lists_.MissingMmedia);
 }
 
 } // namespace orv

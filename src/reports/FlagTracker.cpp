@@ -66,14 +66,64 @@ void describePlayerSettings(ReportContext& ctx) {
         step([&] { StepProgress(ctx.host); });
 }
 
-// One section's body while the project is read: appended in chunks mapped
-// on their own, so that growing never copies, and writing the section into
-// the report hands its memory back at once. The largest project's sections
-// come to as much as the report itself.
+// Where the sections' chunks come from. Small projects map each chunk on
+// its own and give it back as soon as its section is written; large ones
+// carve chunks out of large regions of large pages, since touching each
+// small page of 175 MB of sections costs more than writing them.
+class ChunkPool {
+public:
+    static constexpr std::size_t ChunkSize = std::size_t{128} << 10;
+
+    explicit ChunkPool(bool large) : large_(large) {}
+    ChunkPool(const ChunkPool&) = delete;
+    ChunkPool& operator=(const ChunkPool&) = delete;
+    ~ChunkPool() {
+        for (const Region& region : regions_)
+            ::munmap(region.data, RegionSize);
+    }
+
+    char* take() {
+        if (!large_)
+            return map(ChunkSize);
+        if (regions_.empty() || regions_.back().used == RegionSize) {
+            regions_.push_back({map(RegionSize), 0});
+            ::madvise(regions_.back().data, RegionSize, MADV_HUGEPAGE);
+        }
+        Region& region = regions_.back();
+        char* chunk = region.data + region.used;
+        region.used += ChunkSize;
+        return chunk;
+    }
+    void giveBack(char* chunk) {
+        if (!large_)
+            ::munmap(chunk, ChunkSize);
+    }
+
+private:
+    static constexpr std::size_t RegionSize = std::size_t{64} << 20;
+    struct Region {
+        char* data;
+        std::size_t used;
+    };
+    static char* map(std::size_t size) {
+        void* data = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (data == MAP_FAILED)
+            throw std::bad_alloc();
+        return static_cast<char*>(data);
+    }
+
+    bool large_;
+    std::vector<Region> regions_;
+};
+
+// One section's body while the project is read, in chunks, so that growing
+// never copies. The largest project's sections come to as much as the report
+// itself.
 class SectionText {
 public:
-    SectionText() = default;
-    SectionText(SectionText&& other) noexcept : chunks_(std::move(other.chunks_)), size_(other.size_) {
+    explicit SectionText(ChunkPool& pool) : pool_(&pool) {}
+    SectionText(SectionText&& other) noexcept
+        : pool_(other.pool_), chunks_(std::move(other.chunks_)), used_(other.used_), size_(other.size_) {
         other.chunks_.clear();
         other.size_ = 0;
     }
@@ -83,12 +133,13 @@ public:
 
     void append(std::string_view piece) {
         while (!piece.empty()) {
-            if (chunks_.empty() || chunks_.back().used == ChunkSize)
-                chunks_.push_back(newChunk());
-            Chunk& last = chunks_.back();
-            const std::size_t n = std::min(piece.size(), ChunkSize - last.used);
-            std::memcpy(last.data + last.used, piece.data(), n);
-            last.used += n;
+            if (chunks_.empty() || used_ == ChunkPool::ChunkSize) {
+                chunks_.push_back(pool_->take());
+                used_ = 0;
+            }
+            const std::size_t n = std::min(piece.size(), ChunkPool::ChunkSize - used_);
+            std::memcpy(chunks_.back() + used_, piece.data(), n);
+            used_ += n;
             size_ += n;
             piece.remove_prefix(n);
         }
@@ -97,35 +148,22 @@ public:
 
     // Appends the section to the report and gives its memory back.
     void moveInto(ReportText& text) {
-        for (Chunk& chunk : chunks_) {
-            text.append(std::string_view(chunk.data, chunk.used));
-            ::munmap(chunk.data, ChunkSize);
-            chunk.data = nullptr;
-        }
+        for (std::size_t i = 0; i < chunks_.size(); ++i)
+            text.append(std::string_view(chunks_[i], i + 1 == chunks_.size() ? used_ : ChunkPool::ChunkSize));
+        release();
+    }
+
+private:
+    void release() {
+        for (char* chunk : chunks_)
+            pool_->giveBack(chunk);
         chunks_.clear();
         size_ = 0;
     }
 
-private:
-    static constexpr std::size_t ChunkSize = std::size_t{128} << 10;
-    struct Chunk {
-        char* data;
-        std::size_t used;
-    };
-    static Chunk newChunk() {
-        void* data = ::mmap(nullptr, ChunkSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (data == MAP_FAILED)
-            throw std::bad_alloc();
-        return {static_cast<char*>(data), 0};
-    }
-    void release() {
-        for (Chunk& chunk : chunks_)
-            if (chunk.data)
-                ::munmap(chunk.data, ChunkSize);
-        chunks_.clear();
-    }
-
-    std::vector<Chunk> chunks_;
+    ChunkPool* pool_;
+    std::vector<char*> chunks_;
+    std::size_t used_ = 0; // in the last chunk
     std::size_t size_ = 0;
 };
 
@@ -141,8 +179,11 @@ bool inSections(const FlagStatement& s, int first, int last) {
 
 // Reads the project once and sorts what it says into the sections of flags
 // first to last, stepping the progress bar per scene, cue card and item.
-std::vector<SectionText> gatherSections(ReportContext& ctx, int first, int last) {
-    std::vector<SectionText> sections(static_cast<std::size_t>(last - first + 1));
+std::vector<SectionText> gatherSections(ReportContext& ctx, ChunkPool& pool, int first, int last) {
+    std::vector<SectionText> sections;
+    sections.reserve(static_cast<std::size_t>(last - first + 1));
+    for (int f = first; f <= last; ++f)
+        sections.emplace_back(pool);
     GatherOptions options;
     options.keep = [first, last](const FlagStatement& s) { return inSections(s, first, last); };
     FlagStatementList list;
@@ -195,6 +236,8 @@ void FlagTrackerByFlag(ReportContext& ctx) {
     // With 999 still in TrackedFlag no score flag can match here.
     describePlayerSettings(ctx);
 
+    // Above a few thousand scenes the sections run to many megabytes.
+    ChunkPool pool(project.SceneCount >= 4096);
     std::vector<SectionText> sections;
     for (int f = first; f <= last; ++f) {
         if (run.CancelRequested)
@@ -205,7 +248,7 @@ void FlagTrackerByFlag(ReportContext& ctx) {
         heading += " <<<<<<";
         write(ctx, heading);
         if (f == first) {
-            sections = gatherSections(ctx, first, last);
+            sections = gatherSections(ctx, pool, first, last);
             std::size_t bytes = SeparatorLine.size() + 2;
             for (const SectionText& section : sections)
                 bytes += section.size() + heading.size() + 4;

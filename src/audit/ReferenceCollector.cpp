@@ -24,6 +24,7 @@ void ReferenceCollector::ListFolders() {
     lists_.clear();
     lists_.UnusedGfx = index_.files(gfx_);
     lists_.UnusedMmedia = index_.files(mmedia_);
+    recorded_.clear();
     unusedGfx_.reset(lists_.UnusedGfx);
     unusedMmedia_.reset(lists_.UnusedMmedia);
     missingGfx_.reset();
@@ -35,6 +36,13 @@ void ReferenceCollector::RecordReference(const std::string& name) {
     const auto kind = ReferenceKind(name);
     if (!kind)
         return;
+    // A name recorded before, in this very spelling, changes nothing more:
+    // its file was looked for and its unused entries are gone. Projects name
+    // the same few thousand files over and over.
+    if (!recorded_.insert(name).second) {
+        loop_.yield();
+        return;
+    }
     const bool mmedia = *kind == FolderKind::Mmedia;
     if (!FileExists(index_, folder(*kind), name, loop_) && (mmedia ? missingMmedia_ : missingGfx_).add(name)) {
         lists_.missing(*kind).push_back(name);

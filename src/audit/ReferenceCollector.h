@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unordered_set>
 
 namespace orv {
 
@@ -64,6 +65,7 @@ private:
     UnusedListIndex unusedMmedia_;
     MissingListIndex missingGfx_;
     MissingListIndex missingMmedia_;
+    std::unordered_set<std::string> recorded_; // every name recorded since the folders were listed
 };
 
 } // namespace orv

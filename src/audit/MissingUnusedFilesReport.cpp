@@ -83,6 +83,7 @@ void CollectionPass(ReportContext& ctx, ReferenceCollector& collector) {
 
     if (collector.lists().BuiltInImagesInUse)
         collector.RemoveBuiltInImages();
+    collector.Finish();
 }
 
 std::string Heading(std::string_view title, std::size_t count, std::string_view stars) {

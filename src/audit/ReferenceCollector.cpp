@@ -26,12 +26,11 @@ void ReferenceCollector::ListFolders() {
     lists_.clear();
     lists_.UnusedGfx = index_.files(gfx_);
     lists_.UnusedMmedia = index_.files(mmedia_);
-    unusedGfxNames_.clear();
-    unusedMmediaNames_.clear();
-    for (const std::string& name : lists_.UnusedGfx)
-        unusedGfxNames_.insert(foldCase(name));
-    for (const std::string& name : lists_.UnusedMmedia)
-        unusedMmediaNames_.insert(foldCase(name));
+    recorded_.clear();
+    unusedGfx_.reset(lists_.UnusedGfx);
+    unusedMmedia_.reset(lists_.UnusedMmedia);
+    missingGfx_.reset();
+    missingMmedia_.reset();
     // A folder that is not there counts as empty; one that is there but
     // cannot be read is reported.
     for (const std::filesystem::path* folder : {&gfx_, &mmedia_})
@@ -44,22 +43,22 @@ void ReferenceCollector::RecordReference(const std::string& name) {
     const auto kind = ReferenceKind(name);
     if (!kind)
         return;
-    if (!FileExists(index_, folder(*kind), name, loop_) && !IsListedMissing(lists_, name, *kind)) {
-        AddMissing(lists_, name, *kind);
+    // A name recorded before, in this very spelling, changes nothing more:
+    // its file was looked for and its unused entries are gone. Projects name
+    // the same few thousand files over and over.
+    if (!recorded_.insert(name).second) {
+        loop_.yield();
+        return;
+    }
+    const bool mmedia = *kind == FolderKind::Mmedia;
+    if (!FileExists(index_, folder(*kind), name, loop_) && (mmedia ? missingMmedia_ : missingGfx_).add(name)) {
+        lists_.missing(*kind).push_back(name);
         loop_.yield();
     }
     // Every entry that is the same file ignoring case goes: on a file system
     // that tells case apart there may be more than one.
-    const std::string wanted = foldCase(name);
-    auto& names = *kind == FolderKind::Mmedia ? unusedMmediaNames_ : unusedGfxNames_;
-    if (names.erase(wanted) == 0)
-        return;
-    auto& unused = lists_.unused(*kind);
-    for (auto it = unused.begin(); it != unused.end();) {
-        const bool same = foldCase(*it) == wanted;
+    if ((mmedia ? unusedMmedia_ : unusedGfx_).takeOff(foldCase(name)) > 0)
         loop_.yield();
-        it = same ? unused.erase(it) : it + 1;
-    }
 }
 
 void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& files) {
@@ -73,11 +72,17 @@ void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& 
 }
 
 void ReferenceCollector::RemoveBuiltInImages() {
-    auto& unused = lists_.UnusedGfx;
     for (std::string_view name : BuiltInImageNames) {
-        std::erase_if(unused, [&](const std::string& entry) { return foldCase(entry) == name; });
+        unusedGfx_.takeOff(std::string(name));
         loop_.yield();
     }
+}
+
+void ReferenceCollector::Finish() {
+    unusedGfx_.compact(lists_.UnusedGfx);
+    unusedMmedia_.compact(lists_.UnusedMmedia);
+    MissingListIndex::sort(lists_.MissingGfx);
+    MissingListIndex::sort(lists_.MissingMmedia);
 }
 
 } // namespace orv

@@ -1,6 +1,6 @@
 #include "audit/ReferencePlaces.h"
 
-#include "audit/AuditLists.h"
+#include "audit/ReferenceCollector.h"
 #include "audit/ResourceFolders.h"
 #include "data/ProjectState.h"
 #include "reports/ObjectTypes.h"
@@ -57,8 +57,8 @@ const std::vector<ReferencePlace>& MissingReferences::of(FolderKind kind, const 
     return it == map.end() ? None : it->second;
 }
 
-PlaceRecorder::PlaceRecorder(FileReferenceSink& collector, const AuditLists& lists, MissingReferences& places)
-    : collector_(collector), lists_(lists), places_(places) {}
+PlaceRecorder::PlaceRecorder(ReferenceCollector& collector, MissingReferences& places)
+    : collector_(collector), places_(places) {}
 
 void PlaceRecorder::enter(const ReferencePlace& place) {
     place_ = place;
@@ -68,7 +68,7 @@ void PlaceRecorder::enter(const ReferencePlace& place) {
 void PlaceRecorder::RecordReference(const std::string& name) {
     ++place_.field;
     collector_.RecordReference(name);
-    if (const auto kind = ReferenceKind(name); kind && IsListedMissing(lists_, name, *kind))
+    if (const auto kind = ReferenceKind(name); kind && collector_.IsMissing(name, *kind))
         places_.add(*kind, name, place_);
 }
 

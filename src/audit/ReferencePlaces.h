@@ -11,7 +11,7 @@
 
 namespace orv {
 
-struct AuditLists;
+class ReferenceCollector;
 struct ProjectState;
 
 // Which record field named a resource file.
@@ -51,13 +51,12 @@ private:
 // fields of a record are counted in the order they are handed on.
 class PlaceRecorder : public FileReferenceSink {
 public:
-    PlaceRecorder(FileReferenceSink& collector, const AuditLists& lists, MissingReferences& places);
+    PlaceRecorder(ReferenceCollector& collector, MissingReferences& places);
     void enter(const ReferencePlace& place);
     void RecordReference(const std::string& name) override;
 
 private:
-    FileReferenceSink& collector_;
-    const AuditLists& lists_;
+    ReferenceCollector& collector_;
     MissingReferences& places_;
     ReferencePlace place_;
 };

@@ -1,10 +1,15 @@
 #include "audit/ReferencePlaces.h"
 
 #include "audit/AuditLists.h"
+#include "audit/ReferenceCollector.h"
+#include "data/Yield.h"
+#include "support/TempDir.h"
 #include "data/ProjectState.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,24 +18,16 @@ namespace {
 
 using Kind = ReferencePlace::Kind;
 
-// Lists as missing every name that begins with "gone", as the collector
-// would for files that are not on disk.
-struct FakeCollector : FileReferenceSink {
-    AuditLists& lists;
-    std::vector<std::string> seen;
-    explicit FakeCollector(AuditLists& l) : lists(l) {}
-    void RecordReference(const std::string& name) override {
-        seen.push_back(name);
-        if (name.rfind("gone", 0) == 0)
-            AddMissing(lists, name, name.ends_with(".wav") ? FolderKind::Mmedia : FolderKind::Gfx);
-    }
-};
-
 TEST(ReferencePlaces, KeepsThePlaceOfEveryReferenceToAMissingFileAndPassesEveryReferenceOn) {
+    TempDir project;
+    std::filesystem::create_directories(project / "resource/gfx");
+    std::ofstream(project / "resource/gfx/here.bmp") << "x";
+    std::ofstream(project / "resource/gfx/a.bmp") << "x";
     AuditLists lists;
-    FakeCollector collector(lists);
+    ReferenceCollector collector(lists, project.path(), noEventLoop());
+    collector.ListFolders();
     MissingReferences places;
-    PlaceRecorder recorder(collector, lists, places);
+    PlaceRecorder recorder(collector, places);
 
     recorder.enter({Kind::Scene, 0, 0, 2});
     for (const char* name : {"here.bmp", "", "gone.bmp"}) // scene files 1 to 3
@@ -41,8 +38,11 @@ TEST(ReferencePlaces, KeepsThePlaceOfEveryReferenceToAMissingFileAndPassesEveryR
     recorder.enter({Kind::CueCard, 0, 0, 7});
     for (const char* name : {"a.bmp", "b.bmp", "GONE.bmp"})
         recorder.RecordReference(name);
+    collector.Finish();
 
-    EXPECT_EQ(collector.seen.size(), 9u);
+    // Every reference reached the collector.
+    EXPECT_EQ(lists.MissingGfx, (std::vector<std::string>{"b.bmp", "gone.bmp", "GONE.bmp"}));
+    EXPECT_TRUE(lists.UnusedGfx.empty());
     const auto& door = places.of(FolderKind::Gfx, "gone.bmp");
     ASSERT_EQ(door.size(), 2u);
     EXPECT_EQ(door[0].kind, Kind::Scene);

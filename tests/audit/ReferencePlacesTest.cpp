@@ -41,7 +41,7 @@ TEST(ReferencePlaces, KeepsThePlaceOfEveryReferenceToAMissingFileAndPassesEveryR
     collector.Finish();
 
     // Every reference reached the collector.
-    EXPECT_EQ(lists.MissingGfx, (std::vector<std::string>{"b.bmp", "gone.bmp", "GONE.bmp"}));
+    EXPECT_EQ(lists.MissingGfx, (std::vector<std::string>{"b.bmp", "GONE.bmp", "gone.bmp"}));
     EXPECT_TRUE(lists.UnusedGfx.empty());
     const auto& door = places.of(FolderKind::Gfx, "gone.bmp");
     ASSERT_EQ(door.size(), 2u);
@@ -53,7 +53,9 @@ TEST(ReferencePlaces, KeepsThePlaceOfEveryReferenceToAMissingFileAndPassesEveryR
     ASSERT_EQ(places.of(FolderKind::Mmedia, "gone.wav").size(), 1u);
     EXPECT_EQ(places.of(FolderKind::Mmedia, "gone.wav")[0].field, 3);
     // The missing list's exact spelling is the key: GONE.bmp is not gone.bmp.
-    EXPECT_TRUE(places.of(FolderKind::Gfx, "GONE.bmp").empty());
+    ASSERT_EQ(places.of(FolderKind::Gfx, "GONE.bmp").size(), 1u);
+    EXPECT_EQ(places.of(FolderKind::Gfx, "GONE.bmp")[0].kind, Kind::CueCard);
+    EXPECT_EQ(places.of(FolderKind::Gfx, "GONE.bmp")[0].field, 3);
     EXPECT_TRUE(places.of(FolderKind::Gfx, "here.bmp").empty());
 }
 

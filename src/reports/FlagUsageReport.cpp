@@ -1,0 +1,177 @@
+#include "reports/FlagUsageReport.h"
+
+#include "data/DataFiles.h"
+#include "data/FileError.h"
+#include "reports/FlagUsage.h"
+#include "reports/ReportContext.h"
+#include "reports/ReportText.h"
+#include "reports/TextConventions.h"
+
+#include <algorithm>
+#include <string>
+
+namespace orv {
+
+namespace {
+
+constexpr std::string_view CheckboxNote = "\nNOTE: Flags that have been specified in properties, but have their "
+                                          "governing checkbox UNCHECKED, are not counted in this report.";
+constexpr std::string_view ZeroNote =
+    "\nNOTE: Assuming that every flag starts at 0 and changes only through the statements this scanner knows, each "
+    "test of a flag that nothing changes is evaluated at 0: a test that never holds is a dead end.";
+
+std::string rightAligned(long n, std::size_t width) {
+    std::string digits = PlainForm(n);
+    return digits.size() >= width ? digits : std::string(width - digits.size(), ' ') + digits;
+}
+
+std::string times(int n, std::string_view what) {
+    return std::string(what) + " " + PlainForm(n) + (n == 1 ? " time" : " times");
+}
+
+void heading(ReportText& text, std::string_view title) {
+    text.append("\n\n");
+    text.append(title);
+}
+
+void statementLine(ReportText& text, const FlagStatementList& list, std::uint32_t i, std::string_view lead) {
+    std::string line = "\n  ";
+    line += lead;
+    line += SentenceLine(list.sentence(list.statements[i]));
+    text.append(line);
+}
+
+// Each never-changed flag with its tests evaluated at 0: the flags with a dead
+// end first, and in each flag the tests that never hold first.
+void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUsage& u) {
+    heading(text, "Tested but never changed: possible dead ends");
+    std::vector<int> flags;
+    for (int f = 1; f <= 255; ++f)
+        if (u.testedNeverChanged(f))
+            flags.push_back(f);
+    std::ranges::stable_partition(flags, [&](int f) { return u.flag(f).deadEnds > 0; });
+    if (flags.empty())
+        text.append("\n(none)");
+    for (int f : flags) {
+        const FlagUsageEntry& e = u.flag(f);
+        text.append("\n\nFlag #" + SignedForm(f) + ": " + times(e.tests, "tested") + ", never changed");
+        for (TestAtZero kind : {TestAtZero::NeverHolds, TestAtZero::CannotBeEvaluated, TestAtZero::AlwaysHolds}) {
+            for (std::uint32_t i : e.statements) {
+                const FlagStatement& s = list.statements[i];
+                if (EvaluateAtZero(s.comparison, s.value) == kind)
+                    statementLine(text, list, i, std::string(TestAtZeroText(kind)) + ": ");
+            }
+        }
+    }
+}
+
+void writeChangedNeverTested(ReportText& text, const FlagStatementList& list, const FlagUsage& u) {
+    heading(text, "Changed but never tested");
+    if (u.changedNeverTested == 0)
+        text.append("\n(none)");
+    for (int f = 1; f <= 255; ++f) {
+        if (!u.changedNeverTestedFlag(f))
+            continue;
+        const FlagUsageEntry& e = u.flag(f);
+        text.append("\n\nFlag #" + SignedForm(f) + ": " + times(e.changes, "changed") + ", never tested");
+        for (std::uint32_t i : e.statements)
+            statementLine(text, list, i, {});
+    }
+}
+
+void writeOutOfRange(ReportText& text, const FlagStatementList& list, const FlagUsage& u) {
+    heading(text, "Flag numbers outside 1 to 255");
+    if (u.outOfRange.empty())
+        text.append("\n(none)");
+    else
+        text.append("\n");
+    for (std::uint32_t i : u.outOfRange) {
+        const FlagStatement& s = list.statements[i];
+        statementLine(text, list, i, s.whole ? "flag #" + SignedForm(s.flag) + ": " : "not a whole number: ");
+    }
+}
+
+void writeTable(ReportText& text, const FlagUsage& u) {
+    heading(text, "Flags 1 to 255");
+    text.append("\n\nFlag    Tests  Changes  Class");
+    std::string rows;
+    for (int f = 1; f <= 255; ++f) {
+        const FlagUsageEntry& e = u.flag(f);
+        rows += "\n" + rightAligned(f, 4) + rightAligned(e.tests, 9) + rightAligned(e.changes, 9) + "  ";
+        rows += FlagClassText(e.use);
+        if (e.score)
+            rows += " (score)";
+        if (e.deadEnds > 0)
+            rows += " (dead end)";
+    }
+    text.append(rows);
+}
+
+} // namespace
+
+std::string_view SentenceLine(std::string_view sentence) {
+    while (!sentence.empty() && sentence.front() == '\n')
+        sentence.remove_prefix(1);
+    while (!sentence.empty() && sentence.back() == '\n')
+        sentence.remove_suffix(1);
+    return sentence;
+}
+
+FlagUsageData GatherFlagUsage(ReportContext& ctx) {
+    FlagUsageData data;
+    // Waiting for the one-pass gatherer of the classified list.
+    (void)ctx;
+    data.usage = SummarizeFlagUsage(data.list);
+    return data;
+}
+
+FlagUsageData ScanFlagUsage(ReportContext& ctx) {
+    ctx.files.emplace(OpenDataFiles(ctx.project, ctx.host));
+    struct Close {
+        ReportContext& ctx;
+        ~Close() { ctx.files.reset(); }
+    } close{ctx};
+    ctx.host.yield();
+    return GatherFlagUsage(ctx);
+}
+
+void FlagUsageReport(ReportContext& ctx) {
+    ctx.run.ReportName = "Flag Usage Report";
+    ctx.host.yield();
+    FlagUsageData data;
+    try {
+        data = GatherFlagUsage(ctx);
+    } catch (const FileError& e) {
+        // A summary of part of the project would call flags free or never
+        // changed that the rest may well use, so none is written.
+        AppendOpening(ctx.text, FlagUsageBanner);
+        ctx.text.append("\n*** The scan stopped: the file " + e.file().string() + " could not be read (" + e.reason() +
+                        "). No flag usage summary was made. ***");
+        AppendClosing(ctx.text);
+        return;
+    }
+    // An object of an unknown type names no flag; its problem line stands
+    // above the report body, as in the unused flags report.
+    for (const FlagStatement& s : data.list.statements)
+        if (s.use == FlagUse::Problem)
+            ctx.text.append("\n" + std::string(SentenceLine(data.list.sentence(s))));
+    WriteFlagUsageReport(ctx.text, data);
+}
+
+void WriteFlagUsageReport(ReportText& text, const FlagUsageData& data) {
+    const FlagUsage& u = data.usage;
+    AppendOpening(text, FlagUsageBanner);
+    text.append(CheckboxNote);
+    text.append(ZeroNote);
+    text.append("\n\nFlags in use:" + SignedForm(u.inUse));
+    text.append("\nFree flags:" + SignedForm(u.free));
+    text.append("\nDead ends (tests that never hold):" + SignedForm(u.deadEnds));
+    text.append("\nFlag numbers outside 1 to 255:" + SignedForm(static_cast<long>(u.outOfRange.size())));
+    writeDeadEnds(text, data.list, u);
+    writeChangedNeverTested(text, data.list, u);
+    writeOutOfRange(text, data.list, u);
+    writeTable(text, u);
+    AppendClosing(text);
+}
+
+} // namespace orv

@@ -1,0 +1,125 @@
+#include "reports/FlagUsage.h"
+#include "reports/FlagUsageReport.h"
+#include "reports/ReportFixture.h"
+#include "reports/TextConventions.h"
+
+#include <random>
+#include <regex>
+
+// The flag usage summary against the two reports that already answer parts of its question, on random
+// projects: its free flags are the unused flags report's list, and each flag's tests and changes are the
+// lines the all-flags tracker writes under that flag's heading, in the same order.
+
+namespace orv::testing {
+namespace {
+
+// A project with every kind of flag statement, switched on and off at random, naming flags mostly from 1
+// to 30 and now and then 0, a negative number or one above 255; conjunction results with whole, fractional
+// and non-numeric flag texts; an unknown object type now and then.
+ProjectBuilder randomProject(unsigned seed) {
+    std::mt19937 random(seed);
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const auto value = [&]() -> Integer {
+        const int kind = pick(0, 9);
+        if (kind < 5) return Integer(pick(1, 30));
+        if (kind < 8) return Integer(pick(0, 3));
+        const Integer odd[] = {-1, -7, 0, 256, 300, 255};
+        return odd[pick(0, 5)];
+    };
+    ProjectBuilder b;
+    b.settings.ScoreEnabled = Integer(pick(0, 2));
+    b.settings.ScoreFlag = value();
+    const int scenes = pick(2, 6);
+    for (int s = 1; s <= scenes; ++s) {
+        SceneRecord scene = makeScene("Scene " + std::to_string(s));
+        std::tie(scene.CondLoadEnabled, scene.CondLoadFlag, scene.CondLoadOperator, scene.CondLoadValue) =
+            std::tuple(Integer(pick(0, 2)), value(), Integer(pick(-1, 4)), value());
+        scene.CondLoadScene = Integer(pick(0, scenes));
+        std::tie(scene.OnLoadFlagEnabled, scene.OnLoadFlag, scene.OnLoadValue, scene.OnLoadAdds) =
+            std::tuple(Integer(pick(0, 2)), value(), value(), Integer(pick(0, 2)));
+        for (ObjectSlot& slot : scene.Slots) {
+            const int type = pick(-3, 11);
+            slot.ObjectType = Integer(type == -3 || type == -2 ? -1 : type == 11 ? 12 : type);
+            for (Integer& setting : slot.Settings) setting = value();
+            const char* texts[] = {"7", "7.5", "abc", "12abc", " 3", "2.5", "300", "-4", ""};
+            slot.ObjectText[0] = texts[pick(0, 8)];
+            slot.ObjectText[1] = std::to_string(pick(0, 5));
+            slot.ObjectText[2] = std::to_string(pick(0, 1));
+        }
+        b.scenes.push_back(scene);
+    }
+    b.cueCards.resize(std::size_t(pick(0, 3)));
+    for (CueCardRecord& card : b.cueCards)
+        for (std::size_t c = 0; c < 5; ++c)
+            std::tie(card.ChoiceSetsFlag[c], card.ChoiceFlag[c], card.ChoiceValue[c], card.ChoiceAdds[c]) =
+                std::tuple(Integer(pick(0, 2)), value(), value(), Integer(pick(0, 2)));
+    b.items.resize(std::size_t(pick(0, 3)));
+    for (InventoryItemRecord& item : b.items)
+        std::tie(item.ExamineSetsFlag, item.ExamineFlag, item.ExamineValue, item.ExamineAdds) =
+            std::tuple(Integer(pick(0, 2)), value(), value(), Integer(pick(0, 2)));
+    return b;
+}
+
+// The lines the all-flags tracker writes under each flag's heading, problem lines left out.
+std::array<std::vector<std::string>, 256> trackerLines(const std::string& report) {
+    std::array<std::vector<std::string>, 256> lines;
+    const std::regex heading(R"(>>>>>> FLAG # (\d+) <<<<<<)");
+    int flag = 0;
+    std::size_t start = 0;
+    while (start <= report.size()) {
+        std::size_t end = report.find('\n', start);
+        if (end == std::string::npos) end = report.size();
+        const std::string line = report.substr(start, end - start);
+        std::smatch m;
+        if (std::regex_match(line, m, heading))
+            flag = std::stoi(m[1]);
+        else if (line == std::string(70, '='))
+            flag = 0;
+        else if (flag && !line.empty() && !line.starts_with("*** PROBLEM"))
+            lines[std::size_t(flag)].push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+class FlagUsageCrossCheck : public ReportFixture, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(FlagUsageCrossCheck, FreeFlagsAreTheUnusedListAndEachFlagsStatementsAreTheTrackersLines) {
+    builder = randomProject(GetParam());
+    load();
+    runReport(UnusedFlagsKind);
+    std::vector<int> unused;
+    for (const std::string& entry : state.UnusedFlags) unused.push_back(std::stoi(entry));
+
+    state.TrackedFlag = AllSelector;
+    const auto tracked = trackerLines(runReport(FlagsByFlagKind));
+
+    ctx.files.emplace(OpenDataFiles(project, noEventLoop()));
+    const FlagUsageData data = GatherFlagUsage(ctx);
+    ctx.files.reset();
+    const FlagUsage& u = data.usage;
+    EXPECT_EQ(u.freeFlags(), unused);
+    int statements = 0;
+    for (int f = 1; f <= 255; ++f) {
+        const FlagUsageEntry& e = u.flag(f);
+        std::vector<std::string> sentences;
+        for (std::uint32_t i : e.statements) sentences.emplace_back(data.list.sentence(data.list.statements[i]));
+        EXPECT_EQ(sentences, tracked[std::size_t(f)]) << "flag " << f;
+        EXPECT_EQ(e.tests + e.changes, int(tracked[std::size_t(f)].size())) << "flag " << f;
+        statements += e.tests + e.changes;
+    }
+    EXPECT_GT(statements, 0) << "a project that says nothing checks nothing";
+
+    // The report says the same.
+    const std::string report = runReport(FlagUsageKind);
+    EXPECT_NE(report.find("\nFlags in use:" + SignedForm(255 - long(unused.size())) +
+                          "\nFree flags:" + SignedForm(long(unused.size())) + "\n"),
+              std::string::npos);
+    EXPECT_EQ(state.ReportName, "Flag Usage Report");
+    EXPECT_EQ(host.progressValue(), host.progressMaximum());
+}
+
+INSTANTIATE_TEST_SUITE_P(RandomProjects, FlagUsageCrossCheck, ::testing::Range(1u, 13u));
+
+} // namespace
+} // namespace orv::testing

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "data/FileError.h"
 #include "data/Types.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,11 +55,14 @@ struct FlagStatement {
     Integer markedFlag = 0;
     Integer comparison = 0; // Test: the comparison code (0 "=", 1 "<>", 2 "<", 3 ">"; others print nothing)
     Integer value = 0;      // Test: the value compared with. Change: the value set or added (Switch: position A)
-    Integer valueB = 0;     // Switch positions: the value in position B
+    Integer valueB = 0;     // Switch positions: the value in position B; a Delay object's change: the delay in secs
     bool adds = false;      // Change: adds the value instead of setting it
+    Integer loadsScene = 0; // ConditionalLoad: the scene loaded when the test holds (0: none chosen)
     std::uint32_t sentenceOffset = 0;
     std::uint32_t sentenceLength = 0;
 };
+
+static_assert(sizeof(FlagStatement) <= 32, "the largest project holds millions of statements");
 
 // Every enabled flag statement of a project, in the order the trackers write
 // them: the score statement (when the score uses a flag) first, then scene by
@@ -65,12 +72,69 @@ struct FlagStatement {
 struct FlagStatementList {
     std::vector<FlagStatement> statements;
     // Each statement's sentence exactly as a tracker writes it, without the
-    // line feed before it.
+    // line feed before it (the score sentence keeps the line feed after it).
     std::string sentences;
+    // The first scene, cue card, item or player settings record that could
+    // not be read. Its statements are missing from the list, as the trackers
+    // leave out a unit they cannot read.
+    std::optional<FileError> readFailure;
+    // How many scene records were read.
+    int scenesRead = 0;
 
     std::string_view sentence(const FlagStatement& s) const {
         return std::string_view(sentences).substr(s.sentenceOffset, s.sentenceLength);
     }
+    // Empties the list and the arena, keeping their storage.
+    void clear() {
+        statements.clear();
+        sentences.clear();
+    }
+};
+
+// Which statements a gathering keeps. `keep` is asked once per enabled
+// statement, in list order, before its sentence is written; a statement it
+// declines is left out. Null keeps every statement.
+struct GatherOptions {
+    std::function<bool(const FlagStatement&)> keep;
+    bool sentences = true; // false: statements only, no sentences (sentenceLength 0)
+};
+
+struct ReportContext;
+
+// Reads the project once (the player settings, then every scene, cue card and
+// inventory item, each data file in large reads) and classifies every
+// enabled statement. `unitDone` runs after each scene, cue card and item,
+// whether it could be read or not (the trackers step the progress bar there).
+// The data files must be open (ctx.files); scene names come from the
+// project's scene list, as in every sentence.
+FlagStatementList GatherFlagStatements(ReportContext& ctx, const std::function<void()>& unitDone = {});
+
+// The same with a choice of statements, into `list` (which is not emptied
+// first). `unitDone` gets the list, so that a caller may consume each unit's
+// statements and clear it as it goes.
+void GatherFlagStatements(ReportContext& ctx, FlagStatementList& list, const GatherOptions& options,
+                          const std::function<void(FlagStatementList&)>& unitDone);
+
+// One unit at a time, for reports that write between units. Records are read
+// in large chunks, sequential numbers being the rule. Each Gather appends the
+// unit's statements and returns false (noting readFailure) when the record
+// could not be read.
+class FlagStatementGatherer {
+public:
+    explicit FlagStatementGatherer(ReportContext& ctx);
+    ~FlagStatementGatherer();
+    FlagStatementGatherer(const FlagStatementGatherer&) = delete;
+    FlagStatementGatherer& operator=(const FlagStatementGatherer&) = delete;
+
+    bool GatherPlayerSettings(FlagStatementList& list, const GatherOptions& options = {});
+    bool GatherScene(Integer sceneNo, FlagStatementList& list, const GatherOptions& options = {});
+    bool GatherCueCard(Integer cueCardNo, FlagStatementList& list, const GatherOptions& options = {});
+    bool GatherInventoryItem(Integer itemNo, FlagStatementList& list, const GatherOptions& options = {});
+
+private:
+    struct Impl;
+    ReportContext& ctx_;
+    std::unique_ptr<Impl> impl_;
 };
 
 } // namespace orv

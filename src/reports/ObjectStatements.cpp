@@ -3,6 +3,7 @@
 #include "data/Numbers.h"
 #include "reports/Phrasing.h"
 #include "reports/ReportContext.h"
+#include "reports/StatementClassifier.h"
 #include "reports/StatementMode.h"
 #include "reports/TextConventions.h"
 
@@ -77,103 +78,180 @@ constexpr ObjectStatement Statements[] = {
     {9, ConjunctionResult, "", Always, 0, 0},
 };
 
-std::string changePhrase(const ObjectSlot& slot, std::size_t flagOffset) {
-    const Integer flag = slot.setting(flagOffset);
-    const Integer value = slot.setting(flagOffset + 2);
-    return slot.setting(flagOffset + 4) == 0 ? SetFlagPhrase(flag, value) : AddFlagPhrase(value, flag);
+void appendChange(std::string& out, const ObjectSlot& slot, std::size_t flagOffset) {
+    AppendChangePhrase(out, slot.setting(flagOffset), slot.setting(flagOffset + 2), slot.setting(flagOffset + 4) != 0);
 }
 
-std::string sentenceText(const ObjectStatement& st, const ObjectSlot& slot) {
+void appendBody(std::string& out, const ObjectStatement& st, const ObjectSlot& slot) {
     const std::size_t f = st.flagOffset;
-    std::string text(st.lead);
+    out.append(st.lead);
     switch (st.sentence) {
-    case Condition:
-        text += FlagCondition(slot.setting(f), slot.setting(f + 2), slot.setting(f + 4));
-        break;
-    case Change:
-        text += changePhrase(slot, f);
-        break;
+    case Condition: AppendFlagCondition(out, slot.setting(f), slot.setting(f + 2), slot.setting(f + 4)); break;
+    case Change: appendChange(out, slot, f); break;
     case DelayedChange:
-        text += PlainForm(slot.setting(149)) + " secs), " + changePhrase(slot, f);
+        AppendPlain(out, slot.setting(149));
+        out.append(" secs), ");
+        appendChange(out, slot, f);
         break;
     case Positions:
-        text += ") In position A, flag #" + SignedForm(slot.setting(141)) + " is " + PlainForm(slot.setting(143)) +
-                ". In position B, flag #" + SignedForm(slot.setting(141)) + " is " + PlainForm(slot.setting(149));
+        out.append(") In position A, flag #");
+        AppendSigned(out, slot.setting(141));
+        out.append(" is ");
+        AppendPlain(out, slot.setting(143));
+        out.append(". In position B, flag #");
+        AppendSigned(out, slot.setting(141));
+        out.append(" is ");
+        AppendPlain(out, slot.setting(149));
+        break;
+    case ConjunctionResult:
+        // T1 has no leading blank of its own, so these two literals end in one.
+        if (LeadingNumber(slot.ObjectText[2]) == 0.0) {
+            out.append(") When all conditions are true, object will set flag # ");
+            out.append(slot.ObjectText[0]);
+            out.append(" to value ");
+            out.append(slot.ObjectText[1]);
+        } else {
+            out.append(") When all conditions are true, object will add ");
+            out.append(slot.ObjectText[1]);
+            out.append(" to the current value of flag # ");
+            out.append(slot.ObjectText[0]);
+        }
+        break;
+    }
+}
+
+// What one statement of the table says, apart from where it stands.
+FlagStatement classify(const ObjectStatement& st, const ObjectSlot& slot) {
+    FlagStatement s;
+    const std::size_t f = st.flagOffset;
+    switch (st.sentence) {
+    case Condition:
+        s.use = FlagUse::Test;
+        s.flag = slot.setting(f);
+        s.comparison = slot.setting(f + 2);
+        s.value = slot.setting(f + 4);
+        break;
+    case Change:
+    case DelayedChange:
+        s.use = FlagUse::Change;
+        s.flag = slot.setting(f);
+        s.value = slot.setting(f + 2);
+        s.adds = slot.setting(f + 4) != 0;
+        if (st.sentence == DelayedChange)
+            s.valueB = slot.setting(149);
+        break;
+    case Positions:
+        s.use = FlagUse::Change;
+        s.flag = slot.setting(141);
+        s.value = slot.setting(143);
+        s.valueB = slot.setting(149);
         break;
     case ConjunctionResult: {
-        const std::string& flag = slot.ObjectText[0];
-        const std::string& value = slot.ObjectText[1];
-        // T1 has no leading blank of its own, so these two literals end in one.
-        if (LeadingNumber(slot.ObjectText[2]) == 0.0)
-            text += ") When all conditions are true, object will set flag # " + flag + " to value " + value;
-        else
-            text += ") When all conditions are true, object will add " + value + " to the current value of flag # " +
-                    flag;
-        break;
+        // The result names its flag in text T1. Marking (and EveryFlag) use
+        // it rounded; the trackers compare it unrounded, so a T1 with a
+        // fraction is never written. A number that does not fit 16 bits
+        // marks nothing.
+        const double number = LeadingNumber(slot.ObjectText[0]);
+        const auto rounded = roundToInteger(number);
+        s.use = FlagUse::Change;
+        s.marks = rounded.has_value();
+        s.markedFlag = rounded.value_or(0);
+        s.whole = rounded && static_cast<double>(*rounded) == number;
+        s.flag = s.markedFlag;
+        s.value = roundToInteger(LeadingNumber(slot.ObjectText[1])).value_or(0);
+        s.adds = LeadingNumber(slot.ObjectText[2]) != 0.0;
+        return s;
     }
     }
-    return text;
-}
-
-void appendStatement(ReportContext& ctx, Integer objectType, const ObjectStatement& st, const ObjectSlot& slot) {
-    ctx.text.append("\n" + SceneReference(ctx.project, ctx.scene.CurrentScene) +
-                    std::string(Labels[static_cast<std::size_t>(objectType)]) + SignedForm(ctx.run.CurrentObject) +
-                    sentenceText(st, slot));
-}
-
-// The conjunction result names its flag in text T1. Marking and EveryFlag use
-// it rounded; the comparison with TrackedFlag uses it unrounded, so a T1 with
-// a fraction is never written, not even when EveryFlag has just set
-// TrackedFlag from it. A number that does not fit 16 bits ends the object's
-// description there.
-void resultStatement(ReportContext& ctx, Integer objectType, Integer mode, const ObjectStatement& st,
-                     const ObjectSlot& slot) {
-    const double number = LeadingNumber(slot.ObjectText[0]);
-    if (mode == MarkUsed) {
-        if (const auto flag = roundToInteger(number))
-            MarkFlagUsed(ctx.run, *flag);
-        return;
-    }
-    if (ctx.run.EveryFlag) {
-        const auto flag = roundToInteger(number);
-        if (!flag)
-            return;
-        ctx.run.TrackedFlag = *flag;
-    }
-    if (number == static_cast<double>(ctx.run.TrackedFlag))
-        appendStatement(ctx, objectType, st, slot);
+    s.markedFlag = s.flag;
+    return s;
 }
 
 } // namespace
 
-void DescribeObject(Integer objectType, Integer mode, ReportContext& ctx) {
-    if (objectType < 0 || objectType >= static_cast<Integer>(Labels.size())) {
-        ctx.text.append("\n*** PROBLEM - This project uses an Object Type that is unknown to this Project Scanner.  "
-                        "Object Type =" +
-                        SignedForm(objectType) + " ***");
+bool IsKnownObjectType(Integer objectType) {
+    return objectType >= 0 && objectType < static_cast<Integer>(Labels.size());
+}
+
+void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo, Integer slotNo,
+                    std::string_view sceneReference, StatementCollector& out) {
+    if (!IsKnownObjectType(objectType)) {
+        FlagStatement s;
+        s.use = FlagUse::Problem;
+        s.slot = static_cast<std::uint8_t>(slotNo);
+        s.record = sceneNo;
+        s.objectType = objectType;
+        s.marks = false;
+        out.add(s, [&](std::string& text) {
+            text.append("*** PROBLEM - This project uses an Object Type that is unknown to this Project Scanner.  "
+                        "Object Type =");
+            AppendSigned(text, objectType);
+            text.append(" ***");
+        });
         return;
     }
-    if (mode != MarkUsed && mode != Track)
-        return;
-
-    const ObjectSlot& slot = ctx.scene.Scene.slot(ctx.run.CurrentObject);
+    std::uint8_t row = 0;
     for (const ObjectStatement& st : Statements) {
         if (st.type != objectType)
             continue;
+        const std::uint8_t thisRow = row++;
         if (st.switchOffset != Always && slot.setting(st.switchOffset) != st.switchValue)
             continue;
-        if (st.sentence == ConjunctionResult) {
-            resultStatement(ctx, objectType, mode, st, slot);
-            continue;
-        }
-        const Integer flag = slot.setting(st.flagOffset);
-        if (mode == MarkUsed) {
-            MarkFlagUsed(ctx.run, flag);
-            continue;
-        }
-        if (IsTrackedFlag(ctx.run, flag))
-            appendStatement(ctx, objectType, st, slot);
+        FlagStatement s = classify(st, slot);
+        s.place = StatementPlace::Object;
+        s.slot = static_cast<std::uint8_t>(slotNo);
+        s.row = thisRow;
+        s.record = sceneNo;
+        s.objectType = objectType;
+        out.add(s, [&](std::string& text) {
+            text.append(sceneReference);
+            text.append(Labels[static_cast<std::size_t>(objectType)]);
+            AppendSigned(text, slotNo);
+            appendBody(text, st, slot);
+        });
     }
+}
+
+void AppendSentences(ReportContext& ctx, const FlagStatementList& list) {
+    for (const FlagStatement& s : list.statements) {
+        ctx.text.append("\n");
+        ctx.text.append(list.sentence(s));
+    }
+}
+
+void DescribeObject(Integer objectType, Integer mode, ReportContext& ctx) {
+    RunState& run = ctx.run;
+    GatherOptions options;
+    if (mode == Track) {
+        // With EveryFlag on, each statement first makes its flag the tracked
+        // one (a conjunction result its rounded flag), so every statement is
+        // written but a conjunction result with a fraction.
+        options.keep = [&run](const FlagStatement& s) {
+            if (s.use == FlagUse::Problem)
+                return true;
+            if (run.EveryFlag && s.marks)
+                run.TrackedFlag = s.markedFlag;
+            return s.whole && s.flag == run.TrackedFlag;
+        };
+    } else if (mode == MarkUsed) {
+        options.keep = [&run](const FlagStatement& s) {
+            if (s.marks)
+                MarkFlagUsed(run, s.markedFlag);
+            return s.use == FlagUse::Problem;
+        };
+    } else if (IsKnownObjectType(objectType)) {
+        return; // only an unknown type writes, in every mode
+    }
+    FlagStatementList list;
+    StatementCollector out(list, options);
+    const ObjectSlot empty;
+    const bool known = IsKnownObjectType(objectType);
+    const ObjectSlot& slot = known ? ctx.scene.Scene.slot(run.CurrentObject) : empty;
+    std::string reference;
+    if (known)
+        AppendSceneReference(reference, ctx.project, ctx.scene.CurrentScene);
+    ClassifyObject(objectType, slot, ctx.scene.CurrentScene, run.CurrentObject, reference, out);
+    AppendSentences(ctx, list);
 }
 
 } // namespace orv

@@ -38,15 +38,49 @@ bool IsTrackedFlag(RunState& run, Integer flag) {
 }
 
 std::string FlagCondition(Integer flag, Integer op, Integer value) {
-    return "flag #" + SignedForm(flag) + std::string(ComparisonText(op)) + PlainForm(value);
+    std::string out;
+    AppendFlagCondition(out, flag, op, value);
+    return out;
 }
 
 std::string SetFlagPhrase(Integer flag, Integer value) {
-    return "set flag #" + SignedForm(flag) + " to value " + PlainForm(value);
+    std::string out;
+    AppendSetFlagPhrase(out, flag, value);
+    return out;
 }
 
 std::string AddFlagPhrase(Integer amount, Integer flag) {
-    return "add " + PlainForm(amount) + " to the current value of flag #" + SignedForm(flag);
+    std::string out;
+    AppendAddFlagPhrase(out, amount, flag);
+    return out;
+}
+
+void AppendFlagCondition(std::string& out, Integer flag, Integer op, Integer value) {
+    out.append("flag #");
+    AppendSigned(out, flag);
+    out.append(ComparisonText(op));
+    AppendPlain(out, value);
+}
+
+void AppendSetFlagPhrase(std::string& out, Integer flag, Integer value) {
+    out.append("set flag #");
+    AppendSigned(out, flag);
+    out.append(" to value ");
+    AppendPlain(out, value);
+}
+
+void AppendAddFlagPhrase(std::string& out, Integer amount, Integer flag) {
+    out.append("add ");
+    AppendPlain(out, amount);
+    out.append(" to the current value of flag #");
+    AppendSigned(out, flag);
+}
+
+void AppendChangePhrase(std::string& out, Integer flag, Integer value, bool adds) {
+    if (adds)
+        AppendAddFlagPhrase(out, value, flag);
+    else
+        AppendSetFlagPhrase(out, flag, value);
 }
 
 } // namespace orv

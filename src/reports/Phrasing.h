@@ -33,5 +33,11 @@ std::string FlagCondition(Integer flag, Integer op, Integer value);
 std::string SetFlagPhrase(Integer flag, Integer value);
 // "add " P(amount), " to the current value of flag #" S(flag)
 std::string AddFlagPhrase(Integer amount, Integer flag);
+// The same three, appended to `out`.
+void AppendFlagCondition(std::string& out, Integer flag, Integer op, Integer value);
+void AppendSetFlagPhrase(std::string& out, Integer flag, Integer value);
+void AppendAddFlagPhrase(std::string& out, Integer amount, Integer flag);
+// The set phrase, or the add phrase when `adds`.
+void AppendChangePhrase(std::string& out, Integer flag, Integer value, bool adds);
 
 } // namespace orv

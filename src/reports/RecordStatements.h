@@ -14,4 +14,9 @@ void DescribeCueCard(Integer cueCardNo, Integer mode, ReportContext& ctx);
 void DescribeInventoryItem(Integer itemNo, Integer mode, ReportContext& ctx);
 void DescribeLocation(Integer locationNo, Integer mode, ReportContext& ctx);
 
+// The scene-header sentences of the loaded scene (its conditional load and
+// its on-load change) in mode Track, about TrackedFlag or, with EveryFlag
+// on, about every flag.
+void DescribeSceneHeader(Integer sceneNo, ReportContext& ctx);
+
 } // namespace orv

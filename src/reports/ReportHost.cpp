@@ -1,5 +1,6 @@
 #include "reports/ReportHost.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -32,6 +33,12 @@ std::string ReportHost::today() const {
 void StepProgress(ReportHost& host) {
     if (host.progressValue() < host.progressMaximum())
         host.setProgressValue(host.progressValue() + 1);
+    host.yield();
+}
+
+void StepProgressBy(ReportHost& host, int units) {
+    if (units > 0)
+        host.setProgressValue(std::min(host.progressMaximum(), host.progressValue() + units));
     host.yield();
 }
 

@@ -38,4 +38,8 @@ private:
 // and yields once to the event loop.
 void StepProgress(ReportHost& host);
 
+// `units` steps at once (the value stops at the maximum), then one yield:
+// for a report whose units cost almost nothing each.
+void StepProgressBy(ReportHost& host, int units);
+
 } // namespace orv

@@ -2,11 +2,25 @@
 
 #include "data/ProjectState.h"
 
+#include <charconv>
+
 namespace orv {
 
 std::string SignedForm(long n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
 
 std::string PlainForm(long n) { return std::to_string(n); }
+
+void AppendPlain(std::string& out, long n) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(digits, end);
+}
+
+void AppendSigned(std::string& out, long n) {
+    if (n >= 0)
+        out.push_back(' ');
+    AppendPlain(out, n);
+}
 
 std::string ReportHeader(std::string_view date, std::string_view projectInformation) {
     std::string header = "*** Orvanta Project Report ***\nDate scanned: ";
@@ -29,7 +43,17 @@ void AppendClosing(ReportText& text) {
 }
 
 std::string SceneReference(const ProjectState& project, long sceneNo) {
-    return "(Scene #" + SignedForm(sceneNo) + " (" + project.sceneName(sceneNo) + ")";
+    std::string out;
+    AppendSceneReference(out, project, sceneNo);
+    return out;
+}
+
+void AppendSceneReference(std::string& out, const ProjectState& project, long sceneNo) {
+    out.append("(Scene #");
+    AppendSigned(out, sceneNo);
+    out.append(" (");
+    out.append(project.sceneName(sceneNo));
+    out.push_back(')');
 }
 
 } // namespace orv

@@ -36,6 +36,9 @@ static_assert(UnusedFlagsBanner.size() == 69 && FlagTrackerByFlagBanner.size() =
 // before negative ones ("# 7", "#-3"). Plain form: digits and minus sign only.
 std::string SignedForm(long n);
 std::string PlainForm(long n);
+// The same, appended to `out` without a temporary.
+void AppendSigned(std::string& out, long n);
+void AppendPlain(std::string& out, long n);
 
 // The header every report starts with: title line, "Date scanned: " and the
 // date, an empty line, then the project information panel verbatim.
@@ -48,5 +51,6 @@ void AppendClosing(ReportText& text);
 
 // "(Scene #", n in signed form, " (", the scene's name, ")".
 std::string SceneReference(const ProjectState& project, long sceneNo);
+void AppendSceneReference(std::string& out, const ProjectState& project, long sceneNo);
 
 } // namespace orv

@@ -1,13 +1,15 @@
 #include "reports/UnusedFlagsReport.h"
 
 #include "data/FileError.h"
-#include "reports/ObjectStatements.h"
+#include "reports/FlagStatements.h"
 #include "reports/Phrasing.h"
 #include "reports/RecordStatements.h"
 #include "reports/ReportContext.h"
 #include "reports/StatementMode.h"
 #include "reports/TextConventions.h"
 
+#include <array>
+#include <charconv>
 #include <string>
 
 namespace orv {
@@ -15,8 +17,10 @@ namespace orv {
 namespace {
 
 // Strikes every flag that an enabled statement of the project uses off the
-// candidate list. Writes nothing itself; only an unknown object type gets
-// its problem line, which then stands above the report body.
+// candidate list, reading each scene, cue card and item once. Writes nothing
+// itself; only an unknown object type gets its problem line, which then
+// stands above the report body. Stops at the first record that cannot be
+// read, with the flags found so far struck off.
 void scan(ReportContext& ctx) {
     const ProjectState& project = ctx.project;
     RunState& run = ctx.run;
@@ -30,29 +34,46 @@ void scan(ReportContext& ctx) {
     for (int i = 0; i < 5; ++i)
         StepProgress(host);
 
-    for (int s = 1; s <= project.SceneCount; ++s) {
-        ctx.loadScene(static_cast<Integer>(s));
-        const SceneRecord& scene = ctx.scene.Scene;
-        if (scene.CondLoadEnabled == 1)
-            MarkFlagUsed(run, scene.CondLoadFlag);
-        if (scene.OnLoadFlagEnabled == 1)
-            MarkFlagUsed(run, scene.OnLoadFlag);
-        for (Integer k = 1; k <= 20; ++k) {
-            run.CurrentObject = k;
-            const Integer type = scene.slot(k).ObjectType;
-            if (type != -1)
-                DescribeObject(type, MarkUsed, ctx);
+    std::array<bool, 256> used{};
+    GatherOptions options;
+    options.keep = [&used](const FlagStatement& s) {
+        if (s.marks && s.markedFlag >= 1 && s.markedFlag <= 255)
+            used[static_cast<std::size_t>(s.markedFlag)] = true;
+        return s.use == FlagUse::Problem;
+    };
+    struct StrikeOff {
+        RunState& run;
+        const std::array<bool, 256>& used;
+        ~StrikeOff() {
+            std::erase_if(run.UnusedFlags, [&](const std::string& entry) {
+                int n = 0;
+                const auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), n);
+                return error == std::errc{} && end == entry.data() + entry.size() && n >= 1 && n <= 255 &&
+                       used[static_cast<std::size_t>(n)];
+            });
         }
+    } strikeOff{run, used};
+
+    FlagStatementGatherer gatherer(ctx);
+    FlagStatementList list;
+    auto unitDone = [&](bool read) {
+        if (!read)
+            throw *list.readFailure;
+        for (const FlagStatement& s : list.statements) {
+            ctx.text.append("\n");
+            ctx.text.append(list.sentence(s));
+        }
+        list.clear();
         StepProgress(host);
+    };
+    for (int s = 1; s <= project.SceneCount; ++s) {
+        unitDone(gatherer.GatherScene(static_cast<Integer>(s), list, options));
+        run.CurrentObject = 20; // the last slot examined, as after describing each slot in turn
     }
-    for (int c = 1; c <= project.CueCardCount; ++c) {
-        DescribeCueCard(static_cast<Integer>(c), MarkUsed, ctx);
-        StepProgress(host);
-    }
-    for (int i = 1; i <= project.InventoryItemCount; ++i) {
-        DescribeInventoryItem(static_cast<Integer>(i), MarkUsed, ctx);
-        StepProgress(host);
-    }
+    for (int c = 1; c <= project.CueCardCount; ++c)
+        unitDone(gatherer.GatherCueCard(static_cast<Integer>(c), list, options));
+    for (int i = 1; i <= project.InventoryItemCount; ++i)
+        unitDone(gatherer.GatherInventoryItem(static_cast<Integer>(i), list, options));
     // Locations hold no flags; they only count toward the progress bar.
     for (int l = 1; l <= project.LocationCount; ++l)
         StepProgress(host);
@@ -83,10 +104,10 @@ void UnusedFlagsReport(ReportContext& ctx) {
                     "UNCHECKED, are listed as UNUSED in this report.");
     ctx.text.append("\n\nTotal unused flags found:" + SignedForm(static_cast<long>(run.UnusedFlags.size())));
     ctx.text.append("\n\nThe following flags do not appear to be in use in this project:\n");
-    std::string list;
-    for (const std::string& entry : run.UnusedFlags)
-        list += entry + "  ";
-    ctx.text.append(list);
+    for (const std::string& entry : run.UnusedFlags) {
+        ctx.text.append(entry);
+        ctx.text.append("  ");
+    }
     AppendClosing(ctx.text);
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/DataFiles.h"
 #include "data/FileError.h"
+#include "reports/FlagStatements.h"
 #include "reports/FlagUsage.h"
 #include "reports/ReportContext.h"
 #include "reports/ReportText.h"
@@ -118,9 +119,15 @@ std::string_view SentenceLine(std::string_view sentence) {
 }
 
 FlagUsageData GatherFlagUsage(ReportContext& ctx) {
+    const ProjectState& project = ctx.project;
+    ctx.host.setProgressMaximum(project.SceneCount + project.CueCardCount + project.InventoryItemCount + 5);
+    ctx.host.setProgressValue(0);
+    for (int i = 0; i < 5; ++i) // the player settings, as in the other flag reports
+        StepProgress(ctx.host);
     FlagUsageData data;
-    // Waiting for the one-pass gatherer of the classified list.
-    (void)ctx;
+    data.list = GatherFlagStatements(ctx, [&ctx] { StepProgress(ctx.host); });
+    if (data.list.readFailure)
+        throw *data.list.readFailure;
     data.usage = SummarizeFlagUsage(data.list);
     return data;
 }

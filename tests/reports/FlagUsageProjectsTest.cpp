@@ -2,13 +2,15 @@
 #include "reports/FlagUsageReport.h"
 #include "reports/ReportFixture.h"
 #include "reports/TextConventions.h"
+#include "support/Paths.h"
 
 #include <random>
 #include <regex>
 
-// The flag usage summary against the two reports that already answer parts of its question, on random
-// projects: its free flags are the unused flags report's list, and each flag's tests and changes are the
-// lines the all-flags tracker writes under that flag's heading, in the same order.
+// The flag usage summary on whole projects: the sample project against its expected text, and random
+// projects against the two reports that already answer parts of its question: its free flags are the
+// unused flags report's list, and each flag's tests and changes are the lines the all-flags tracker writes
+// under that flag's heading, in the same order.
 
 namespace orv::testing {
 namespace {
@@ -120,6 +122,37 @@ TEST_P(FlagUsageCrossCheck, FreeFlagsAreTheUnusedListAndEachFlagsStatementsAreTh
 }
 
 INSTANTIATE_TEST_SUITE_P(RandomProjects, FlagUsageCrossCheck, ::testing::Range(1u, 13u));
+
+using FlagUsageReportRun = ReportFixture;
+
+TEST_F(FlagUsageReportRun, TheSampleProjectHasADeadEndAFlagChangedNeverTestedAndFlagZero) {
+    fs::copy(fs::path(ExamplesDir) / "lighthouse", dir.path(), fs::copy_options::recursive);
+    ChooseProjectFile(project, dir / "lighthouse.orv");
+    ASSERT_TRUE(LoadProject(project, noEventLoop()).loaded());
+    EXPECT_EQ(runReport(FlagUsageKind), header() + expectedText("flag-usage-lighthouse.txt"));
+    EXPECT_EQ(host.progressMaximum(), 12 + 3 + 6 + 5);
+    EXPECT_EQ(host.progressValue(), host.progressMaximum());
+}
+
+TEST_F(FlagUsageReportRun, UnknownObjectTypesStandAboveTheBodyAndAnUnreadableFileStopsTheSummary) {
+    buildTrackerProject(builder); // object types -2 and 10 in scene 3
+    builder.cueCards.resize(4);
+    load();
+    const std::string problem = "\n*** PROBLEM - This project uses an Object Type that is unknown to this Project "
+                                "Scanner.  Object Type =";
+    const std::string report = runReport(FlagUsageKind);
+    EXPECT_TRUE(report.starts_with(header() + problem + "-2 ***" + problem + " 10 ***\n\n" + std::string(70, '=')))
+        << report.substr(0, 600);
+    EXPECT_NE(report.find("\nFlags in use: 3\n"), std::string::npos) << "12, 20 and 40";
+
+    host.breakFile = dir / "resource" / "Orvanta5.dat";
+    EXPECT_EQ(runReport(FlagUsageKind),
+              header() + "\n\n" + std::string(70, '=') + "\n" + std::string(FlagUsageBanner) +
+                  "\n*** The scan stopped: the file " + host.breakFile.string() +
+                  " could not be read (cannot read the file (Is a directory)). No flag usage summary was made. ***\n" +
+                  std::string(70, '='));
+    EXPECT_TRUE(host.broken);
+}
 
 } // namespace
 } // namespace orv::testing

@@ -115,6 +115,10 @@ void UnusedFlags(benchmark::State& bench) {
     LoadedProject(static_cast<int>(bench.range(0))).measure(bench, UnusedFlagsKind);
 }
 
+void FlagUsageSummary(benchmark::State& bench) {
+    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, FlagUsageKind);
+}
+
 void ResourceFiles(benchmark::State& bench) {
     LoadedProject(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1))).measure(bench, ResourceFilesKind);
 }
@@ -132,6 +136,7 @@ void Load(benchmark::State& bench) {
 BENCHMARK(AllFlagsTracker)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(AllScenesTracker)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(UnusedFlags)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FlagUsageSummary)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ResourceFiles)->Args({1000, 0})->Args({1000, 3000})->Unit(benchmark::kMillisecond);
 BENCHMARK(Load)->Arg(1000)->Unit(benchmark::kMillisecond);
 

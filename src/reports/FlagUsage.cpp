@@ -1,5 +1,7 @@
 #include "reports/FlagUsage.h"
 
+#include <utility>
+
 namespace orv {
 
 namespace {
@@ -58,36 +60,36 @@ std::vector<int> FlagUsage::freeFlags() const {
     return list;
 }
 
-FlagUsage SummarizeFlagUsage(const FlagStatementList& list) {
-    FlagUsage u;
-    const auto& all = list.statements;
-    for (std::uint32_t i = 0; i < all.size(); ++i) {
-        const FlagStatement& s = all[i];
-        if (s.use == FlagUse::Problem)
-            continue; // names no flag
-        if (s.marks && inRange(s.markedFlag))
-            u.flags[static_cast<std::size_t>(s.markedFlag)].marked = true;
-        // A conjunction result whose text is not a whole number is written
-        // by no tracker: it is no flag's change, and its number is suspect.
-        if (!s.whole || !inRange(s.flag)) {
-            u.outOfRange.push_back(i);
-            continue;
-        }
-        FlagUsageEntry& e = u.flags[static_cast<std::size_t>(s.flag)];
-        switch (s.use) {
-        case FlagUse::Test:
-            ++e.tests;
-            e.statements.push_back(i);
-            break;
-        case FlagUse::Change:
-            ++e.changes;
-            e.statements.push_back(i);
-            break;
-        case FlagUse::Score: e.score = true; break;
-        case FlagUse::Problem: break;
-        }
+bool FlagUsageTally::add(const FlagStatement& s, std::uint32_t index) {
+    if (s.use == FlagUse::Problem)
+        return true; // names no flag; the report writes its line
+    if (s.marks && inRange(s.markedFlag))
+        usage_.flags[static_cast<std::size_t>(s.markedFlag)].marked = true;
+    // A conjunction result whose text is not a whole number is written by no
+    // tracker: it is no flag's change, and its number is suspect.
+    if (!s.whole || !inRange(s.flag)) {
+        usage_.outOfRange.push_back(index);
+        return true;
     }
+    const auto f = static_cast<std::size_t>(s.flag);
+    FlagUsageEntry& e = usage_.flags[f];
+    switch (s.use) {
+    case FlagUse::Test:
+        ++e.tests;
+        if (EvaluateAtZero(s.comparison, s.value) == TestAtZero::NeverHolds)
+            ++neverHolds_[f];
+        return e.changes == 0 || e.tests <= KeptPerKind;
+    case FlagUse::Change:
+        ++e.changes;
+        return e.tests == 0 || e.changes <= KeptPerKind;
+    case FlagUse::Score: e.score = true; return false;
+    case FlagUse::Problem: break;
+    }
+    return true;
+}
 
+FlagUsage FlagUsageTally::finish() {
+    FlagUsage& u = usage_;
     for (int f = 1; f <= 255; ++f) {
         FlagUsageEntry& e = u.flags[static_cast<std::size_t>(f)];
         if (e.tests > 0)
@@ -105,16 +107,43 @@ FlagUsage SummarizeFlagUsage(const FlagStatementList& list) {
             ++u.changedNeverTested;
         if (!u.testedNeverChanged(f))
             continue;
-        for (std::uint32_t i : e.statements) {
-            const FlagStatement& s = all[i];
-            if (EvaluateAtZero(s.comparison, s.value) == TestAtZero::NeverHolds)
-                ++e.deadEnds;
-        }
+        e.deadEnds = neverHolds_[static_cast<std::size_t>(f)];
         u.deadEnds += e.deadEnds;
         if (e.deadEnds > 0)
             ++u.deadEndFlags;
     }
-    return u;
+    return std::move(usage_);
+}
+
+namespace {
+
+bool isTestOrChange(const FlagStatement& s) {
+    return (s.use == FlagUse::Test || s.use == FlagUse::Change) && s.whole && inRange(s.flag);
+}
+
+} // namespace
+
+StatementsByFlag SortStatementsByFlag(const FlagStatementList& list) {
+    StatementsByFlag byFlag;
+    for (std::uint32_t i = 0; i < list.statements.size(); ++i)
+        if (isTestOrChange(list.statements[i]))
+            byFlag[static_cast<std::size_t>(list.statements[i].flag)].push_back(i);
+    return byFlag;
+}
+
+std::vector<std::uint32_t> StatementsOfFlag(const FlagStatementList& list, int flag) {
+    std::vector<std::uint32_t> found;
+    for (std::uint32_t i = 0; i < list.statements.size(); ++i)
+        if (isTestOrChange(list.statements[i]) && list.statements[i].flag == flag)
+            found.push_back(i);
+    return found;
+}
+
+FlagUsage SummarizeFlagUsage(const FlagStatementList& list) {
+    FlagUsageTally tally;
+    for (std::uint32_t i = 0; i < list.statements.size(); ++i)
+        tally.add(list.statements[i], i);
+    return tally.finish();
 }
 
 } // namespace orv

@@ -38,8 +38,6 @@ struct FlagUsageEntry {
     bool score = false;  // the player settings' score flag
     FlagClass use = FlagClass::Free;
     int deadEnds = 0; // tests that never hold, for a flag nothing changes (never the score flag)
-    // The flag's tests and changes: indexes into the statement list, in its order.
-    std::vector<std::uint32_t> statements;
 };
 
 // The whole-project view of flags 1 to 255, from one classified statement
@@ -47,7 +45,8 @@ struct FlagUsageEntry {
 struct FlagUsage {
     std::array<FlagUsageEntry, 256> flags{}; // 1 to 255; entry 0 is not used
     // Statements that name 0, a negative number, 256 and above, or a
-    // conjunction result whose text is not a whole number; in list order.
+    // conjunction result whose text is not a whole number: indexes into the
+    // list, in its order.
     std::vector<std::uint32_t> outOfRange;
 
     int inUse = 0;
@@ -65,7 +64,35 @@ struct FlagUsage {
 
 FlagUsage SummarizeFlagUsage(const FlagStatementList& list);
 
-// A classified list and its summary, handed around together.
+// Of a flag that is both tested and changed, a gathering keeps only the first
+// statements of each kind (the map's tooltip shows no more); a flag used one
+// way only, and a flag number outside 1 to 255, keeps every statement, as the
+// report lists them all. Counting every statement as it passes and keeping
+// so few is what lets the summary cost no more than the unused flags report.
+inline constexpr int KeptPerKind = 8;
+
+// The summary built one statement at a time, as a gathering passes them.
+class FlagUsageTally {
+public:
+    // Counts `s`, which will stand at `index` of the list if kept; true when
+    // it is worth keeping (see KeptPerKind).
+    bool add(const FlagStatement& s, std::uint32_t index);
+    FlagUsage finish();
+
+private:
+    FlagUsage usage_;
+    std::array<int, 256> neverHolds_{};
+};
+
+// The tests and changes of flags 1 to 255 in `list`, by flag: indexes into
+// the list, in its order.
+using StatementsByFlag = std::array<std::vector<std::uint32_t>, 256>;
+StatementsByFlag SortStatementsByFlag(const FlagStatementList& list);
+// Those of one flag.
+std::vector<std::uint32_t> StatementsOfFlag(const FlagStatementList& list, int flag);
+
+// A classified list and its summary, handed around together. The list may
+// hold only the statements a gathering kept (see KeptPerKind).
 struct FlagUsageData {
     FlagStatementList list;
     FlagUsage usage;

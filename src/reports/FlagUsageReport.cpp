@@ -9,6 +9,7 @@
 #include "reports/TextConventions.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace orv {
@@ -44,7 +45,7 @@ void statementLine(ReportText& text, const FlagStatementList& list, std::uint32_
 
 // Each never-changed flag with its tests evaluated at 0: the flags with a dead
 // end first, and in each flag the tests that never hold first.
-void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUsage& u) {
+void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUsage& u, const StatementsByFlag& byFlag) {
     heading(text, "Tested but never changed: possible dead ends");
     std::vector<int> flags;
     for (int f = 1; f <= 255; ++f)
@@ -57,7 +58,7 @@ void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUs
         const FlagUsageEntry& e = u.flag(f);
         text.append("\n\nFlag #" + SignedForm(f) + ": " + times(e.tests, "tested") + ", never changed");
         for (TestAtZero kind : {TestAtZero::NeverHolds, TestAtZero::CannotBeEvaluated, TestAtZero::AlwaysHolds}) {
-            for (std::uint32_t i : e.statements) {
+            for (std::uint32_t i : byFlag[static_cast<std::size_t>(f)]) {
                 const FlagStatement& s = list.statements[i];
                 if (EvaluateAtZero(s.comparison, s.value) == kind)
                     statementLine(text, list, i, std::string(TestAtZeroText(kind)) + ": ");
@@ -66,7 +67,8 @@ void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUs
     }
 }
 
-void writeChangedNeverTested(ReportText& text, const FlagStatementList& list, const FlagUsage& u) {
+void writeChangedNeverTested(ReportText& text, const FlagStatementList& list, const FlagUsage& u,
+                             const StatementsByFlag& byFlag) {
     heading(text, "Changed but never tested");
     if (u.changedNeverTested == 0)
         text.append("\n(none)");
@@ -75,7 +77,7 @@ void writeChangedNeverTested(ReportText& text, const FlagStatementList& list, co
             continue;
         const FlagUsageEntry& e = u.flag(f);
         text.append("\n\nFlag #" + SignedForm(f) + ": " + times(e.changes, "changed") + ", never tested");
-        for (std::uint32_t i : e.statements)
+        for (std::uint32_t i : byFlag[static_cast<std::size_t>(f)])
             statementLine(text, list, i, {});
     }
 }
@@ -125,10 +127,15 @@ FlagUsageData GatherFlagUsage(ReportContext& ctx) {
     for (int i = 0; i < 5; ++i) // the player settings, as in the other flag reports
         StepProgress(ctx.host);
     FlagUsageData data;
-    data.list = GatherFlagStatements(ctx, [&ctx] { StepProgress(ctx.host); });
+    FlagUsageTally tally;
+    GatherOptions options;
+    options.keep = [&](const FlagStatement& s) {
+        return tally.add(s, static_cast<std::uint32_t>(data.list.statements.size()));
+    };
+    GatherFlagStatements(ctx, data.list, options, [&ctx](FlagStatementList&) { StepProgress(ctx.host); });
     if (data.list.readFailure)
         throw *data.list.readFailure;
-    data.usage = SummarizeFlagUsage(data.list);
+    data.usage = tally.finish();
     return data;
 }
 
@@ -174,8 +181,9 @@ void WriteFlagUsageReport(ReportText& text, const FlagUsageData& data) {
     text.append("\nFree flags:" + SignedForm(u.free));
     text.append("\nDead ends (tests that never hold):" + SignedForm(u.deadEnds));
     text.append("\nFlag numbers outside 1 to 255:" + SignedForm(static_cast<long>(u.outOfRange.size())));
-    writeDeadEnds(text, data.list, u);
-    writeChangedNeverTested(text, data.list, u);
+    const StatementsByFlag byFlag = SortStatementsByFlag(data.list);
+    writeDeadEnds(text, data.list, u, byFlag);
+    writeChangedNeverTested(text, data.list, u, byFlag);
     writeOutOfRange(text, data.list, u);
     writeTable(text, u);
     AppendClosing(text);

@@ -36,7 +36,7 @@ namespace {
 
 constexpr FlagClass Classes[] = {FlagClass::Free, FlagClass::TestedOnly, FlagClass::ChangedOnly,
                                  FlagClass::TestedAndChanged, FlagClass::OtherUse};
-constexpr int TooltipLines = 8; // statements of each kind a tooltip lists
+constexpr int TooltipLines = KeptPerKind; // statements of each kind a tooltip lists
 
 QColor textColour(FlagClass c) {
     return c == FlagClass::TestedAndChanged ? QColor(Qt::white) : c == FlagClass::Free ? QColor(90, 90, 90)
@@ -175,7 +175,7 @@ QString FlagGrid::toolTipFor(int flag) const {
         tip += use == FlagUse::Test ? QStringLiteral("\nTests (%1):").arg(count)
                                     : QStringLiteral("\nChanges (%1):").arg(count);
         int shown = 0;
-        for (std::uint32_t i : entry.statements) {
+        for (std::uint32_t i : StatementsOfFlag(list, flag)) {
             const FlagStatement& s = list.statements[i];
             if (s.use != use)
                 continue;

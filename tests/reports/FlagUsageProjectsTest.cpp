@@ -96,20 +96,43 @@ TEST_P(FlagUsageCrossCheck, FreeFlagsAreTheUnusedListAndEachFlagsStatementsAreTh
     state.TrackedFlag = AllSelector;
     const auto tracked = trackerLines(runReport(FlagsByFlagKind));
 
+    // The whole classified list, and the summary as a report gathers it (keeping few statements).
     ctx.files.emplace(OpenDataFiles(project, noEventLoop()));
+    const FlagStatementList all = GatherFlagStatements(ctx);
     const FlagUsageData data = GatherFlagUsage(ctx);
     ctx.files.reset();
+    const FlagUsage whole = SummarizeFlagUsage(all);
     const FlagUsage& u = data.usage;
     EXPECT_EQ(u.freeFlags(), unused);
+    EXPECT_EQ(whole.freeFlags(), unused);
+    const StatementsByFlag allByFlag = SortStatementsByFlag(all), keptByFlag = SortStatementsByFlag(data.list);
     int statements = 0;
     for (int f = 1; f <= 255; ++f) {
+        SCOPED_TRACE(f);
         const FlagUsageEntry& e = u.flag(f);
-        std::vector<std::string> sentences;
-        for (std::uint32_t i : e.statements) sentences.emplace_back(data.list.sentence(data.list.statements[i]));
-        EXPECT_EQ(sentences, tracked[std::size_t(f)]) << "flag " << f;
-        EXPECT_EQ(e.tests + e.changes, int(tracked[std::size_t(f)].size())) << "flag " << f;
+        const auto sentences = [](const FlagStatementList& list, const std::vector<std::uint32_t>& indexes) {
+            std::vector<std::string> out;
+            for (std::uint32_t i : indexes) out.emplace_back(list.sentence(list.statements[i]));
+            return out;
+        };
+        const auto lines = sentences(all, allByFlag[std::size_t(f)]);
+        EXPECT_EQ(lines, tracked[std::size_t(f)]);
+        EXPECT_EQ(e.tests + e.changes, int(tracked[std::size_t(f)].size()));
+        EXPECT_EQ(std::tuple(e.tests, e.changes, e.use, e.deadEnds),
+                  std::tuple(whole.flag(f).tests, whole.flag(f).changes, whole.flag(f).use, whole.flag(f).deadEnds));
+        // What the gathering kept: all of a flag used one way, in order; of the others, no line of its own.
+        const auto kept = sentences(data.list, keptByFlag[std::size_t(f)]);
+        if (e.tests == 0 || e.changes == 0)
+            EXPECT_EQ(kept, lines);
+        std::size_t at = 0; // each kept line found after the one before it
+        for (const std::string& line : kept) {
+            while (at < lines.size() && lines[at] != line) ++at;
+            EXPECT_LT(at++, lines.size()) << "kept in the tracker's order: " << line;
+        }
         statements += e.tests + e.changes;
     }
+    EXPECT_EQ(std::tuple(u.inUse, u.deadEnds, u.outOfRange.size()),
+              std::tuple(whole.inUse, whole.deadEnds, whole.outOfRange.size()));
     EXPECT_GT(statements, 0) << "a project that says nothing checks nothing";
 
     // The report says the same.

@@ -68,7 +68,11 @@ TEST(FlagUsage, ClassesCountsAndTheFreeList) {
         EXPECT_EQ(std::tuple(u.flag(f).tests, u.flag(f).changes, u.flag(f).use, u.flag(f).deadEnds),
                   std::tuple(tests, changes, use, deadEnds));
     }
-    EXPECT_EQ(u.flag(4).statements, (std::vector<std::uint32_t>{3, 4, 5}));
+    EXPECT_EQ(StatementsOfFlag(list, 4), (std::vector<std::uint32_t>{3, 4, 5}));
+    const StatementsByFlag byFlag = SortStatementsByFlag(list);
+    EXPECT_EQ(byFlag[4], StatementsOfFlag(list, 4));
+    EXPECT_EQ(byFlag[9], (std::vector<std::uint32_t>{10})) << "its test, not the score statement";
+    EXPECT_TRUE(byFlag[0].empty() && byFlag[8].empty()) << "out of range, and the fractional result";
     EXPECT_TRUE(u.flag(9).score && !u.testedNeverChanged(9)) << "the score flag is never a dead end";
     EXPECT_TRUE(u.testedNeverChanged(4) && u.testedNeverChanged(6) && !u.testedNeverChanged(3));
     EXPECT_TRUE(u.changedNeverTestedFlag(5) && !u.changedNeverTestedFlag(3));
@@ -87,6 +91,35 @@ TEST(FlagUsage, AScoreFlagOnlyUsedAsScoreIsInUseAndAnEmptyListLeavesEveryFlagFre
     EXPECT_EQ(std::tuple(u.flag(250).use, u.inUse, u.free), std::tuple(FlagClass::OtherUse, 1, 254));
     const FlagUsage none = SummarizeFlagUsage({});
     EXPECT_EQ(std::tuple(none.inUse, none.free, none.deadEnds, none.outOfRange.size()), std::tuple(0, 255, 0, 0u));
+}
+
+TEST(FlagUsage, AGatheringKeepsEveryStatementTheReportListsAndAFewOfEachKindForTheRest) {
+    // Flag 7: ten tests (kept: no change yet), ten changes (the first eight kept), two more tests (not kept).
+    // Flag 5 is only changed, twelve times: all kept. Out of range and problems kept; the score not.
+    ListBuilder b;
+    for (int i = 0; i < 10; ++i) b.test(7, 0, 1, "t");
+    for (int i = 0; i < 10; ++i) b.change(7, "c");
+    b.test(7, 0, 1, "t").test(7, 0, 1, "t");
+    for (int i = 0; i < 12; ++i) b.change(5, "c");
+    b.change(300, "o").add(FlagUse::Problem, 0, "p").add(FlagUse::Score, 7, "s");
+    FlagUsageTally tally;
+    std::string kept;
+    for (std::uint32_t i = 0; i < b.list.statements.size(); ++i) {
+        const FlagStatement& s = b.list.statements[i];
+        if (tally.add(s, i)) kept += std::string(b.list.sentence(s)) + std::to_string(s.flag) + " ";
+    }
+    std::string expected;
+    for (int i = 0; i < 10; ++i) expected += "t7 ";
+    for (int i = 0; i < 8; ++i) expected += "c7 ";
+    for (int i = 0; i < 12; ++i) expected += "c5 ";
+    EXPECT_EQ(kept, expected + "o300 p0 ");
+    const FlagUsage u = tally.finish();
+    const FlagUsage whole = SummarizeFlagUsage(b.list);
+    EXPECT_EQ(std::tuple(u.flag(7).tests, u.flag(7).changes, u.flag(5).changes, u.flag(7).score, u.outOfRange.size()),
+              std::tuple(12, 10, 12, true, 1u));
+    for (int f = 1; f <= 255; ++f)
+        EXPECT_EQ(std::tuple(u.flag(f).tests, u.flag(f).changes, u.flag(f).use),
+                  std::tuple(whole.flag(f).tests, whole.flag(f).changes, whole.flag(f).use));
 }
 
 const std::string Sep(70, '=');

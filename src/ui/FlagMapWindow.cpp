@@ -52,7 +52,7 @@ QString capitalised(std::string_view text) {
 
 // The black corner that marks a dead end, so that colour is not the only cue.
 QPainterPath deadEndCorner(const QRectF& cell) {
-    const qreal side = cell.width() * 0.38;
+    const qreal side = cell.width() * 0.45;
     QPainterPath corner;
     corner.moveTo(cell.topRight());
     corner.lineTo(cell.topRight() - QPointF(side, 0));

@@ -132,11 +132,88 @@ FlagUsageData GatherFlagUsage(ReportContext& ctx) {
     options.keep = [&](const FlagStatement& s) {
         return tally.add(s, static_cast<std::uint32_t>(data.list.statements.size()));
     };
+    // Wording a statement costs more than finding it; only those the report
+    // lists are worded, afterwards.
+    options.sentences = false;
     GatherFlagStatements(ctx, data.list, options, [&ctx](FlagStatementList&) { StepProgress(ctx.host); });
     if (data.list.readFailure)
         throw *data.list.readFailure;
     data.usage = tally.finish();
+    const FlagUsage& u = data.usage;
+    WordStatements(ctx, data.list, [&u](const FlagStatement& s) {
+        if (s.use == FlagUse::Problem || !s.whole || s.flag < 1 || s.flag > 255)
+            return true; // a problem line, or a flag number out of range
+        if (s.use == FlagUse::Test)
+            return u.testedNeverChanged(s.flag);
+        return s.use == FlagUse::Change && u.changedNeverTestedFlag(s.flag);
+    });
     return data;
+}
+
+namespace {
+
+enum class Unit { PlayerSettings, Scene, CueCard, InventoryItem };
+
+Unit unitOf(const FlagStatement& s) {
+    switch (s.place) {
+    case StatementPlace::PlayerSettings: return Unit::PlayerSettings;
+    case StatementPlace::CueCard: return Unit::CueCard;
+    case StatementPlace::InventoryItem: return Unit::InventoryItem;
+    default: return Unit::Scene;
+    }
+}
+
+bool sameUnit(const FlagStatement& a, const FlagStatement& b) {
+    return unitOf(a) == unitOf(b) && a.record == b.record;
+}
+
+bool sameStatement(const FlagStatement& a, const FlagStatement& b) {
+    return a.place == b.place && a.record == b.record && a.slot == b.slot && a.row == b.row && a.use == b.use &&
+           a.flag == b.flag && a.whole == b.whole;
+}
+
+} // namespace
+
+void WordStatements(ReportContext& ctx, FlagStatementList& list,
+                    const std::function<bool(const FlagStatement&)>& wanted) {
+    std::vector<std::uint32_t> todo;
+    for (std::uint32_t i = 0; i < list.statements.size(); ++i)
+        if (list.statements[i].sentenceLength == 0 && wanted(list.statements[i]))
+            todo.push_back(i);
+    if (todo.empty())
+        return;
+    FlagStatementGatherer gatherer(ctx);
+    FlagStatementList unit;
+    for (std::size_t t = 0; t < todo.size();) {
+        const FlagStatement first = list.statements[todo[t]];
+        std::size_t end = t;
+        while (end < todo.size() && sameUnit(list.statements[todo[end]], first))
+            ++end;
+        // The unit's statements come in the order the list holds them; each
+        // is matched with the next one wanted.
+        std::size_t next = t;
+        GatherOptions options;
+        options.keep = [&](const FlagStatement& s) {
+            if (next == end || !sameStatement(s, list.statements[todo[next]]))
+                return false;
+            ++next;
+            return true;
+        };
+        unit.clear();
+        switch (unitOf(first)) {
+        case Unit::PlayerSettings: gatherer.GatherPlayerSettings(unit, options); break;
+        case Unit::Scene: gatherer.GatherScene(first.record, unit, options); break;
+        case Unit::CueCard: gatherer.GatherCueCard(first.record, unit, options); break;
+        case Unit::InventoryItem: gatherer.GatherInventoryItem(first.record, unit, options); break;
+        }
+        for (std::size_t j = 0; j < unit.statements.size(); ++j) {
+            FlagStatement& target = list.statements[todo[t + j]];
+            target.sentenceOffset = static_cast<std::uint32_t>(list.sentences.size());
+            target.sentenceLength = unit.statements[j].sentenceLength;
+            list.sentences.append(unit.sentence(unit.statements[j]));
+        }
+        t = end;
+    }
 }
 
 FlagUsageData ScanFlagUsage(ReportContext& ctx) {

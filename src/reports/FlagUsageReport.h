@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 namespace orv {
 
+struct FlagStatement;
+struct FlagStatementList;
 struct FlagUsageData;
 struct ReportContext;
 class ReportText;
@@ -15,7 +18,8 @@ class ReportText;
 void FlagUsageReport(ReportContext& ctx);
 
 // One pass over the project whose data files ctx holds open: every enabled
-// flag statement classified, and the summary of flags 1 to 255. Steps the
+// flag statement classified, and the summary of flags 1 to 255. Keeps the
+// statements of KeptPerKind, and words those the report lists. Steps the
 // progress bar once per scene, cue card and item, plus five for the player
 // settings. Throws FileError when a record cannot be read.
 FlagUsageData GatherFlagUsage(ReportContext& ctx);
@@ -23,6 +27,13 @@ FlagUsageData GatherFlagUsage(ReportContext& ctx);
 // The same for a caller with no run in progress (the flag map): opens the
 // data files, gathers, closes them.
 FlagUsageData ScanFlagUsage(ReportContext& ctx);
+
+// Gives the statements of `list` that `wanted` accepts and that have no
+// sentence yet their sentences, reading again only the records they stand
+// in (ctx's data files open). A record that cannot be read leaves its
+// statements without.
+void WordStatements(ReportContext& ctx, FlagStatementList& list,
+                    const std::function<bool(const FlagStatement&)>& wanted);
 
 // The report body, opening to closing, for a gathered project.
 void WriteFlagUsageReport(ReportText& text, const FlagUsageData& data);

@@ -1,5 +1,6 @@
 #include "ui/FlagMapWindow.h"
 
+#include "data/DataFiles.h"
 #include "reports/FlagUsageReport.h"
 #include "reports/ReportContext.h"
 #include "reports/RunReport.h"
@@ -27,6 +28,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -184,6 +186,10 @@ QString FlagGrid::toolTipFor(int flag) const {
                 break;
             }
             tip += QStringLiteral("\n  ");
+            if (s.sentenceLength == 0) {
+                tip += QStringLiteral("(its record could not be read again)");
+                continue;
+            }
             if (neverChanged)
                 tip += toQString(TestAtZeroText(EvaluateAtZero(s.comparison, s.value))) + QStringLiteral(": ");
             tip += toQString(SentenceLine(list.sentence(s)));
@@ -196,6 +202,8 @@ bool FlagGrid::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const int flag = flagAt(help->pos());
+        if (flag && beforeTooltip_)
+            beforeTooltip_(flag);
         if (flag)
             QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(toolTipFor(flag), Qt::WhiteSpaceNoWrap),
                                this, cellRect(flag));
@@ -329,6 +337,7 @@ FlagMapWindow::FlagMapWindow(ProgramState& state, Platform& platform, QtReportHo
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(grid_, &FlagGrid::flagPicked, this, &FlagMapWindow::trackFlag);
+    grid_->setBeforeTooltip([this](int flag) { wordFlag(flag); });
     connect(summary, &QPushButton::clicked, this, &FlagMapWindow::runSummary);
     connect(save, &QPushButton::clicked, this, &FlagMapWindow::saveMap);
     connect(close, &QPushButton::clicked, this, &FlagMapWindow::reject);
@@ -373,6 +382,29 @@ bool FlagMapWindow::scan() {
         platform_.prompts.showMessage(parentWidget(), toQString(ApplicationTitle), *failure,
                                       Prompts::Icon::Exclamation);
     return !failure;
+}
+
+QString FlagMapWindow::toolTipFor(int flag) {
+    wordFlag(flag);
+    return grid_->toolTipFor(flag);
+}
+
+void FlagMapWindow::wordFlag(int flag) {
+    const auto unworded = [flag](const FlagStatement& s) {
+        return s.whole && s.flag == flag && (s.use == FlagUse::Test || s.use == FlagUse::Change) &&
+               s.sentenceLength == 0;
+    };
+    if (std::ranges::none_of(data_.list.statements, unworded) || state_.run.ReportRunning || launcher_.busy())
+        return;
+    ReportText scratch;
+    ReportHost quiet; // a few records: no progress to show
+    ReportContext ctx{state_.project, state_.run, scratch, quiet};
+    try {
+        ctx.files.emplace(OpenDataFiles(state_.project, quiet));
+        WordStatements(ctx, data_.list, unworded);
+    } catch (const std::exception&) {
+        // The tooltip says which statements could not be read again.
+    }
 }
 
 void FlagMapWindow::trackFlag(int flag) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -41,6 +42,9 @@ public:
     bool hasDeadEndMark(int flag) const;
     QString toolTipFor(int flag) const;
     int focusedFlag() const { return focused_; }
+    // Called before a flag's tooltip shows, so that its statements can be
+    // worded first.
+    void setBeforeTooltip(std::function<void(int)> before) { beforeTooltip_ = std::move(before); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -61,6 +65,7 @@ private:
     FlagClass classOf(int flag) const;
 
     const FlagUsageData* data_ = nullptr;
+    std::function<void(int)> beforeTooltip_;
     int hovered_ = 0;
     int focused_ = 1;
     bool keyboardFocus_ = false; // the focused cell is drawn once the keys are in use
@@ -81,6 +86,10 @@ public:
     // Shows gathered data as it is.
     void setUsage(FlagUsageData usage);
     const FlagUsageData& usage() const { return data_; }
+
+    // A cell's tooltip. The gathering words only the statements the report
+    // lists; the rest of the flag's are read again here, once.
+    QString toolTipFor(int flag);
 
     // What a click on a cell does: the flag picker's track button for `flag`.
     void trackFlag(int flag);
@@ -103,6 +112,7 @@ private:
     // dialog must open again.
     bool saveMapFile(const QString& path);
     void showCounts();
+    void wordFlag(int flag);
 
     ProgramState& state_;
     Platform& platform_;

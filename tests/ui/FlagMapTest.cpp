@@ -119,6 +119,29 @@ TEST_F(FlagMapTest, AClickOnACellTracksItsFlagWithTheMapOpenUnderneath) {
     EXPECT_EQ(fake.log.size(), 1) << "no message";
 }
 
+TEST_F(FlagMapTest, TheTooltipOfAFlagTestedAndChangedReadsItsStatementsWhenAsked) {
+    ProjectBuilder b = trackerProject(3); // scene 1 sets flag 2 on load; now it also tests it
+    std::tie(b.scenes[0].CondLoadEnabled, b.scenes[0].CondLoadFlag, b.scenes[0].CondLoadValue) = std::tuple(1, 2, 1);
+    locate(b.write(dir / "both"));
+    ui::FlagMapWindow& map = window.flagMap();
+    ASSERT_TRUE(map.scan());
+    const QString expected = "Flag # 2: tested and changed\nTests (1):\n  (Scene # 1 (Scene 1)) If flag # 2 = 1 then do "
+                             "nothing (no scene chosen to load)\nChanges (1):\n  (Scene # 1 (Scene 1)) When this scene "
+                             "is loaded, set flag # 2 to value 1\nClick to track this flag.";
+    EXPECT_TRUE(map.grid().toolTipFor(2).contains("(its record could not be read again)")) << "not read yet";
+    map.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
+    ui::FlagGrid& grid = map.grid();
+    const QPoint at = grid.cellRect(2).center();
+    QHelpEvent hover(QEvent::ToolTip, at, grid.mapToGlobal(at));
+    QApplication::sendEvent(&grid, &hover);
+    QString shown = QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText().replace(QChar::Nbsp, ' ');
+    EXPECT_EQ(shown.replace("\n  ", "\n"), QString(expected).replace("\n  ", "\n")) << "as rich text";
+    EXPECT_EQ(map.toolTipFor(2), expected);
+    EXPECT_EQ(state.run.ReportRunning, false);
+    map.hide();
+}
+
 TEST_F(FlagMapTest, EnterOnTheFocusedCellTracksItToo) {
     std::optional<QString> report;
     withMap([&](QWidget&) {

@@ -11,7 +11,7 @@ namespace orv {
 
 ReferenceCollector::ReferenceCollector(AuditLists& lists, const std::filesystem::path& projectFolder,
                                        EventLoop& loop)
-    : lists_(lists), loop_(loop) {
+    : lists_(lists), loop_(loop), recorded_(1) {
     gfx_ = ResourceFolder(projectFolder, FolderKind::Gfx, index_);
     mmedia_ = ResourceFolder(projectFolder, FolderKind::Mmedia, index_);
 }
@@ -24,12 +24,16 @@ void ReferenceCollector::ListFolders() {
     lists_.clear();
     lists_.UnusedGfx = index_.files(gfx_);
     lists_.UnusedMmedia = index_.files(mmedia_);
-    unusedGfxNames_.clear();
-    unusedMmediaNames_.clear();
-    for (const std::string& name : lists_.UnusedGfx)
-        unusedGfxNames_.insert(foldCase(name));
-    for (const std::string& name : lists_.UnusedMmedia)
-        unusedMmediaNames_.insert(foldCase(name));
+    // Room for a few times as many names as the folders hold files, so that
+    // names seldom push each other out.
+    std::size_t slots = 1024;
+    while (slots < 4 * (lists_.UnusedGfx.size() + lists_.UnusedMmedia.size()))
+        slots *= 2;
+    recorded_.assign(slots, std::string());
+    unusedGfx_.reset(lists_.UnusedGfx);
+    unusedMmedia_.reset(lists_.UnusedMmedia);
+    missingGfx_.reset();
+    missingMmedia_.reset();
     loop_.yield();
 }
 
@@ -37,22 +41,25 @@ void ReferenceCollector::RecordReference(const std::string& name) {
     const auto kind = ReferenceKind(name);
     if (!kind)
         return;
-    if (!FileExists(index_, folder(*kind), name, loop_) && !IsListedMissing(lists_, name, *kind)) {
-        AddMissing(lists_, name, *kind);
+    // A name recorded before, in this very spelling, changes nothing more:
+    // its file was looked for and its unused entries are gone. Projects name
+    // the same few thousand files over and over, so the names last recorded
+    // are kept in a small table (a name pushed out is merely recorded again).
+    std::string& seen = recorded_[std::hash<std::string_view>{}(name) & (recorded_.size() - 1)];
+    if (seen == name) {
+        loop_.yield();
+        return;
+    }
+    seen = name;
+    const bool mmedia = *kind == FolderKind::Mmedia;
+    if (!FileExists(index_, folder(*kind), name, loop_) && (mmedia ? missingMmedia_ : missingGfx_).add(name)) {
+        lists_.missing(*kind).push_back(name);
         loop_.yield();
     }
     // Every entry that is the same file ignoring case goes: on a file system
     // that tells case apart there may be more than one.
-    const std::string wanted = foldCase(name);
-    auto& names = *kind == FolderKind::Mmedia ? unusedMmediaNames_ : unusedGfxNames_;
-    if (names.erase(wanted) == 0)
-        return;
-    auto& unused = lists_.unused(*kind);
-    for (auto it = unused.begin(); it != unused.end();) {
-        const bool same = foldCase(*it) == wanted;
+    if ((mmedia ? unusedMmedia_ : unusedGfx_).takeOff(foldCase(name)) > 0)
         loop_.yield();
-        it = same ? unused.erase(it) : it + 1;
-    }
 }
 
 void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& files) {
@@ -66,11 +73,17 @@ void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& 
 }
 
 void ReferenceCollector::RemoveBuiltInImages() {
-    auto& unused = lists_.UnusedGfx;
     for (std::string_view name : BuiltInImageNames) {
-        std::erase_if(unused, [&](const std::string& entry) { return foldCase(entry) == name; });
+        unusedGfx_.takeOff(std::string(name));
         loop_.yield();
     }
+}
+
+void ReferenceCollector::Finish() {
+    unusedGfx_.compact(lists_.UnusedGfx);
+    unusedMmedia_.compact(lists_.UnusedMmedia);
+    MissingListIndex::sort(lists_.MissingGfx);
+    MissingListIndex::sort(lists_.MissingMmedia);
 }
 
 } // namespace orv

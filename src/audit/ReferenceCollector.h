@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audit/AuditListIndex.h"
 #include "audit/AuditLists.h"
 #include "audit/FolderIndex.h"
 #include "data/Types.h"
@@ -7,7 +8,7 @@
 
 #include <filesystem>
 #include <string>
-#include <unordered_set>
+#include <vector>
 
 namespace orv {
 
@@ -41,6 +42,11 @@ public:
     // Takes the built-in interface images off the unused gfx list.
     void RemoveBuiltInImages();
 
+    // Ends the pass: the unused lists lose the entries the references took
+    // off, and the missing lists are put into listing order. Until then the
+    // lists are kept as indexes, so that each reference costs one lookup.
+    void Finish();
+
     // The folder of a kind as found on disk (see ResourceFolder).
     const std::filesystem::path& folder(FolderKind kind) const;
 
@@ -52,11 +58,14 @@ private:
     FolderIndex index_;
     std::filesystem::path gfx_;
     std::filesystem::path mmedia_;
-    // The folded names still on each unused list, so that a reference to a
-    // file already taken off (or never there) does not walk the whole list:
-    // on a large project that walk, once per reference, dominated the pass.
-    std::unordered_set<std::string> unusedGfxNames_;
-    std::unordered_set<std::string> unusedMmediaNames_;
+    // A walk of the whole unused list (or an insertion into the sorted
+    // missing list) once per reference made the pass grow with the square of
+    // the references on a large project.
+    UnusedListIndex unusedGfx_;
+    UnusedListIndex unusedMmedia_;
+    MissingListIndex missingGfx_;
+    MissingListIndex missingMmedia_;
+    std::vector<std::string> recorded_; // names recorded since the folders were listed, by hash
 };
 
 } // namespace orv

@@ -41,9 +41,10 @@ public:
     // Throws FileError on a read error or a record number below 1.
     std::vector<std::uint8_t> readRecord(long n) const;
 
-    // Records first to first + count - 1 with one read: count x L bytes, those
-    // past the end of the file zero. Throws FileError as readRecord does.
-    std::vector<std::uint8_t> readRecords(long first, std::size_t count) const;
+    // Records first to first + count - 1 with one read into `out` (whose
+    // storage is reused): count x L bytes, those past the end of the file
+    // zero. Throws FileError as readRecord does.
+    void readRecords(long first, std::size_t count, std::vector<std::uint8_t>& out) const;
     // The whole file, length() bytes, read into one buffer (never mapped: a
     // file cut short by another program would then fault the scanner).
     std::vector<std::uint8_t> readAll() const;

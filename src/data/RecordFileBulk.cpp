@@ -30,16 +30,17 @@ std::size_t readAt(int fd, std::uint64_t offset, std::uint8_t* out, std::size_t 
 
 } // namespace
 
-std::vector<std::uint8_t> RecordFile::readRecords(long first, std::size_t count) const {
+void RecordFile::readRecords(long first, std::size_t count, std::vector<std::uint8_t>& records) const {
     if (first < 1)
         throw FileError(63, path_, "bad record number " + std::to_string(first));
-    std::vector<std::uint8_t> records(recordLength_ * count, 0);
+    records.resize(recordLength_ * count);
     const std::uint64_t start = static_cast<std::uint64_t>(first - 1) * recordLength_;
+    std::size_t got = 0;
     if (start < length_) {
         const std::uint64_t wanted = std::min<std::uint64_t>(records.size(), length_ - start);
-        readAt(fileno(file_.get()), start, records.data(), static_cast<std::size_t>(wanted), path_);
+        got = readAt(fileno(file_.get()), start, records.data(), static_cast<std::size_t>(wanted), path_);
     }
-    return records;
+    std::fill(records.begin() + static_cast<std::ptrdiff_t>(got), records.end(), std::uint8_t{0});
 }
 
 std::vector<std::uint8_t> RecordFile::readAll() const {

@@ -31,7 +31,7 @@ public:
             const std::uint64_t left = n >= 1 && static_cast<std::uint64_t>(n) <= inFile ? inFile - n + 1 : 1;
             const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(perChunk_, left));
             try {
-                bytes_ = file_.readRecords(n, count);
+                file_.readRecords(n, count, bytes_);
                 first_ = n;
                 count_ = static_cast<long>(count);
             } catch (const FileError&) {

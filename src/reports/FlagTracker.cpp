@@ -7,8 +7,11 @@
 #include "reports/StatementMode.h"
 #include "reports/TextConventions.h"
 
-#include <array>
+#include <algorithm>
+#include <cstring>
 #include <exception>
+#include <new>
+#include <sys/mman.h>
 #include <string>
 #include <vector>
 
@@ -63,59 +66,149 @@ void describePlayerSettings(ReportContext& ctx) {
         step([&] { StepProgress(ctx.host); });
 }
 
-// The statements of the flag-ordered sections, read once: for each flag of
-// the range the positions of its statements in list order, and the problem
-// lines, which every section repeats at their places.
-class SectionIndex {
+// Where the sections' chunks come from. Small projects map each chunk on
+// its own and give it back as soon as its section is written; large ones
+// carve chunks out of large regions of large pages, since touching each
+// small page of 175 MB of sections costs more than writing them.
+class ChunkPool {
 public:
-    SectionIndex(const FlagStatementList& list, int first, int last) : first_(first) {
-        const auto& all = list.statements;
-        const std::size_t flags = static_cast<std::size_t>(last - first + 1);
-        start_.assign(flags + 1, 0);
-        for (std::uint32_t i = 0; i < all.size(); ++i) {
-            if (all[i].use == FlagUse::Problem)
-                problems_.push_back(i);
-            else
-                ++start_[key(all[i].flag) + 1];
-        }
-        for (std::size_t k = 1; k <= flags; ++k)
-            start_[k] += start_[k - 1];
-        order_.resize(start_[flags]);
-        std::vector<std::uint32_t> next(start_.begin(), start_.end() - 1);
-        for (std::uint32_t i = 0; i < all.size(); ++i)
-            if (all[i].use != FlagUse::Problem)
-                order_[next[key(all[i].flag)]++] = i;
+    static constexpr std::size_t ChunkSize = std::size_t{128} << 10;
+
+    explicit ChunkPool(bool large) : large_(large) {}
+    ChunkPool(const ChunkPool&) = delete;
+    ChunkPool& operator=(const ChunkPool&) = delete;
+    ~ChunkPool() {
+        for (const Region& region : regions_)
+            ::munmap(region.data, RegionSize);
     }
 
-    const std::vector<std::uint32_t>& problems() const { return problems_; }
-
-    // Flag f's statements and the problem lines, in list order.
-    template <typename Visit>
-    void section(int f, Visit&& visit) const {
-        const std::uint32_t* a = order_.data() + start_[key(f)];
-        const std::uint32_t* aEnd = order_.data() + start_[key(f) + 1];
-        const std::uint32_t* b = problems_.data();
-        const std::uint32_t* bEnd = b + problems_.size();
-        while (a != aEnd || b != bEnd)
-            visit(b == bEnd || (a != aEnd && *a < *b) ? *a++ : *b++);
+    char* take() {
+        if (!large_)
+            return map(ChunkSize);
+        if (regions_.empty() || regions_.back().used == RegionSize) {
+            regions_.push_back({map(RegionSize), 0});
+            ::madvise(regions_.back().data, RegionSize, MADV_HUGEPAGE);
+        }
+        Region& region = regions_.back();
+        char* chunk = region.data + region.used;
+        region.used += ChunkSize;
+        return chunk;
+    }
+    void giveBack(char* chunk) {
+        if (!large_)
+            ::munmap(chunk, ChunkSize);
     }
 
 private:
-    std::size_t key(int flag) const { return static_cast<std::size_t>(flag - first_); }
+    static constexpr std::size_t RegionSize = std::size_t{64} << 20;
+    struct Region {
+        char* data;
+        std::size_t used;
+    };
+    static char* map(std::size_t size) {
+        void* data = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (data == MAP_FAILED)
+            throw std::bad_alloc();
+        return static_cast<char*>(data);
+    }
 
-    int first_;
-    std::vector<std::uint32_t> start_; // flag f's statements: order_[start_[f - first] .. start_[f - first + 1])
-    std::vector<std::uint32_t> order_;
-    std::vector<std::uint32_t> problems_;
+    bool large_;
+    std::vector<Region> regions_;
+};
+
+// One section's body while the project is read, in chunks, so that growing
+// never copies. The largest project's sections come to as much as the report
+// itself.
+class SectionText {
+public:
+    explicit SectionText(ChunkPool& pool) : pool_(&pool) {}
+    SectionText(SectionText&& other) noexcept
+        : pool_(other.pool_), chunks_(std::move(other.chunks_)), used_(other.used_), size_(other.size_) {
+        other.chunks_.clear();
+        other.size_ = 0;
+    }
+    SectionText(const SectionText&) = delete;
+    SectionText& operator=(const SectionText&) = delete;
+    ~SectionText() { release(); }
+
+    void append(std::string_view piece) {
+        while (!piece.empty()) {
+            if (chunks_.empty() || used_ == ChunkPool::ChunkSize) {
+                chunks_.push_back(pool_->take());
+                used_ = 0;
+            }
+            const std::size_t n = std::min(piece.size(), ChunkPool::ChunkSize - used_);
+            std::memcpy(chunks_.back() + used_, piece.data(), n);
+            used_ += n;
+            size_ += n;
+            piece.remove_prefix(n);
+        }
+    }
+    std::size_t size() const { return size_; }
+
+    // Appends the section to the report and gives its memory back.
+    void moveInto(ReportText& text) {
+        for (std::size_t i = 0; i < chunks_.size(); ++i)
+            text.append(std::string_view(chunks_[i], i + 1 == chunks_.size() ? used_ : ChunkPool::ChunkSize));
+        release();
+    }
+
+private:
+    void release() {
+        for (char* chunk : chunks_)
+            pool_->giveBack(chunk);
+        chunks_.clear();
+        size_ = 0;
+    }
+
+    ChunkPool* pool_;
+    std::vector<char*> chunks_;
+    std::size_t used_ = 0; // in the last chunk
+    std::size_t size_ = 0;
 };
 
 // The statements a flag-ordered run writes: those about a flag of its range
 // (a conjunction result only when its text is that whole number), and the
-// problem lines. The score line is written before the sections.
+// problem lines, which every section repeats. The score line is written
+// before the sections.
 bool inSections(const FlagStatement& s, int first, int last) {
     if (s.place == StatementPlace::PlayerSettings)
         return false;
     return s.use == FlagUse::Problem || (s.whole && s.flag >= first && s.flag <= last);
+}
+
+// Reads the project once and sorts what it says into the sections of flags
+// first to last, stepping the progress bar per scene, cue card and item.
+std::vector<SectionText> gatherSections(ReportContext& ctx, ChunkPool& pool, int first, int last) {
+    std::vector<SectionText> sections;
+    sections.reserve(static_cast<std::size_t>(last - first + 1));
+    for (int f = first; f <= last; ++f)
+        sections.emplace_back(pool);
+    GatherOptions options;
+    options.keep = [first, last](const FlagStatement& s) { return inSections(s, first, last); };
+    FlagStatementList list;
+    step([&] {
+        GatherFlagStatements(ctx, list, options, [&](FlagStatementList& unit) {
+            for (const FlagStatement& s : unit.statements) {
+                const std::string_view sentence = unit.sentence(s);
+                if (s.use == FlagUse::Problem) {
+                    for (SectionText& section : sections) {
+                        section.append("\n");
+                        section.append(sentence);
+                    }
+                } else {
+                    SectionText& section = sections[static_cast<std::size_t>(s.flag - first)];
+                    section.append("\n");
+                    section.append(sentence);
+                }
+            }
+            unit.clear();
+            StepProgress(ctx.host);
+        });
+    });
+    if (list.scenesRead > 0)
+        ctx.run.CurrentObject = 20;
+    return sections;
 }
 
 } // namespace
@@ -143,8 +236,9 @@ void FlagTrackerByFlag(ReportContext& ctx) {
     // With 999 still in TrackedFlag no score flag can match here.
     describePlayerSettings(ctx);
 
-    FlagStatementList list;
-    std::optional<SectionIndex> index;
+    // Above a few thousand scenes the sections run to many megabytes.
+    ChunkPool pool(project.SceneCount >= 4096);
+    std::vector<SectionText> sections;
     for (int f = first; f <= last; ++f) {
         if (run.CancelRequested)
             return;
@@ -154,24 +248,16 @@ void FlagTrackerByFlag(ReportContext& ctx) {
         heading += " <<<<<<";
         write(ctx, heading);
         if (f == first) {
-            GatherOptions options;
-            options.keep = [first, last](const FlagStatement& s) { return inSections(s, first, last); };
-            step([&] { GatherFlagStatements(ctx, list, options, [&](FlagStatementList&) { StepProgress(ctx.host); }); });
-            if (list.scenesRead > 0)
-                run.CurrentObject = 20;
-            step([&] {
-                index.emplace(list, first, last);
-                std::size_t problemBytes = 0;
-                for (std::uint32_t i : index->problems())
-                    problemBytes += 1 + list.statements[i].sentenceLength;
-                ctx.text.reserveMore(list.sentences.size() + list.statements.size() +
-                                     static_cast<std::size_t>(flags) * (problemBytes + 24) + 80);
-            });
+            sections = gatherSections(ctx, pool, first, last);
+            std::size_t bytes = SeparatorLine.size() + 2;
+            for (const SectionText& section : sections)
+                bytes += section.size() + heading.size() + 4;
+            step([&] { ctx.text.reserveMore(bytes); });
         } else {
             StepProgressBy(ctx.host, units);
         }
-        if (index)
-            index->section(f, [&](std::uint32_t i) { writeSentence(ctx, list, list.statements[i]); });
+        if (!sections.empty())
+            step([&] { sections[static_cast<std::size_t>(f - first)].moveInto(ctx.text); });
         write(ctx, "\n");
     }
     step([&] { AppendClosing(ctx.text); });
@@ -194,9 +280,17 @@ void FlagTrackerByScene(ReportContext& ctx) {
         std::optional<FlagStatementGatherer> gatherer;
         step([&] { gatherer.emplace(ctx); });
         FlagStatementList list;
+        const std::size_t opening = ctx.text.str().size();
         for (int s = first; s <= last; ++s) {
             if (run.CancelRequested)
                 return;
+            // After a few scenes their average tells how large the report
+            // grows: room for all of it at once spares copying it as it grows.
+            if (s == first + 64)
+                step([&] {
+                    const std::size_t perScene = (ctx.text.str().size() - opening) / 64;
+                    ctx.text.reserveMore(perScene * static_cast<std::size_t>(last - s + 1) * 9 / 8 + 4096);
+                });
             run.TrackedScene = static_cast<Integer>(s);
             std::string heading = "\n\n>>>>>> SCENE #";
             AppendSigned(heading, s);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,10 @@ public:
     void append(std::string_view piece) { text_.append(piece); }
     void clear() { text_.clear(); }
     // Makes room for `more` bytes beyond what the text holds, so that a
-    // report whose size is known grows in one step.
-    void reserveMore(std::size_t more) { text_.reserve(text_.size() + more); }
+    // report whose size is known grows in one step. A large text asks for
+    // large pages, as touching each small page of a 175 MB report costs more
+    // than writing it.
+    void reserveMore(std::size_t more);
     const std::string& str() const { return text_; }
 
 private:

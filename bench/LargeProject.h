@@ -1,0 +1,34 @@
+#pragma once
+
+#include "support/ProjectBuilder.h"
+
+#include <filesystem>
+
+namespace orv::bench {
+
+// A dense project of the kind the benchmarks measure: `scenes` scenes with
+// both header statements on and all 20 slots holding objects of every type in
+// turn, every statement switched on, the flags spread over 1 to 255; a cue
+// card and an inventory item for every six scenes (every choice and every
+// examine action changing a flag), a location for every ten; and two media
+// folders.
+struct LargeProjectShape {
+    int scenes = 1000;
+    // 0: each slot names one of a few thousand pictures and sounds; the
+    // folders hold nine in ten of them (in another letter case) and a tenth
+    // as many again that nothing names. Otherwise the references name this
+    // many different files (half pictures, half sounds; fewer when there are
+    // fewer references), every one of them present.
+    int distinctFiles = 0;
+};
+
+// The project without its scenes (those are many; see WriteLargeProject).
+testing::ProjectBuilder LargeProjectBuilder(const LargeProjectShape& shape);
+// Scene s (from 1) of the project.
+SceneRecord LargeProjectScene(const LargeProjectShape& shape, int s);
+
+// Writes the project into `folder`, the scenes one at a time; returns the
+// path of its project file.
+std::filesystem::path WriteLargeProject(const std::filesystem::path& folder, const LargeProjectShape& shape);
+
+} // namespace orv::bench

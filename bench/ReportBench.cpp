@@ -57,6 +57,10 @@ void UnusedFlags(benchmark::State& bench) {
     LoadedProject(static_cast<int>(bench.range(0))).measure(bench, UnusedFlagsKind);
 }
 
+void FlagUsageSummary(benchmark::State& bench) {
+    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, FlagUsageKind);
+}
+
 void ResourceFiles(benchmark::State& bench) {
     LoadedProject(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1))).measure(bench, ResourceFilesKind);
 }
@@ -74,6 +78,7 @@ void Load(benchmark::State& bench) {
 BENCHMARK(AllFlagsTracker)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(AllScenesTracker)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(UnusedFlags)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FlagUsageSummary)->Arg(1000)->Unit(benchmark::kMillisecond);
 // The ordinary media folders, and 40,000 different files all named and present.
 BENCHMARK(ResourceFiles)->Args({1000, 0})->Args({1000, 50000})->Unit(benchmark::kMillisecond);
 BENCHMARK(Load)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -4,12 +4,16 @@
 #include "audit/DiskNames.h"
 #include "audit/NumberPatterns.h"
 #include "audit/ReferenceCollector.h"
+#include "data/FileError.h"
 #include "data/Numbers.h"
+#include "data/RecordLayouts.h"
 #include "reports/RecordStatements.h"
 #include "reports/ReportContext.h"
 #include "reports/StatementMode.h"
 #include "reports/TextConventions.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <system_error>
@@ -43,6 +47,46 @@ private:
     FileReferenceSink* previous_;
 };
 
+constexpr std::array<Field, 7> SceneFileFields = {
+    field(layout::SceneHeader, "SceneFile1"), field(layout::SceneHeader, "SceneFile2"),
+    field(layout::SceneHeader, "SceneFile3"), field(layout::SceneHeader, "SceneFile4"),
+    field(layout::SceneHeader, "SceneFile5"), field(layout::SceneHeader, "SceneFile6"),
+    field(layout::SceneHeader, "SceneFile7")};
+
+// Hands the 15-character text field at `offset` to the collector. A field of
+// blanks, or of zeros, names no file and is passed over without decoding.
+void recordField(ReferenceCollector& collector, RecordBytes record, std::size_t offset) {
+    const auto bytes = record.subspan(offset, 15);
+    if (std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == ' '; }) ||
+        std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }))
+        return;
+    collector.RecordReference(readText(record, offset, 15));
+}
+
+// Each scene record in turn, read in large reads into one buffer. Should a
+// read fail, the records are read one at a time, so that the failure comes at
+// the very scene it concerns.
+template <typename Visit>
+void forEachSceneRecord(const RecordFile& scenes, long count, Visit&& visit) {
+    constexpr long perRead = static_cast<long>((std::size_t{1} << 20) / layout::SceneRecordLength);
+    std::vector<std::uint8_t> buffer;
+    for (long first = 1; first <= count; first += perRead) {
+        const long n = std::min(perRead, count - first + 1);
+        bool whole = true;
+        try {
+            scenes.readRecords(first, static_cast<std::size_t>(n), buffer);
+        } catch (const FileError&) {
+            whole = false;
+        }
+        for (long i = 0; i < n; ++i) {
+            if (!whole)
+                scenes.readRecords(first + i, 1, buffer);
+            const std::size_t at = whole ? static_cast<std::size_t>(i) * layout::SceneRecordLength : 0;
+            visit(RecordBytes(buffer).subspan(at, layout::SceneRecordLength));
+        }
+    }
+}
+
 void CollectionPass(ReportContext& ctx, ReferenceCollector& collector) {
     const ProjectState& p = ctx.project;
     ctx.host.setProgressMaximum(p.SceneCount + 5 + p.CueCardCount + p.InventoryItemCount + p.LocationCount);
@@ -55,17 +99,16 @@ void CollectionPass(ReportContext& ctx, ReferenceCollector& collector) {
         StepProgress(ctx.host);
     }
 
-    for (int s = 1; s <= p.SceneCount; ++s) {
-        ctx.loadScene(static_cast<Integer>(s));
-        const SceneRecord& scene = ctx.scene.Scene;
-        for (const std::string& name : scene.SceneFile)
-            collector.RecordReference(name);
+    forEachSceneRecord(ctx.data().Scenes, p.SceneCount, [&](RecordBytes scene) {
+        for (const Field& file : SceneFileFields)
+            recordField(collector, scene, file.offset);
         // Every slot counts, whatever its type and whether it is in use.
-        for (const ObjectSlot& slot : scene.Slots)
-            for (const std::string& name : slot.ObjectText)
-                collector.RecordReference(name);
+        constexpr Field texts = field(layout::ObjectSlot, "ObjectText");
+        for (std::size_t k = 1; k <= layout::ObjectSlotCount; ++k)
+            for (std::size_t t = 1; t <= texts.count; ++t)
+                recordField(collector, scene, layout::objectSlotStart(k) + texts.at(t));
         StepProgress(ctx.host);
-    }
+    });
 
     SinkInstalled sink(ctx, collector);
     for (int n = 1; n <= p.CueCardCount; ++n) {

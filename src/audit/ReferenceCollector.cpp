@@ -13,7 +13,7 @@ namespace orv {
 
 ReferenceCollector::ReferenceCollector(AuditLists& lists, const std::filesystem::path& projectFolder,
                                        EventLoop& loop)
-    : lists_(lists), loop_(loop) {
+    : lists_(lists), loop_(loop), recorded_(1) {
     gfx_ = ResourceFolder(projectFolder, FolderKind::Gfx, index_);
     mmedia_ = ResourceFolder(projectFolder, FolderKind::Mmedia, index_);
 }
@@ -26,7 +26,12 @@ void ReferenceCollector::ListFolders() {
     lists_.clear();
     lists_.UnusedGfx = index_.files(gfx_);
     lists_.UnusedMmedia = index_.files(mmedia_);
-    recorded_.clear();
+    // Room for a few times as many names as the folders hold files, so that
+    // names seldom push each other out.
+    std::size_t slots = 1024;
+    while (slots < 4 * (lists_.UnusedGfx.size() + lists_.UnusedMmedia.size()))
+        slots *= 2;
+    recorded_.assign(slots, std::string());
     unusedGfx_.reset(lists_.UnusedGfx);
     unusedMmedia_.reset(lists_.UnusedMmedia);
     missingGfx_.reset();
@@ -45,11 +50,14 @@ void ReferenceCollector::RecordReference(const std::string& name) {
         return;
     // A name recorded before, in this very spelling, changes nothing more:
     // its file was looked for and its unused entries are gone. Projects name
-    // the same few thousand files over and over.
-    if (!recorded_.insert(name).second) {
+    // the same few thousand files over and over, so the names last recorded
+    // are kept in a small table (a name pushed out is merely recorded again).
+    std::string& seen = recorded_[std::hash<std::string_view>{}(name) & (recorded_.size() - 1)];
+    if (seen == name) {
         loop_.yield();
         return;
     }
+    seen = name;
     const bool mmedia = *kind == FolderKind::Mmedia;
     if (!FileExists(index_, folder(*kind), name, loop_) && (mmedia ? missingMmedia_ : missingGfx_).add(name)) {
         lists_.missing(*kind).push_back(name);

@@ -8,7 +8,7 @@
 
 #include <filesystem>
 #include <string>
-#include <unordered_set>
+#include <vector>
 
 namespace orv {
 
@@ -70,7 +70,7 @@ private:
     UnusedListIndex unusedMmedia_;
     MissingListIndex missingGfx_;
     MissingListIndex missingMmedia_;
-    std::unordered_set<std::string> recorded_; // every name recorded since the folders were listed
+    std::vector<std::string> recorded_; // names recorded since the folders were listed, by hash
 };
 
 } // namespace orv

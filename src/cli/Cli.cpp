@@ -251,6 +251,13 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
         action = [&] { return runReport({UnusedFlagsKind, projectFile, outputFile, {}, {}, {}}, io); };
     });
 
+    CLI::App* usage = app.add_subcommand("flag-usage", "Print the flag usage summary (dead ends, never tested)");
+    addProject(usage);
+    addOutput(usage);
+    usage->callback([&] {
+        action = [&] { return runReport({FlagUsageKind, projectFile, outputFile, {}, {}, {}}, io); };
+    });
+
     CLI::App* sceneProps = app.add_subcommand("scene-properties", "Print the scene properties report");
     addProject(sceneProps);
     sceneProps->add_option("SCENE", sceneText, "A scene number, or all")->required();
@@ -306,7 +313,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     } catch (const CLI::ParseError& e) {
         io.err << "orvanta-scan: " << e.what() << "\n"
                << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE]\n"
-               << "Commands: info, unused-flags, track-flag, scene-flags, scene-properties, files\n"
+               << "Commands: info, unused-flags, flag-usage, track-flag, scene-flags, scene-properties, files\n"
                << "Run 'orvanta-scan --help' for more.\n";
         return ExitUsage;
     }

@@ -2,6 +2,7 @@
 
 #include "data/DataFiles.h"
 #include "reports/FlagTracker.h"
+#include "reports/FlagUsageReport.h"
 #include "reports/ReportContext.h"
 #include "reports/ScenePropertiesReport.h"
 #include "reports/TextConventions.h"
@@ -22,6 +23,7 @@ void runRoutine(Integer kind, ReportContext& ctx) {
     case ScenePropertiesKind: ScenePropertiesReport(ctx); break;
     case FlagsByFlagKind: FlagTrackerByFlag(ctx); break;
     case FlagsBySceneKind: FlagTrackerByScene(ctx); break;
+    case FlagUsageKind: FlagUsageReport(ctx); break;
     default: break; // any other kind leaves the header alone
     }
 }

@@ -15,6 +15,7 @@ inline constexpr Integer ScenePropertiesHiddenKind = 2;
 inline constexpr Integer ScenePropertiesKind = 3;
 inline constexpr Integer FlagsByFlagKind = 4;
 inline constexpr Integer FlagsBySceneKind = 5;
+inline constexpr Integer FlagUsageKind = 6;
 
 struct RunOutcome {
     enum class Status {

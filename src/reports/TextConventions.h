@@ -24,11 +24,13 @@ inline constexpr std::string_view ScenePropertiesBanner =
     "==================== SCENES / OBJECTS PROPERTIES ====================";
 inline constexpr std::string_view ResourceFilesBanner =
     "=================== MISSING & UNUSED RESOURCE FILES =================";
+inline constexpr std::string_view FlagUsageBanner =
+    "======================== FLAG USAGE SUMMARY =========================";
 
 static_assert(SeparatorLine.size() == 70);
 static_assert(UnusedFlagsBanner.size() == 69 && FlagTrackerByFlagBanner.size() == 69 &&
               FlagTrackerBySceneBanner.size() == 69 && ScenePropertiesBanner.size() == 69 &&
-              ResourceFilesBanner.size() == 69);
+              ResourceFilesBanner.size() == 69 && FlagUsageBanner.size() == 69);
 
 // Signed form: one blank before zero and positive numbers, a minus sign
 // before negative ones ("# 7", "#-3"). Plain form: digits and minus sign only.

@@ -5,6 +5,7 @@
 #include "reports/RunReport.h"
 #include "ui/CentreOnScreen.h"
 #include "ui/FilesManager.h"
+#include "ui/FlagMapWindow.h"
 #include "ui/FlagPicker.h"
 #include "ui/Platform.h"
 #include "ui/ProgramState.h"
@@ -145,6 +146,21 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
     reportButtons_[2]->setVisible(false);
     explanations_[3]->setVisible(false);
 
+    flagMapButton_ = new QPushButton(QStringLiteral("Flag map"), this);
+    flagMapButton_->setObjectName(QStringLiteral("FlagMapButton"));
+    flagMapButton_->setEnabled(false);
+    auto* flagMapExplanation =
+        new QLabel(QStringLiteral("See all 255 flags at a glance: which are free, tested, changed, or tested but "
+                                  "never changed (possible dead ends). Click a flag to track it."),
+                   this);
+    flagMapExplanation->setObjectName(QStringLiteral("FlagMapLabel"));
+    flagMapExplanation->setWordWrap(true);
+    flagMapExplanation->setFixedWidth(explanationWidth);
+    flagMapExplanation->setMinimumHeight(flagMapExplanation->heightForWidth(explanationWidth));
+    buttonGrid->addWidget(flagMapButton_, row, 0, Qt::AlignTop);
+    buttonGrid->addWidget(flagMapExplanation, row, 1, Qt::AlignTop);
+    connect(flagMapButton_, &QPushButton::clicked, this, &MainWindow::openFlagMap);
+
     auto* progressFrame = new QGroupBox(QStringLiteral("Scan Progress"), this);
     progressFrame->setObjectName(QStringLiteral("Frame2"));
     progress_ = new QProgressBar(progressFrame);
@@ -195,12 +211,19 @@ ScenePicker& MainWindow::scenePicker() {
     return *scenePicker_;
 }
 
+FlagMapWindow& MainWindow::flagMap() {
+    if (!flagMap_)
+        flagMap_ = new FlagMapWindow(state_, platform_, *host_, *launcher_, this);
+    return *flagMap_;
+}
+
 void MainWindow::showProjectState() {
     pathBox_->setText(toQString(state_.project.PathBox));
     pathBox_->setCursorPosition(0);
     projectInfo_->setPlainText(toQString(state_.project.PInfo));
     for (QPushButton* button : reportButtons_)
         button->setEnabled(state_.project.ReportsEnabled);
+    flagMapButton_->setEnabled(state_.project.ReportsEnabled);
     setWindowTitle(toQString(state_.project.Caption));
 }
 
@@ -277,6 +300,15 @@ void MainWindow::pickReport(int index) {
         break;
     default: break;
     }
+}
+
+void MainWindow::openFlagMap() {
+    if (busy() || !state_.project.ReportsEnabled)
+        return;
+    // As a report button does: a cancel left over from a picker stops nothing here.
+    state_.run.CancelRequested = false;
+    if (flagMap().scan())
+        flagMap().exec();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

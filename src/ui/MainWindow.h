@@ -14,6 +14,7 @@ class QPushButton;
 namespace orv::ui {
 
 class FilesManager;
+class FlagMapWindow;
 class FlagPicker;
 class QtReportHost;
 class ReportLauncher;
@@ -37,12 +38,15 @@ public:
     void locateFile(const QString& projectFile);
     // A click on report button `index` (0 to 4).
     void pickReport(int index);
+    // The "Flag map" button: reads the project's flags, then shows the map.
+    void openFlagMap();
 
     QtReportHost& reportHost() { return *host_; }
     FilesManager& filesManager() { return *filesManager_; }
     // Created on first use and kept.
     FlagPicker& flagPicker();
     ScenePicker& scenePicker();
+    FlagMapWindow& flagMap();
 
     // True while a load or a report is in progress.
     bool busy() const;
@@ -65,12 +69,14 @@ private:
     std::array<QPushButton*, 5> reportButtons_{};
     std::array<QLabel*, 5> explanations_{};
     QProgressBar* progress_ = nullptr;
+    QPushButton* flagMapButton_ = nullptr;
 
     std::unique_ptr<QtReportHost> host_;
     FilesManager* filesManager_ = nullptr;
     std::unique_ptr<ReportLauncher> launcher_;
     FlagPicker* flagPicker_ = nullptr;
     ScenePicker* scenePicker_ = nullptr;
+    FlagMapWindow* flagMap_ = nullptr;
     bool loading_ = false;
     bool placed_ = false;
 };

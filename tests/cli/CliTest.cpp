@@ -43,7 +43,7 @@ class Cli : public ::testing::Test {
     std::vector<Args> everyCommand() const {
         return {Args{"track-flag", project, "12"}, Args{"unused-flags", project},
                 Args{"scene-flags", project, "all"}, Args{"scene-properties", project, "2"},
-                Args{"files", project}};
+                Args{"files", project}, Args{"flag-usage", project}};
     }
     static Result run(const Args& args) {
         std::ostringstream out, err;
@@ -89,6 +89,21 @@ TEST_F(Cli, ScenesAreChosenByNumberOrAll) {
             EXPECT_EQ(r.status, 2) << command << " " << scene;
             EXPECT_EQ(r.out + r.err, "Please choose a scene.\n") << command << " " << scene;
         }
+}
+
+TEST_F(Cli, FlagUsagePrintsTheSummary) {
+    const Result r = run({"flag-usage", project});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("\n======================== FLAG USAGE SUMMARY =========================\n"), npos);
+    EXPECT_NE(r.out.find("\nFlags in use: 2\nFree flags: 253\n"), npos) << r.out;
+    EXPECT_NE(r.out.find("\n\nChanged but never tested\n\nFlag # 12: changed 1 time, never tested" + Flag12.substr(0, 1) +
+                         "  " + Flag12.substr(1)),
+              npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\n   5        0        0  used, not tested or changed (score)\n"), npos);
+    EXPECT_TRUE(r.out.ends_with(End));
+    EXPECT_EQ(run({"flag-usage", project, "12"}).status, 2) << "it takes no flag";
 }
 
 TEST_F(Cli, OutputFileHoldsWhatStandardOutputWouldShow) {

@@ -14,7 +14,7 @@ using RunReportTest = ReportFixture;
 TEST_F(RunReportTest, HeaderKindsAndTheRunState) {
     builder.scenes = {makeScene("Shore")};
     load();
-    for (Integer kind : {Integer{-1}, Integer{6}, Integer{999}}) { // the header only
+    for (Integer kind : {Integer{-1}, Integer{7}, Integer{999}}) { // the header only
         state.ReportName = "unchanged";
         state.FilesReportRan = true;
         EXPECT_EQ(runReport(kind),

@@ -1,5 +1,7 @@
 #include "UiHarness.h"
 
+#include "ui/FlagMapWindow.h"
+
 // Pictures of every window, in the build folder, for a look by eye.
 
 static void render(QWidget& window, const char* name) {
@@ -45,4 +47,10 @@ TEST_F(RenderWindows, EveryWindow) {
     locate(sample);
     EXPECT_EQ(fake.log.size(), 2) << "no message after the file dialog";
     render(window, "main-sample");
+    const Watch watch = onModal("FlagMap", [&](QWidget& map) {
+        render(map, "flag-map");
+        EXPECT_TRUE(window.flagMap().mapImage().save(renderFile("flag-map-picture.png")));
+        control(&map, "CloseButton")->click();
+    });
+    control(&window, "FlagMapButton")->click();
 }

@@ -23,7 +23,8 @@ constexpr Integer Equal = 0, NotEqual = 1, Less = 2, Greater = 3;
 constexpr Integer LampLit = 1, HasOil = 2, DoorOpen = 3, Storm = 4, MetFisherman = 5, RadioFixed = 6,
                   ShipSaved = 7, CellarVisits = 8, ReadLog = 9, FuseFitted = 10, GullFed = 11, Tide = 12,
                   ReadSign = 13, HasFish = 14, Soaked = 15, ClockChimed = 16, PowerOn = 17, CountedSteps = 18,
-                  HasRope = 19, TalkStep = 20, Drips = 21, BoatLaunched = 22, FoundBottle = 23, Score = 250;
+                  HasRope = 19, TalkStep = 20, Drips = 21, BoatLaunched = 22, FoundBottle = 23, TelescopeFixed = 24,
+                  HasShell = 25, Score = 250;
 
 ObjectSlot& place(SceneRecord& scene, int slotNo, Integer type, std::initializer_list<std::string> texts = {}) {
     ObjectSlot& slot = scene.Slots.at(static_cast<std::size_t>(slotNo - 1));
@@ -186,6 +187,10 @@ std::vector<SceneRecord> scenes() {
     ObjectSlot& bonus = place(gallery, 2, 9, {"250", "20", "1"}); // Flag Conjunction: add 20 to the score
     activeWhen(bonus, 143, ShipSaved, Equal, 1);
     activeWhen(bonus, 151, CountedSteps, Equal, 1);
+    // A dead end: nothing in the game ever mends the telescope.
+    ObjectSlot& telescope = place(gallery, 3, 1, {"telescope.gif"}); // HotSpot
+    visibleWhen(telescope, 167, TelescopeFixed, Equal, 1);
+    changes(telescope, 175, Score, 5, true);
     all.push_back(gallery);
 
     SceneRecord cellar = makeScene("Cellar");
@@ -231,6 +236,11 @@ std::vector<SceneRecord> scenes() {
     visibleWhen(bottle, 163, BoatLaunched, Equal, 1);
     changes(bottle, 171, FoundBottle, 1, false);
     place(shore, 2, 8, {"seal.gif"}); // Conversation, always there
+    // The author ticked the pick-up change but never chose its flag (meant
+    // HasShell), so the shell can never disappear.
+    ObjectSlot& shell = place(shore, 3, 2, {"shell.gif"}); // Goodie
+    visibleWhen(shell, 163, HasShell, Equal, 0);
+    changes(shell, 171, 0, 1, false);
     all.push_back(shore);
 
     SceneRecord dawn = makeScene("Dawn");
@@ -368,6 +378,8 @@ void addMedia(testing::ProjectBuilder& b) {
     g["lever.gif"] = icon(IconShape::Bar, {90, 90, 100});
     g["seal.gif"] = icon(IconShape::Circle, {110, 110, 120});
     g["sunrise.gif"] = icon(IconShape::Circle, {255, 190, 90});
+    g["telescope.gif"] = icon(IconShape::Bar, {150, 120, 60});
+    g["shell.gif"] = icon(IconShape::Ring, {240, 210, 200});
     g["map_harbour.gif"] = icon(IconShape::Box, {230, 215, 170});
     g["map_tower.gif"] = icon(IconShape::Diamond, {230, 215, 170});
     g["compass.gif"] = icon(IconShape::Ring, {180, 150, 70});

@@ -1,0 +1,475 @@
+#include "ui/FlagMapWindow.h"
+
+#include "data/DataFiles.h"
+#include "reports/FlagUsageReport.h"
+#include "reports/ReportContext.h"
+#include "reports/RunReport.h"
+#include "ui/CentreOnScreen.h"
+#include "ui/Platform.h"
+#include "ui/ProgramState.h"
+#include "ui/Prompts.h"
+#include "ui/QtReportHost.h"
+#include "ui/QtText.h"
+#include "ui/ReportLauncher.h"
+#include "data/ProgramInfo.h"
+
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace orv::ui {
+
+namespace {
+
+constexpr FlagClass Classes[] = {FlagClass::Free, FlagClass::TestedOnly, FlagClass::ChangedOnly,
+                                 FlagClass::TestedAndChanged, FlagClass::OtherUse};
+constexpr int TooltipLines = KeptPerKind; // statements of each kind a tooltip lists
+
+QColor textColour(FlagClass c) {
+    return c == FlagClass::TestedAndChanged ? QColor(Qt::white) : c == FlagClass::Free ? QColor(90, 90, 90)
+                                                                                        : QColor(Qt::black);
+}
+
+QString capitalised(std::string_view text) {
+    QString s = toQString(text);
+    if (!s.isEmpty())
+        s[0] = s[0].toUpper();
+    return s;
+}
+
+// The black corner that marks a dead end, so that colour is not the only cue.
+QPainterPath deadEndCorner(const QRectF& cell) {
+    const qreal side = cell.width() * 0.45;
+    QPainterPath corner;
+    corner.moveTo(cell.topRight());
+    corner.lineTo(cell.topRight() - QPointF(side, 0));
+    corner.lineTo(cell.topRight() + QPointF(0, side));
+    corner.closeSubpath();
+    return corner;
+}
+
+QPixmap swatch(const QColor& fill, bool deadEnd, int side) {
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF cell(0.5, 0.5, side - 1, side - 1);
+    p.setPen(QColor(60, 60, 60));
+    p.setBrush(fill);
+    p.drawRect(cell);
+    if (deadEnd)
+        p.fillPath(deadEndCorner(cell), Qt::black);
+    return pixmap;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+QColor FlagClassColour(FlagClass c) {
+    switch (c) {
+    case FlagClass::Free: return {238, 238, 238};
+    case FlagClass::TestedOnly: return {230, 159, 0};         // orange
+    case FlagClass::ChangedOnly: return {86, 180, 233};       // sky blue
+    case FlagClass::TestedAndChanged: return {0, 158, 115};   // bluish green
+    case FlagClass::OtherUse: return {204, 121, 167};         // reddish purple
+    }
+    return {};
+}
+
+FlagGrid::FlagGrid(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("FlagGrid"));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void FlagGrid::setUsage(const FlagUsageData* usage) {
+    data_ = usage;
+    update();
+}
+
+QSize FlagGrid::cellSize() const {
+    const QFontMetrics metrics(font());
+    const int width = qMax(metrics.horizontalAdvance(QStringLiteral("255")) * 3 / 2 + 6, metrics.height() * 2);
+    return {width, metrics.height() * 2};
+}
+
+QSize FlagGrid::sizeHint() const {
+    const QSize cell = cellSize();
+    return {cell.width() * Columns + 1, cell.height() * Rows + 1};
+}
+
+QRect FlagGrid::cellRect(int flag) const {
+    if (flag < 1 || flag > 255)
+        return {};
+    const QSize cell = cellSize();
+    const int row = (flag - 1) / Columns;
+    const int column = (flag - 1) % Columns;
+    return {column * cell.width(), row * cell.height(), cell.width(), cell.height()};
+}
+
+int FlagGrid::flagAt(QPoint point) const {
+    const QSize cell = cellSize();
+    if (point.x() < 0 || point.y() < 0)
+        return 0;
+    const int column = point.x() / cell.width();
+    const int row = point.y() / cell.height();
+    if (column >= Columns || row >= Rows)
+        return 0;
+    return row * Columns + column + 1;
+}
+
+FlagClass FlagGrid::classOf(int flag) const {
+    return data_ ? data_->usage.flag(flag).use : FlagClass::Free;
+}
+
+QColor FlagGrid::cellColour(int flag) const {
+    return FlagClassColour(classOf(flag));
+}
+
+bool FlagGrid::hasDeadEndMark(int flag) const {
+    return data_ && data_->usage.flag(flag).deadEnds > 0;
+}
+
+QString FlagGrid::toolTipFor(int flag) const {
+    if (flag < 1 || flag > 255)
+        return {};
+    QString tip = QStringLiteral("Flag # %1: %2").arg(flag).arg(toQString(FlagClassText(classOf(flag))));
+    if (!data_)
+        return tip;
+    const FlagUsageEntry& entry = data_->usage.flag(flag);
+    const FlagStatementList& list = data_->list;
+    if (entry.score)
+        tip += QStringLiteral("\nThe score uses this flag.");
+    if (entry.use == FlagClass::Free)
+        tip += QStringLiteral("\nNothing in the project tests or changes it.");
+    if (entry.deadEnds > 0)
+        tip += QStringLiteral("\nDead end: nothing changes this flag, and %1 of its tests never hold%2 at 0.")
+                   .arg(entry.deadEnds)
+                   .arg(entry.deadEnds == 1 ? "s" : "");
+    const bool neverChanged = data_->usage.testedNeverChanged(flag);
+    for (const FlagUse use : {FlagUse::Test, FlagUse::Change}) {
+        const int count = use == FlagUse::Test ? entry.tests : entry.changes;
+        if (count == 0)
+            continue;
+        tip += use == FlagUse::Test ? QStringLiteral("\nTests (%1):").arg(count)
+                                    : QStringLiteral("\nChanges (%1):").arg(count);
+        int shown = 0;
+        for (std::uint32_t i : StatementsOfFlag(list, flag)) {
+            const FlagStatement& s = list.statements[i];
+            if (s.use != use)
+                continue;
+            if (shown++ == TooltipLines) {
+                tip += QStringLiteral("\n  ... and %1 more").arg(count - TooltipLines);
+                break;
+            }
+            tip += QStringLiteral("\n  ");
+            if (s.sentenceLength == 0) {
+                tip += QStringLiteral("(its record could not be read again)");
+                continue;
+            }
+            if (neverChanged)
+                tip += toQString(TestAtZeroText(EvaluateAtZero(s.comparison, s.value))) + QStringLiteral(": ");
+            tip += toQString(SentenceLine(list.sentence(s)));
+        }
+    }
+    return tip + QStringLiteral("\nClick to track this flag.");
+}
+
+bool FlagGrid::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int flag = flagAt(help->pos());
+        if (flag && beforeTooltip_)
+            beforeTooltip_(flag);
+        if (flag)
+            QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(toolTipFor(flag), Qt::WhiteSpaceNoWrap),
+                               this, cellRect(flag));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void FlagGrid::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont bold = font();
+    bold.setBold(true);
+    for (int flag = 1; flag <= 255; ++flag) {
+        const QRectF cell = QRectF(cellRect(flag)).adjusted(1.5, 1.5, -1.5, -1.5);
+        const FlagClass use = classOf(flag);
+        p.setPen(QPen(QColor(70, 70, 70), 1));
+        p.setBrush(FlagClassColour(use));
+        p.drawRect(cell);
+        if (hasDeadEndMark(flag))
+            p.fillPath(deadEndCorner(cell), Qt::black);
+        p.setPen(textColour(use));
+        p.setFont(use == FlagClass::Free ? font() : bold);
+        p.drawText(cell, Qt::AlignCenter, QString::number(flag));
+        if (flag == hovered_ || (flag == focused_ && keyboardFocus_ && hasFocus())) {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(Qt::black, 2, flag == hovered_ ? Qt::SolidLine : Qt::DashLine));
+            p.drawRect(cell.adjusted(1, 1, -1, -1));
+        }
+    }
+}
+
+void FlagGrid::mouseMoveEvent(QMouseEvent* event) {
+    const int flag = flagAt(event->position().toPoint());
+    if (flag != hovered_) {
+        hovered_ = flag;
+        update();
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void FlagGrid::leaveEvent(QEvent* event) {
+    hovered_ = 0;
+    update();
+    QWidget::leaveEvent(event);
+}
+
+void FlagGrid::mouseReleaseEvent(QMouseEvent* event) {
+    const int flag = flagAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && flag) {
+        focused_ = flag;
+        keyboardFocus_ = false;
+        update();
+        emit flagPicked(flag);
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void FlagGrid::keyPressEvent(QKeyEvent* event) {
+    keyboardFocus_ = true;
+    update();
+    int next = focused_;
+    switch (event->key()) {
+    case Qt::Key_Left: next -= 1; break;
+    case Qt::Key_Right: next += 1; break;
+    case Qt::Key_Up: next -= Columns; break;
+    case Qt::Key_Down: next += Columns; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: emit flagPicked(focused_); return;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    if (next >= 1 && next <= 255) {
+        focused_ = next;
+        update();
+    }
+}
+
+FlagMapWindow::FlagMapWindow(ProgramState& state, Platform& platform, QtReportHost& host, ReportLauncher& launcher,
+                             QWidget* parent)
+    : QDialog(parent), state_(state), platform_(platform), host_(host), launcher_(launcher) {
+    setObjectName(QStringLiteral("FlagMap"));
+    setWindowTitle(QStringLiteral("Flag Map"));
+    setModal(true);
+
+    mapArea_ = new QWidget(this);
+    mapArea_->setObjectName(QStringLiteral("MapArea"));
+    mapArea_->setAutoFillBackground(true);
+    grid_ = new FlagGrid(mapArea_);
+
+    auto* legend = new QGridLayout;
+    legend->setHorizontalSpacing(fontMetrics().averageCharWidth());
+    const int side = fontMetrics().height();
+    for (std::size_t i = 0; i < legend_.size(); ++i) {
+        const bool deadEnd = i == std::size(Classes);
+        auto* mark = new QLabel(mapArea_);
+        mark->setPixmap(swatch(FlagClassColour(deadEnd ? FlagClass::TestedOnly : Classes[i]), deadEnd, side));
+        legend_[i] = new QLabel(mapArea_);
+        legend_[i]->setObjectName(QStringLiteral("Legend_%1").arg(i));
+        const int row = static_cast<int>(i) / 3, column = static_cast<int>(i) % 3 * 2;
+        legend->addWidget(mark, row, column);
+        legend->addWidget(legend_[i], row, column + 1);
+    }
+    legend->setColumnStretch(5, 1);
+    outOfRange_ = new QLabel(mapArea_);
+    outOfRange_->setObjectName(QStringLiteral("OutOfRange"));
+
+    auto* mapLayout = new QVBoxLayout(mapArea_);
+    mapLayout->addWidget(grid_, 0, Qt::AlignHCenter);
+    mapLayout->addLayout(legend);
+    mapLayout->addWidget(outOfRange_);
+
+    auto* summary = makeButton(this, "SummaryButton", QStringLiteral("Flag usage summary"));
+    auto* save = makeButton(this, "SaveButton", QStringLiteral("Save as PNG..."));
+    auto* close = makeButton(this, "CloseButton", QStringLiteral("Close"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(summary);
+    buttons->addWidget(save);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+
+    auto* hint = new QLabel(QStringLiteral("Click a flag to track it; hover over it to see its tests and changes."),
+                            this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(hint);
+    layout->addWidget(mapArea_);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(grid_, &FlagGrid::flagPicked, this, &FlagMapWindow::trackFlag);
+    grid_->setBeforeTooltip([this](int flag) { wordFlag(flag); });
+    connect(summary, &QPushButton::clicked, this, &FlagMapWindow::runSummary);
+    connect(save, &QPushButton::clicked, this, &FlagMapWindow::saveMap);
+    connect(close, &QPushButton::clicked, this, &FlagMapWindow::reject);
+
+    data_.usage = SummarizeFlagUsage(data_.list);
+    grid_->setUsage(&data_);
+    showCounts();
+}
+
+void FlagMapWindow::setUsage(FlagUsageData usage) {
+    data_ = std::move(usage);
+    grid_->setUsage(&data_);
+    showCounts();
+}
+
+void FlagMapWindow::showCounts() {
+    std::array<int, std::size(Classes)> counts{};
+    for (int f = 1; f <= 255; ++f)
+        ++counts[static_cast<std::size_t>(data_.usage.flag(f).use)];
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        legend_[i]->setText(QStringLiteral("%1 (%2)").arg(capitalised(FlagClassText(Classes[i]))).arg(counts[i]));
+    legend_.back()->setText(QStringLiteral("Dead end: a test that never holds (%1)").arg(data_.usage.deadEndFlags));
+    outOfRange_->setText(QStringLiteral("Flag numbers outside 1 to 255: %1 (listed in the flag usage summary)")
+                             .arg(data_.usage.outOfRange.size()));
+}
+
+bool FlagMapWindow::scan() {
+    ReportText scratch; // the map writes no report
+    ReportContext ctx{state_.project, state_.run, scratch, host_};
+    // Marked as running, so that nothing starts during the yields of the pass.
+    state_.run.ReportRunning = true;
+    host_.setBusy(true);
+    std::optional<QString> failure;
+    try {
+        setUsage(ScanFlagUsage(ctx));
+    } catch (const std::exception& e) {
+        failure = QStringLiteral("The flag map could not be made.\r") + toQString(e.what());
+    }
+    host_.setBusy(false);
+    FinishRun(ctx);
+    if (failure)
+        platform_.prompts.showMessage(parentWidget(), toQString(ApplicationTitle), *failure,
+                                      Prompts::Icon::Exclamation);
+    return !failure;
+}
+
+QString FlagMapWindow::toolTipFor(int flag) {
+    wordFlag(flag);
+    return grid_->toolTipFor(flag);
+}
+
+void FlagMapWindow::wordFlag(int flag) {
+    const auto unworded = [flag](const FlagStatement& s) {
+        return s.whole && s.flag == flag && (s.use == FlagUse::Test || s.use == FlagUse::Change) &&
+               s.sentenceLength == 0;
+    };
+    if (std::ranges::none_of(data_.list.statements, unworded) || state_.run.ReportRunning || launcher_.busy())
+        return;
+    ReportText scratch;
+    ReportHost quiet; // a few records: no progress to show
+    ReportContext ctx{state_.project, state_.run, scratch, quiet};
+    try {
+        ctx.files.emplace(OpenDataFiles(state_.project, quiet));
+        WordStatements(ctx, data_.list, unworded);
+    } catch (const std::exception&) {
+        // The tooltip says which statements could not be read again.
+    }
+}
+
+void FlagMapWindow::trackFlag(int flag) {
+    if (state_.run.ReportRunning || launcher_.busy() || flag < 1 || flag > 255)
+        return;
+    state_.run.TrackedFlag = static_cast<Integer>(flag);
+    state_.run.ReportRunning = true;
+    launcher_.run(FlagsByFlagKind);
+}
+
+void FlagMapWindow::runSummary() {
+    if (state_.run.ReportRunning || launcher_.busy())
+        return;
+    state_.run.ReportRunning = true;
+    launcher_.run(FlagUsageKind);
+}
+
+QImage FlagMapWindow::mapImage() {
+    // Laid out even while hidden, so that the picture has the map's size.
+    layout()->activate();
+    return mapArea_->grab().toImage();
+}
+
+void FlagMapWindow::saveMap() {
+    for (;;) {
+        const std::optional<QString> path = platform_.prompts.chooseSaveFile(
+            this, QStringLiteral("Save Flag Map"), QStringLiteral("Flag Map.png"), QStringLiteral("PNG Image (*.png)"));
+        if (!path || path->isEmpty())
+            return;
+        if (saveMapFile(*path))
+            return;
+    }
+}
+
+bool FlagMapWindow::saveMapFile(const QString& path) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(std::filesystem::path(QFile::encodeName(path).toStdString()), error)) {
+        switch (platform_.prompts.ask(this, QStringLiteral("File already exists"),
+                                      QStringLiteral("Overwrite the existing file?"), Prompts::Buttons::YesNoCancel,
+                                      Prompts::Icon::Exclamation)) {
+        case Prompts::Answer::Yes: break;
+        case Prompts::Answer::No: return false;
+        case Prompts::Answer::Cancel: return true;
+        }
+    }
+    if (!mapImage().save(path, "PNG"))
+        platform_.prompts.showMessage(this, toQString(ApplicationTitle),
+                                      QStringLiteral("The flag map could not be saved to\r") + path,
+                                      Prompts::Icon::Exclamation);
+    return true;
+}
+
+void FlagMapWindow::reject() {
+    // A report it started is still on the stack below; it closes after.
+    if (launcher_.busy() || state_.run.ReportRunning)
+        return;
+    QDialog::reject();
+}
+
+void FlagMapWindow::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        centreOnScreen(*this);
+    }
+    QDialog::showEvent(event);
+}
+
+} // namespace orv::ui

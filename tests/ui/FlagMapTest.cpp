@@ -1,0 +1,202 @@
+#include "UiHarness.h"
+
+#include "support/StatementListBuilder.h"
+#include "ui/FlagMapWindow.h"
+
+namespace {
+
+using ui::FlagClassColour;
+
+// Flag 3 tested and changed, 4 tested only with a test that never holds (a dead end), 5 changed only, 6 tested
+// only with a test that always holds, 9 the score flag; 20 is tested ten times (and set once).
+FlagUsageData handBuiltUsage() {
+    ListBuilder b;
+    b.add(FlagUse::Score, 9, "(Customize Player) The score uses flag # 9\n")
+        .test(3, 0, 1, "(Scene # 1 (Hall) - Ambient Object # 1) Visible when flag # 3 = 1")
+        .change(3, "(Scene # 1 (Hall) - Ambient Object # 1) When this object is visible, set flag # 3 to value 1")
+        .test(4, 0, 1, "(Scene # 2 (Cellar)) If flag # 4 = 1 then load scene # 1 (Hall)")
+        .change(5, "(Cue Card # 1) When choice # 1 is clicked, set flag # 5 to value 1")
+        .test(6, 1, 4, "(Scene # 2 (Cellar) - Goodie Object # 3) Visible when flag # 6 <> 4")
+        .change(20, "(Inventory Item # 1) When examined, set flag # 20 to value 1")
+        .change(0, "(Scene # 3 (Attic)) When this scene is loaded, set flag # 0 to value 1");
+    for (int i = 1; i <= 10; ++i)
+        b.test(20, 2, Integer(i), "(Scene # 4 (Roof) - Delay Object #" + std::to_string(i) + ") Activated when flag # 20 < " + std::to_string(i));
+    FlagUsageData data{b.list, {}};
+    data.usage = SummarizeFlagUsage(data.list);
+    return data;
+}
+
+class FlagMapTest : public UiTest {
+protected:
+    // Three scenes that set flags 2, 3 and 4 when they load.
+    void SetUp() override { locate(trackerProject(3).write(dir.path())); }
+    // The map as its button opens it, handed to `act`, then closed if still open.
+    void withMap(const std::function<void(QWidget&)>& act) {
+        const Watch watch = onModal("FlagMap", [&](QWidget& map) {
+            act(map);
+            if (map.isVisible()) control(&map, "CloseButton")->click();
+        });
+        control(&window, "FlagMapButton")->click();
+    }
+};
+
+TEST_F(FlagMapTest, CellsShowTheirClassInAColourAndDeadEndsCarryAMark) {
+    ui::FlagMapWindow& map = window.flagMap();
+    map.setUsage(handBuiltUsage());
+    ui::FlagGrid& grid = map.grid();
+    using enum FlagClass;
+    const std::tuple<int, FlagClass, bool> cells[] = {{1, Free, false},      {3, TestedAndChanged, false},
+                                                      {4, TestedOnly, true}, {5, ChangedOnly, false},
+                                                      {6, TestedOnly, false}, {9, OtherUse, false},
+                                                      {20, TestedAndChanged, false}, {255, Free, false}};
+    map.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
+    const QImage picture = grid.grab().toImage();
+    const qreal scale = picture.devicePixelRatio();
+    for (const auto& [flag, use, deadEnd] : cells) {
+        SCOPED_TRACE(flag);
+        const QRect cell = grid.cellRect(flag);
+        EXPECT_EQ(grid.flagAt(cell.center()), flag);
+        EXPECT_EQ(grid.cellColour(flag), FlagClassColour(use));
+        EXPECT_EQ(grid.hasDeadEndMark(flag), deadEnd);
+        // Painted: the fill beside the number, and the black corner of a dead end.
+        const auto pixel = [&](QPoint p) { return picture.pixelColor((QPointF(p) * scale).toPoint()).rgb(); };
+        EXPECT_EQ(pixel(QPoint(cell.left() + 5, cell.center().y())), FlagClassColour(use).rgb());
+        EXPECT_EQ(pixel(cell.topRight() + QPoint(-4, 4)), deadEnd ? QColor(Qt::black).rgb() : FlagClassColour(use).rgb());
+    }
+    EXPECT_EQ(grid.cellRect(1).topLeft(), QPoint(0, 0));
+    EXPECT_EQ(grid.cellRect(16).topLeft(), QPoint(0, grid.cellRect(1).height())) << "15 cells a row";
+    EXPECT_EQ(grid.cellRect(255).bottom() + 1, 17 * grid.cellRect(1).height()) << "17 rows";
+    EXPECT_EQ(grid.flagAt(QPoint(grid.sizeHint().width() + 3, 2)), 0);
+    QSet<QRgb> colours;
+    for (FlagClass c : {Free, TestedOnly, ChangedOnly, TestedAndChanged, OtherUse}) colours << FlagClassColour(c).rgb();
+    EXPECT_EQ(colours.size(), 5);
+
+    QStringList legend;
+    for (int i = 0; i < 6; ++i) legend << control<QLabel>(&map, QString("Legend_%1").arg(i))->text();
+    EXPECT_EQ(legend, QStringList({"Free (249)", "Tested only (2)", "Changed only (1)", "Tested and changed (2)",
+                                   "Used, not tested or changed (1)", "Dead end: a test that never holds (1)"}));
+    EXPECT_EQ(control<QLabel>(&map, "OutOfRange")->text(),
+              "Flag numbers outside 1 to 255: 1 (listed in the flag usage summary)");
+
+    EXPECT_EQ(grid.toolTipFor(4), "Flag # 4: tested only\nDead end: nothing changes this flag, and 1 of its tests "
+                                  "never holds at 0.\nTests (1):\n  never holds: (Scene # 2 (Cellar)) If flag # 4 = 1 "
+                                  "then load scene # 1 (Hall)\nClick to track this flag.");
+    EXPECT_EQ(grid.toolTipFor(9), "Flag # 9: used, not tested or changed\nThe score uses this flag.\nClick to track "
+                                  "this flag.");
+    EXPECT_TRUE(grid.toolTipFor(7).contains("\nNothing in the project tests or changes it."));
+    const QString many = grid.toolTipFor(20);
+    EXPECT_TRUE(many.contains("\nTests (10):\n  (Scene # 4 (Roof) - Delay Object #1) Activated when flag # 20 < 1\n"));
+    EXPECT_TRUE(many.contains("Object #8) Activated when flag # 20 < 8\n  ... and 2 more\nChanges (1):\n  (Inventory"));
+    map.hide();
+}
+
+TEST_F(FlagMapTest, AClickOnACellTracksItsFlagWithTheMapOpenUnderneath) {
+    state.run.CancelRequested = true; // left by a picker's Cancel; the map's button clears it, as report buttons do
+    std::optional<QString> report, summary;
+    bool mapUnderneath = false;
+    withMap([&](QWidget& map) {
+        ui::FlagGrid& grid = window.flagMap().grid();
+        EXPECT_EQ(grid.cellColour(3), FlagClassColour(FlagClass::ChangedOnly)) << "scene 2 sets flag 3 on load";
+        EXPECT_EQ(grid.cellColour(5), FlagClassColour(FlagClass::Free));
+        report = reportOf([&] { QTest::mouseClick(&grid, Qt::LeftButton, {}, grid.cellRect(3).center()); },
+                          [&](QWidget&) { mapUnderneath = map.isVisible(); });
+        EXPECT_EQ(state.run.TrackedFlag, 3);
+        EXPECT_EQ(state.run.ReportName, "Flags Report");
+        summary = reportOf([&] { control(&map, "SummaryButton")->click(); });
+        EXPECT_EQ(state.run.ReportName, "Flag Usage Report");
+        EXPECT_TRUE(map.isVisible()) << "the map waits for another choice";
+    });
+    EXPECT_TRUE(mapUnderneath);
+    ASSERT_TRUE(report && summary);
+    EXPECT_TRUE(report->contains("\n>>>>>> FLAG # 3 <<<<<<\n(Scene # 2 (Scene 2)) When this scene is loaded, set "
+                                 "flag # 3 to value 1\n"));
+    EXPECT_TRUE(report->endsWith(latin(SeparatorLine))) << "not cancelled";
+    EXPECT_TRUE(summary->contains("\n" + latin(FlagUsageBanner) + "\n"));
+    EXPECT_TRUE(summary->contains("\nFlags in use: 3\nFree flags: 252\n"));
+    EXPECT_FALSE(state.run.ReportRunning);
+    EXPECT_EQ(control<QProgressBar>(&window, "ProgressBar1")->value(), 0);
+    EXPECT_EQ(fake.log.size(), 1) << "no message";
+}
+
+TEST_F(FlagMapTest, TheTooltipOfAFlagTestedAndChangedReadsItsStatementsWhenAsked) {
+    ProjectBuilder b = trackerProject(3); // scene 1 sets flag 2 on load; now it also tests it
+    std::tie(b.scenes[0].CondLoadEnabled, b.scenes[0].CondLoadFlag, b.scenes[0].CondLoadValue) = std::tuple(1, 2, 1);
+    locate(b.write(dir / "both"));
+    ui::FlagMapWindow& map = window.flagMap();
+    ASSERT_TRUE(map.scan());
+    const QString expected = "Flag # 2: tested and changed\nTests (1):\n  (Scene # 1 (Scene 1)) If flag # 2 = 1 then do "
+                             "nothing (no scene chosen to load)\nChanges (1):\n  (Scene # 1 (Scene 1)) When this scene "
+                             "is loaded, set flag # 2 to value 1\nClick to track this flag.";
+    EXPECT_TRUE(map.grid().toolTipFor(2).contains("(its record could not be read again)")) << "not read yet";
+    map.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
+    ui::FlagGrid& grid = map.grid();
+    const QPoint at = grid.cellRect(2).center();
+    QHelpEvent hover(QEvent::ToolTip, at, grid.mapToGlobal(at));
+    QApplication::sendEvent(&grid, &hover);
+    QString shown = QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText().replace(QChar::Nbsp, ' ');
+    EXPECT_EQ(shown.replace("\n  ", "\n"), QString(expected).replace("\n  ", "\n")) << "as rich text";
+    EXPECT_EQ(map.toolTipFor(2), expected);
+    EXPECT_EQ(state.run.ReportRunning, false);
+    map.hide();
+}
+
+TEST_F(FlagMapTest, EnterOnTheFocusedCellTracksItToo) {
+    std::optional<QString> report;
+    withMap([&](QWidget&) {
+        ui::FlagGrid& grid = window.flagMap().grid();
+        grid.setFocus();
+        for (auto key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up}) QTest::keyClick(&grid, key);
+        EXPECT_EQ(grid.focusedFlag(), 3) << "a move off the grid is refused";
+        report = reportOf([&] { QTest::keyClick(&grid, Qt::Key_Return); });
+    });
+    EXPECT_TRUE(report.value_or("").contains(">>>>>> FLAG # 3 <<<<<<"));
+}
+
+TEST_F(FlagMapTest, TheButtonFollowsTheReportButtonsAndAnUnreadableProjectGetsAMessage) {
+    window.show();
+    auto* button = control(&window, "FlagMapButton");
+    EXPECT_TRUE(button->isEnabled() && button->isVisible());
+    EXPECT_EQ(button->text(), "Flag map");
+    // Below the four visible report buttons.
+    for (int i : {0, 1, 3, 4}) EXPECT_GT(button->y(), control(&window, QString("PickReport_%1").arg(i))->y());
+
+    const fs::path scenes = dir / "resource" / "Orvanta1.dat";
+    fs::remove(scenes);
+    fs::create_directory(scenes); // opening the data files now fails
+    bool shown = false;
+    const Watch watch = onModal("FlagMap", [&](QWidget& map) { shown = true, map.hide(); });
+    button->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(fake.log.size(), 2);
+    EXPECT_TRUE(fake.log[1].startsWith("message (Exclamation) in Main: Orvanta Project Scanner | The flag map could "
+                                       "not be made.\r"));
+    EXPECT_FALSE(state.run.ReportRunning);
+
+    locate(dir / "absent.orv");
+    EXPECT_FALSE(button->isEnabled());
+}
+
+TEST_F(FlagMapTest, SavesTheMapAsPngAskingBeforeItOverwrites) {
+    ui::FlagMapWindow& map = window.flagMap();
+    map.setUsage(handBuiltUsage());
+    const QString first = qpath(dir / "map.png"), second = qpath(dir / "other.png");
+    fake.script = {first, first, "No", second, first, "Cancel", ""};
+    map.saveMap(); // a new file
+    map.saveMap(); // exists: No, then another name
+    map.saveMap(); // exists: Cancel
+    map.saveMap(); // the dialog cancelled
+    const QString dialog = "save dialog in FlagMap: Save Flag Map | Flag Map.png | PNG Image (*.png)";
+    const QString question = "question (Exclamation, YesNoCancel) in FlagMap: File already exists | Overwrite the "
+                             "existing file?";
+    EXPECT_EQ(fake.log.mid(1), QStringList({dialog, dialog, question, dialog, dialog, question, dialog}));
+    for (const QString& file : {first, second}) {
+        const QImage saved(file, "PNG");
+        EXPECT_EQ(saved.size(), map.mapImage().size()) << file.toStdString();
+        EXPECT_GT(saved.width(), map.grid().sizeHint().width());
+    }
+}
+
+} // namespace

@@ -24,6 +24,11 @@ const fs::path& projectFolder() {
         std::string name = (fs::temp_directory_path() / "orvanta-fuzz-XXXXXX").string();
         if (!mkdtemp(name.data()))
             std::abort();
+        static std::string removeAtExit = name;
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(removeAtExit, ignored);
+        });
         return fs::path(name);
     }();
     return folder;

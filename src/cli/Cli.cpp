@@ -299,8 +299,8 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
         io.out << app.help("", CLI::AppFormatMode::All);
         return ExitOk;
     } catch (const CLI::ParseError& e) {
-        io.err << "orvanta-scan: " << e.what() << "\n"
-               << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE]\n"
+        say(io, std::string("orvanta-scan: ") + e.what());
+        io.err << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE]\n"
                << "Commands: info, unused-flags, track-flag, scene-flags, scene-properties, files\n"
                << "Run 'orvanta-scan --help' for more.\n";
         return ExitUsage;
@@ -308,7 +308,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     try {
         return action ? action() : ExitUsage;
     } catch (const UsageError& e) {
-        io.err << e.message << "\n";
+        say(io, e.message);
         return ExitUsage;
     }
 }

@@ -1,7 +1,6 @@
 #include "cli/Cli.h"
 
 #include "audit/AuditLists.h"
-#include "data/ProgramInfo.h"
 #include "audit/MissingUnusedFilesReport.h"
 #include "cli/FdStreamBuf.h"
 #include "cli/OutputFile.h"

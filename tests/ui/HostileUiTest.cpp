@@ -3,6 +3,7 @@
 #include "audit/DiskNames.h"
 #include "audit/FolderKind.h"
 #include "support/HostileNames.h"
+#include "ui/QtText.h"
 
 #include <QListWidget>
 

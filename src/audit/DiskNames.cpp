@@ -55,13 +55,16 @@ std::string DisplayName(std::string_view name) {
     return shown;
 }
 
+std::optional<std::uintmax_t> SizeOfFile(const FolderHandle& folder, const std::string& name) {
+    struct stat st {};
+    if (::fstatat(folder.fd(), name.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<std::uintmax_t>(st.st_size);
+}
+
 std::optional<std::uintmax_t> SizeOfFile(const std::filesystem::path& folder, const std::string& name) {
     try {
-        const FolderHandle handle = FolderHandle::open(folder);
-        struct stat st {};
-        if (::fstatat(handle.fd(), name.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode))
-            return std::nullopt;
-        return static_cast<std::uintmax_t>(st.st_size);
+        return SizeOfFile(FolderHandle::open(folder), name);
     } catch (const std::exception&) {
         return std::nullopt;
     }

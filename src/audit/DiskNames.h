@@ -8,6 +8,8 @@
 
 namespace orv {
 
+class FolderHandle;
+
 // The length of the valid UTF-8 sequence at the start of `text`, or 0 when
 // its first byte does not start one (a stray byte, an overlong form, a
 // surrogate, a code point beyond U+10FFFF, a cut sequence).
@@ -24,5 +26,6 @@ std::string DisplayName(std::string_view diskName);
 // relative to the folder so that long paths work; empty when it cannot be
 // measured.
 std::optional<std::uintmax_t> SizeOfFile(const std::filesystem::path& folder, const std::string& name);
+std::optional<std::uintmax_t> SizeOfFile(const FolderHandle& folder, const std::string& name);
 
 } // namespace orv

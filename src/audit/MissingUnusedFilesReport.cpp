@@ -5,6 +5,7 @@
 #include "audit/NumberPatterns.h"
 #include "audit/ReferenceCollector.h"
 #include "data/FileError.h"
+#include "data/FolderHandle.h"
 #include "data/Numbers.h"
 #include "data/RecordLayouts.h"
 #include "reports/RecordStatements.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -148,13 +150,22 @@ std::int64_t AppendSection(ReportText& text, std::string_view heading, const std
     if (list.empty())
         text.append("\n(None)");
     std::int64_t bytes = 0;
+    // The folder is opened once for the whole list, each file measured in it.
+    std::optional<FolderHandle> opened;
+    if (folder && !list.empty()) {
+        try {
+            opened = FolderHandle::open(*folder);
+        } catch (const std::exception&) {
+            // Gone since it was listed: nothing can be measured.
+        }
+    }
     for (const std::string& entry : list) {
         text.append("\n");
         if (folder) {
             // A name from disk, which must not forge lines; a reference is a
             // project text and is written as it stands.
             text.append(DisplayName(entry));
-            if (const auto size = SizeOfFile(*folder, entry))
+            if (const auto size = opened ? SizeOfFile(*opened, entry) : std::nullopt)
                 bytes += static_cast<std::int64_t>(*size);
         } else {
             text.append(entry);

@@ -1,7 +1,6 @@
 #include "cli/Cli.h"
 
 #include "audit/AuditLists.h"
-#include "data/ProgramInfo.h"
 #include "audit/MissingUnusedFilesReport.h"
 #include "cli/FdStreamBuf.h"
 #include "cli/OutputFile.h"
@@ -308,11 +307,10 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
         io.out << app.help("", CLI::AppFormatMode::All);
         return ExitOk;
     } catch (const CLI::CallForVersion& e) {
-        io.out << e.what() << "\n";
-        return ExitOk;
+        return writeToStandardOutput(e.what(), io);
     } catch (const CLI::ParseError& e) {
-        io.err << "orvanta-scan: " << e.what() << "\n"
-               << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE]\n"
+        say(io, std::string("orvanta-scan: ") + e.what());
+        io.err << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE]\n"
                << "Commands: info, unused-flags, flag-usage, track-flag, scene-flags, scene-properties, files\n"
                << "Run 'orvanta-scan --help' for more.\n";
         return ExitUsage;
@@ -320,7 +318,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     try {
         return action ? action() : ExitUsage;
     } catch (const UsageError& e) {
-        io.err << e.message << "\n";
+        say(io, e.message);
         return ExitUsage;
     }
 }

@@ -1,5 +1,6 @@
 #include "ui/FilesManager.h"
 
+#include "audit/DiskNames.h"
 #include "audit/Recycling.h"
 #include "audit/ResourceFolders.h"
 #include "data/ProgramInfo.h"
@@ -69,15 +70,18 @@ private:
     std::function<void()> beforeFirst_;
 };
 
-void showEntries(QListWidget& list, const std::vector<std::string>& entries) {
+// Names from disk are shown through DisplayName (one line of valid UTF-8);
+// the file is still found by its real name, entry for entry in the list.
+void showEntries(QListWidget& list, const std::vector<std::string>& entries, bool fromDisk) {
+    const auto shown = [fromDisk](const std::string& entry) { return toQString(fromDisk ? DisplayName(entry) : entry); };
     bool same = list.count() == static_cast<int>(entries.size());
     for (int i = 0; same && i < list.count(); ++i)
-        same = list.item(i)->text() == toQString(entries[static_cast<std::size_t>(i)]);
+        same = list.item(i)->text() == shown(entries[static_cast<std::size_t>(i)]);
     if (same)
         return;
     list.clear();
     for (const std::string& entry : entries)
-        list.addItem(toQString(entry));
+        list.addItem(shown(entry));
 }
 
 // What the picture loader reports, by the system's error numbers.
@@ -199,15 +203,15 @@ void FilesManager::showModal() {
 }
 
 void FilesManager::showLists() {
-    showEntries(*lists_[MissingGfxList], state_.lists.MissingGfx);
-    showEntries(*lists_[MissingMmediaList], state_.lists.MissingMmedia);
-    showEntries(*lists_[UnusedGfxList], state_.lists.UnusedGfx);
-    showEntries(*lists_[UnusedMmediaList], state_.lists.UnusedMmedia);
+    showEntries(*lists_[MissingGfxList], state_.lists.MissingGfx, false);
+    showEntries(*lists_[MissingMmediaList], state_.lists.MissingMmedia, false);
+    showEntries(*lists_[UnusedGfxList], state_.lists.UnusedGfx, true);
+    showEntries(*lists_[UnusedMmediaList], state_.lists.UnusedMmedia, true);
 }
 
-QString FilesManager::resourceFile(FolderKind kind, const QString& name) const {
+QString FilesManager::resourceFile(FolderKind kind, const std::string& name) const {
     const std::filesystem::path folder = ResourceFolder(state_.project.Paths.ProjectFolder, kind);
-    return QFile::decodeName((folder / toUtf8(name)).c_str());
+    return QFile::decodeName((folder / name).c_str());
 }
 
 void FilesManager::clearPreview() {
@@ -216,10 +220,10 @@ void FilesManager::clearPreview() {
 
 void FilesManager::previewCurrentPicture() {
     QListWidget* list = lists_[UnusedGfxList];
-    const QListWidgetItem* item = list->currentItem();
-    if (!item)
+    const int row = list->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= state_.lists.UnusedGfx.size())
         return;
-    const QString file = resourceFile(FolderKind::Gfx, item->text());
+    const QString file = resourceFile(FolderKind::Gfx, state_.lists.UnusedGfx[static_cast<std::size_t>(row)]);
 
     QImage picture;
     std::optional<PictureError> error;
@@ -258,10 +262,11 @@ void FilesManager::previewCurrentPicture() {
 }
 
 void FilesManager::openCurrentMediaFile() {
-    const QListWidgetItem* item = lists_[UnusedMmediaList]->currentItem();
-    if (!item)
+    const int row = lists_[UnusedMmediaList]->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= state_.lists.UnusedMmedia.size())
         return;
-    if (!platform_.opener.OpenWithShell(resourceFile(FolderKind::Mmedia, item->text())))
+    if (!platform_.opener.OpenWithShell(
+            resourceFile(FolderKind::Mmedia, state_.lists.UnusedMmedia[static_cast<std::size_t>(row)])))
         platform_.prompts.showMessage(this, toQString(ApplicationTitle), QStringLiteral("Could not open file."),
                                       Prompts::Icon::None);
 }

@@ -46,7 +46,7 @@ protected:
 
 private:
     void popUpRecycleMenu(QListWidget* list, const QPoint& globalPos);
-    QString resourceFile(FolderKind kind, const QString& name) const;
+    QString resourceFile(FolderKind kind, const std::string& name) const;
 
     ProgramState& state_;
     Platform& platform_;

@@ -13,6 +13,12 @@
 
 namespace orv::ui {
 
+std::string UnlistableFolderMessage(const Failure& folder) {
+    return "The folder " + folder.path.string() + " could not be listed (" + folder.reason +
+           "). The report counts it as empty: its files are not listed as unused, and the files the project "
+           "names in it are listed as missing.";
+}
+
 ReportLauncher::ReportLauncher(ProgramState& state, Platform& platform, QtReportHost& host,
                                FilesManager& filesManager, QWidget* windowParent)
     : state_(state), platform_(platform), host_(host), filesManager_(filesManager), windowParent_(windowParent) {}
@@ -45,6 +51,16 @@ void ReportLauncher::run(Integer kind) {
         return; // RunReport has finished the run
     case RunOutcome::Status::Show:
         break;
+    }
+
+    // A media folder that could not be read is said before the report, whose
+    // lists it has left incomplete, is shown.
+    if (state_.run.FilesReportRan && !state_.lists.UnlistableFolders.empty()) {
+        std::string text;
+        for (const Failure& folder : state_.lists.UnlistableFolders)
+            text += (text.empty() ? "" : "\r") + UnlistableFolderMessage(folder);
+        platform_.prompts.showMessage(windowParent_, toQString(ApplicationTitle), toQString(text),
+                                      Prompts::Icon::Exclamation);
     }
 
     {

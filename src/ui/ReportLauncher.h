@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Failure.h"
 #include "data/Types.h"
 
 #include <functional>
@@ -7,6 +8,10 @@
 class QWidget;
 
 namespace orv::ui {
+
+// The desktop's wording of a media folder that could not be listed, shown
+// before the report window of the files report opens.
+std::string UnlistableFolderMessage(const Failure& folder);
 
 class FilesManager;
 class QtReportHost;

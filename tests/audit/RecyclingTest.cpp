@@ -1,11 +1,14 @@
 #include "audit/Recycling.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 namespace orv {
 namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
+using testing::TempDir;
 
 // Remembers every request and what the list held at that moment.
 class FakeTrash : public Trash {
@@ -45,6 +48,22 @@ TEST(RecycleSelected, RemovesTheFirstExactMatchOnlyAndNothingUnselected) {
     RecycleSelected(list, {false, false, true}, "/g", trash);
     EXPECT_EQ(list, (Names{"Pic.bmp", "pic.bmp"}));
     EXPECT_EQ(trash.requests, Names{"/g/pic.bmp"});
+}
+
+TEST(RecycleSelected, MovesNothingThroughALinkOutOfTheMediaFolders) {
+    TempDir dir;
+    fs::create_directories(dir / "elsewhere" / "gfx");
+    fs::create_directories(dir / "p" / "resource");
+    fs::create_directories(dir / "q");
+    fs::create_symlink(dir / "elsewhere" / "gfx", dir / "p" / "resource" / "gfx");
+    fs::create_symlink(dir / "elsewhere", dir / "q" / "resource");
+    for (const fs::path& folder : {dir / "p" / "resource" / "gfx", dir / "q" / "resource" / "gfx"}) {
+        Names list{"a.bmp", "b.bmp"};
+        FakeTrash trash(list, true);
+        EXPECT_EQ(RecycleSelected(list, {true, false}, folder, trash), Names{"a.bmp"}) << folder;
+        EXPECT_EQ(list, Names{"b.bmp"}) << folder;
+        EXPECT_TRUE(trash.requests.empty()) << folder;
+    }
 }
 
 } // namespace

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     orv::ui::QtClipboard clipboard;
     orv::ui::QtFileOpener opener;
     orv::ui::QtReportPrinter printer;
-    orv::ui::QtTrash trash;
+    orv::ui::QtTrash trash(prompts);
     orv::ui::Platform platform{prompts, clipboard, opener, printer, trash};
 
     orv::ui::MainWindow window(state, platform);

@@ -176,7 +176,8 @@ FilesManager::FilesManager(ProgramState& state, Platform& platform, QWidget* par
     grid->setRowStretch(1, 1);
     grid->setHorizontalSpacing(fontMetrics().averageCharWidth() * 2);
 
-    auto* layout = new QVBoxLayout(this);
+    QWidget* contents = scrollingContents(*this);
+    auto* layout = new QVBoxLayout(contents);
     layout->addLayout(grid);
 
     connect(lists_[UnusedGfxList], &QListWidget::itemClicked, this, [this] { previewCurrentPicture(); });
@@ -189,7 +190,8 @@ FilesManager::FilesManager(ProgramState& state, Platform& platform, QWidget* par
         lists_[i]->installEventFilter(this);
     }
 
-    resize(sizeHint().expandedTo(QSize(0, fontMetrics().lineSpacing() * 30)));
+    contents->setMinimumHeight(fontMetrics().lineSpacing() * 30);
+    fitContentsToScreen(*this, false);
     showLists();
 }
 
@@ -306,6 +308,19 @@ void FilesManager::popUpRecycleMenu(QListWidget* list, const QPoint& globalPos) 
 }
 
 bool FilesManager::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lists_[UnusedGfxList] && event->type() == QEvent::KeyPress) {
+        // A keyboard move previews as a click does, once the list has taken
+        // the key; the old entry is only compared, never used.
+        const QListWidgetItem* before = lists_[UnusedGfxList]->currentItem();
+        QMetaObject::invokeMethod(
+            this,
+            [this, before] {
+                if (lists_[UnusedGfxList]->currentItem() && lists_[UnusedGfxList]->currentItem() != before)
+                    previewCurrentPicture();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
     for (int i : {UnusedGfxList, UnusedMmediaList}) {
         QListWidget* list = lists_[i];
         if (watched == list->viewport() && event->type() == QEvent::MouseButtonPress) {
@@ -332,6 +347,7 @@ bool FilesManager::eventFilter(QObject* watched, QEvent* event) {
 void FilesManager::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
+        fitContentsToScreen(*this, false);
         centreOnScreen(*this);
     }
     QDialog::showEvent(event);

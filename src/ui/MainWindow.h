@@ -10,6 +10,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace orv::ui {
 
@@ -72,6 +73,7 @@ private:
     FlagPicker* flagPicker_ = nullptr;
     ScenePicker* scenePicker_ = nullptr;
     bool loading_ = false;
+    QTimer* closeWhenIdle_ = nullptr;
     bool placed_ = false;
 };
 

@@ -71,7 +71,7 @@ TEST_F(FilesManagerTest, RecyclingSendsTheSelectedUnusedFilesToTheTrashInListOrd
     for (const QString& name : names) expected << "recycle: " + media(name);
     fake.onRecycle = [&](const fs::path& f) {
         if (listedAtFirstRequest == QStringList{"(none)"}) listedAtFirstRequest = entries(4);
-        return ui::QtTrash().RecycleFile(f);
+        return ui::QtTrash(fake).RecycleFile(f);
     };
     fake.log.clear();
     EXPECT_EQ(rightClick(4), "RecycleMM: Send file(s) to Recycle Bin");

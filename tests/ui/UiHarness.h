@@ -24,6 +24,7 @@
 #include "ui/QtReportHost.h"
 #include "ui/QtTrash.h"
 #include "ui/ReportPrinter.h"
+#include "ui/ReportView.h"
 #include "ui/ScenePicker.h"
 
 #include <QPrinter>
@@ -150,7 +151,7 @@ inline std::optional<QString> reportOf(const std::function<void()>& start,
                                        const std::function<void(QWidget&)>& act = {}) {
     std::optional<QString> text;
     const Watch watch = onModal("Report", [&](QWidget& report) {
-        text = control<QPlainTextEdit>(&report, "RLog")->toPlainText();
+        text = control<ui::ReportView>(&report, "RLog")->toPlainText();
         if (act) act(report);
         control(&report, "Command3")->click();
     });

@@ -19,13 +19,10 @@ const QScreen* screenOf(const QWidget& window) {
 }
 
 // The window manager's frame: known once the window has been shown, else
-// an allowance for a title bar and borders (none without a window manager).
+// an allowance for a title bar and borders.
 QSize frameAllowance(const QWidget& window) {
     if (window.isVisible() && window.frameGeometry().size() != window.size())
         return window.frameGeometry().size() - window.size();
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
-        return {0, 0};
     return {8, window.fontMetrics().height() * 2 + 8};
 }
 

@@ -309,17 +309,18 @@ void FilesManager::popUpRecycleMenu(QListWidget* list, const QPoint& globalPos) 
 
 bool FilesManager::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lists_[UnusedGfxList] && event->type() == QEvent::KeyPress) {
-        // A keyboard move previews as a click does, once the list has taken
-        // the key; the old entry is only compared, never used.
-        const QListWidgetItem* before = lists_[UnusedGfxList]->currentItem();
-        QMetaObject::invokeMethod(
-            this,
-            [this, before] {
-                if (lists_[UnusedGfxList]->currentItem() && lists_[UnusedGfxList]->currentItem() != before)
-                    previewCurrentPicture();
-            },
-            Qt::QueuedConnection);
-        return false;
+        // A keyboard move previews as a click does: the list takes the key
+        // first, here, and a key it leaves goes on to the window as usual.
+        QListWidget* list = lists_[UnusedGfxList];
+        const QListWidgetItem* before = list->currentItem();
+        event->accept();
+        static_cast<QObject*>(list)->event(event);
+        const bool taken = event->isAccepted();
+        if (list->currentItem() && list->currentItem() != before)
+            previewCurrentPicture();
+        if (!taken)
+            event->ignore();
+        return taken;
     }
     for (int i : {UnusedGfxList, UnusedMmediaList}) {
         QListWidget* list = lists_[i];

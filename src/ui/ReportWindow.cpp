@@ -67,7 +67,7 @@ ReportWindow::ReportWindow(ProgramState& state, Platform& platform, FilesManager
     buttons->addStretch(1);
     buttons->addWidget(done);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(scrollingContents(*this));
     layout->addWidget(rlog_, 1);
     layout->addLayout(buttons);
 

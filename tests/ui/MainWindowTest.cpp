@@ -65,3 +65,19 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, LocateTest, ::testing::Bool(),
                          [](auto& p) { return p.param ? "MissingFile" : "BrokenLock"; });
+
+// The start-up prompt shows whole, and the "..." button says what it does.
+TEST_F(UiTest, TheStartUpPromptFitsAndTheLocateButtonIsNamed) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* box = control<QLineEdit>(&window, "Text1_0");
+    EXPECT_EQ(box->text(), LocatePrompt);
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    const QRect textArea = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+    EXPECT_LE(box->fontMetrics().horizontalAdvance(LocatePrompt) + 4, textArea.width()) << "the arrow shows";
+    auto* locate = control(&window, "Command1");
+    EXPECT_EQ(locate->text(), "...");
+    EXPECT_EQ(locate->toolTip(), "Locate");
+    EXPECT_EQ(locate->accessibleName(), "Locate");
+}

@@ -8,6 +8,7 @@
 #include "ui/QtReportPrinter.h"
 #include "ui/QtText.h"
 #include "ui/QtTrash.h"
+#include "ui/RunOnlySettings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,6 +17,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    const orv::ui::RunOnlySettings noSettingsFile;
     QApplication::setApplicationName(orv::ui::toQString(orv::ApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(orv::VersionMajor)

@@ -228,6 +228,7 @@ void MainWindow::locateFile(const QString& projectFile) {
     } release{loading_};
 
     ChooseProjectFile(state_.project, std::filesystem::path(QFile::encodeName(projectFile).toStdString()));
+    platform_.prompts.setProjectFolder({});
     state_.lists.clear();
     filesManager_->showLists();
     // The preview belongs to the former project's files.
@@ -254,6 +255,8 @@ void MainWindow::locateFile(const QString& projectFile) {
 
     if (scenePicker_)
         scenePicker_->showScenes(outcome.loaded());
+    platform_.prompts.setProjectFolder(
+        outcome.loaded() ? QFile::decodeName(state_.project.Paths.ProjectFolder.c_str()) : QString());
     if (outcome.unexpectedError)
         platform_.prompts.showMessage(this, toQString(ApplicationTitle), toQString(*outcome.unexpectedError),
                                       Prompts::Icon::Critical);

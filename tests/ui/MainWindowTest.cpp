@@ -28,6 +28,7 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
     EXPECT_EQ(window.windowTitle(), Title + " - Harbour Test");
     EXPECT_EQ(enabledButtons(), 5);
     EXPECT_TRUE(control(&window, "PickReport_2")->isHidden());
+    EXPECT_EQ(fake.projectFolder, qpath(dir / "good")) << "the file dialogs start in the project's folder";
 
     state.text.append("a former report");
     const fs::path bad = trackerProject(2).write(dir / "bad");
@@ -38,6 +39,7 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
     EXPECT_EQ(window.windowTitle(), Title + " v3.1.0");
     EXPECT_TRUE(info().isEmpty());
     EXPECT_TRUE(state.text.str().empty()) << "the former report goes all the same";
+    EXPECT_EQ(fake.projectFolder, "") << "no project loaded";
     const QString message = "message (%1) in Main: Orvanta Project Scanner | ";
     const QStringList messages = fake.log.filter(QRegularExpression("^message"));
     ASSERT_EQ(messages.size(), GetParam() ? 2 : 1);

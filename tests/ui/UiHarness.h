@@ -53,6 +53,7 @@ inline std::string fileText(const fs::path& file) {
 // is logged; `onRecycle`, when set, does the moving to the Trash.
 struct Fakes : ui::Prompts, ui::Clipboard, ui::FileOpener, ui::ReportPrinter, Trash {
     QStringList script, log;
+    QString projectFolder; // where the file dialogs would start
     bool openSucceeds = true;
     std::function<bool(const fs::path&)> onRecycle;
 
@@ -72,6 +73,7 @@ struct Fakes : ui::Prompts, ui::Clipboard, ui::FileOpener, ui::ReportPrinter, Tr
                                           const QString& filter) override {
         return add(w, "save dialog", title + " | " + proposed + " | " + filter), file();
     }
+    void setProjectFolder(const QString& folder) override { projectFolder = folder; }
     void setText(const QString& text) override { log << "clipboard: " + text; }
     bool OpenWithShell(const QString& file) override { return log << "shell open: " + file, openSucceeds; }
     void PrintReport(QWidget*, const QString& name, const QString& text) override {

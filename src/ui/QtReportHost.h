@@ -43,14 +43,21 @@ protected:
     void progressChanged() override;
 
 private:
+    void showProgress();
+
     QProgressBar& bar_;
     Prompts& prompts_;
     QWidget* dialogParent_;
-    QElapsedTimer sinceLastYield_;
+    QElapsedTimer clock_;
+    qint64 lastCheckNs_ = 0;
+    qint64 lastEventsNs_ = -1;
+    int stride_ = 1;
+    int yieldsSinceCheck_ = 0;
     int intervalMs_ = 30;
     int busyDepth_ = 0;
     int shownPercent_ = -1;
     bool abandoned_ = false;
+    bool barBehind_ = false;
 };
 
 } // namespace orv::ui

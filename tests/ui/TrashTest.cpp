@@ -104,20 +104,24 @@ std::string pathKey(const fs::path& infoFile) {
 }
 
 // Names a project of a Windows author may well hold, and some hostile ones.
-const char* const Names[] = {
-    "harbour.bmp",
-    "harbour view at dusk.bmp",
-    "Caf\xC3\xA9 \xC3\x9C" "ber Mitternacht.wav",
-    "line\nfeed.gif",
-    "escape\x1B[31mred.jpg",
-    "not utf-8 \xFF\xFE\xE9.mp3",
-    "100% sure #1 & a+b=c; (x,y) [z] ~ 'q'.avi",
+struct Name {
+    const char* what;
+    const char* name;
+};
+const Name Names[] = {
+    {"Plain", "harbour.bmp"},
+    {"Blanks", "harbour view at dusk.bmp"},
+    {"Accents", "Caf\xC3\xA9 \xC3\x9C" "ber Mitternacht.wav"},
+    {"LineFeed", "line\nfeed.gif"},
+    {"Escape", "escape\x1B[31mred.jpg"},
+    {"NotUtf8", "not utf-8 \xFF\xFE\xE9.mp3"},
+    {"Punctuation", "100% sure #1 & a+b=c; (x,y) [z] ~ 'q'.avi"},
 };
 
-class GioTrash : public ::testing::TestWithParam<const char*> {};
+class GioTrash : public ::testing::TestWithParam<Name> {};
 
 TEST_P(GioTrash, CreatesTheHomeTrashAndTheFileComesBackByteIdenticalFromItsInfoFile) {
-    const std::string name = GetParam();
+    const std::string name = GetParam().name;
     inFreshHome([&](const fs::path& home, const fs::path& start) -> std::string {
         const fs::path folder = home / "My Game" / "resource" / "mmedia";
         fs::create_directories(folder);
@@ -158,7 +162,8 @@ TEST_P(GioTrash, CreatesTheHomeTrashAndTheFileComesBackByteIdenticalFromItsInfoF
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, GioTrash, ::testing::ValuesIn(Names));
+INSTANTIATE_TEST_SUITE_P(Names, GioTrash, ::testing::ValuesIn(Names),
+                         [](const auto& p) { return std::string(p.param.what); });
 
 TEST(GioTrashFailure, LeavesTheFileAndNamesItWithTheSystemsReason) {
     inFreshHome([](const fs::path& home, const fs::path&) -> std::string {

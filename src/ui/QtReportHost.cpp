@@ -15,8 +15,9 @@ void QtReportHost::yield() {
     if (abandoned_)
         throw RunAbandoned{};
     // Reading the clock at every one of millions of yields costs more than
-    // the units of work between them; it is read every `stride_` yields,
-    // a stride that follows how long the units take.
+    // the units of work between them; it is read every `stride_` yields, a
+    // stride that follows how long the units take, kept small so that a
+    // run of slow units cannot hold the window back for long.
     if (intervalMs_ > 0 && ++yieldsSinceCheck_ < stride_)
         return;
     yieldsSinceCheck_ = 0;
@@ -25,7 +26,7 @@ void QtReportHost::yield() {
     const qint64 now = clock_.nsecsElapsed();
     const qint64 sinceCheck = now - lastCheckNs_;
     lastCheckNs_ = now;
-    if (sinceCheck < 500'000 && stride_ < 4096)
+    if (sinceCheck < 500'000 && stride_ < 64)
         stride_ *= 2;
     else if (sinceCheck > 2'000'000 && stride_ > 1)
         stride_ /= 2;

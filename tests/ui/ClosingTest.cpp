@@ -18,6 +18,8 @@ const CloseCase CloseCases[] = {
     {"AllScenes", 4, "SceneTrack", "Command3"},
 };
 
+inline void PrintTo(const CloseCase& c, std::ostream* out) { *out << c.name; }
+
 class CloseDuringRunTest : public UiTest, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(CloseDuringRunTest, EndsTheProgramAtTheRunsNextYieldWithNoQuestionAndNoReport) {

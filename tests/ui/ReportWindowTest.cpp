@@ -38,7 +38,7 @@ TEST_F(ReportWindowTest, CopiesPrintsAndSavesRtfThatUnrtfReadsBack) {
         EXPECT_EQ(unrtfText(dir / file), text.toStdString());
     }
     EXPECT_TRUE(runningNotCancelled) << "the report button clears the cancel request";
-    EXPECT_FALSE(closed) << "the program does not end while a report runs";
+    EXPECT_FALSE(closed) << "the main window waits until the report has unwound";
     EXPECT_FALSE(state.run.ReportRunning);
     EXPECT_EQ(control<QProgressBar>(&window, "ProgressBar1")->value(), 0);
     EXPECT_TRUE(state.text.str().empty() && window.close()) << "DONE discards the report";

@@ -118,6 +118,8 @@ const Name Names[] = {
     {"Punctuation", "100% sure #1 & a+b=c; (x,y) [z] ~ 'q'.avi"},
 };
 
+void PrintTo(const Name& n, std::ostream* out) { *out << n.what; }
+
 class GioTrash : public ::testing::TestWithParam<Name> {};
 
 TEST_P(GioTrash, CreatesTheHomeTrashAndTheFileComesBackByteIdenticalFromItsInfoFile) {

@@ -8,6 +8,7 @@
 #include "ui/QtReportPrinter.h"
 #include "ui/QtText.h"
 #include "ui/QtTrash.h"
+#include "ui/RunOnlySettings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,6 +17,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    const orv::ui::RunOnlySettings noSettingsFile;
     QApplication::setApplicationName(orv::ui::toQString(orv::ApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(orv::VersionMajor)
@@ -39,7 +41,7 @@ int main(int argc, char** argv) {
     orv::ui::QtClipboard clipboard;
     orv::ui::QtFileOpener opener;
     orv::ui::QtReportPrinter printer;
-    orv::ui::QtTrash trash;
+    orv::ui::QtTrash trash(prompts);
     orv::ui::Platform platform{prompts, clipboard, opener, printer, trash};
 
     orv::ui::MainWindow window(state, platform);

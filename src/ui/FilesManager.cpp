@@ -180,7 +180,8 @@ FilesManager::FilesManager(ProgramState& state, Platform& platform, QWidget* par
     grid->setRowStretch(1, 1);
     grid->setHorizontalSpacing(fontMetrics().averageCharWidth() * 2);
 
-    auto* layout = new QVBoxLayout(this);
+    QWidget* contents = scrollingContents(*this);
+    auto* layout = new QVBoxLayout(contents);
     layout->addLayout(grid);
 
     connect(lists_[UnusedGfxList], &QListWidget::itemClicked, this, [this] { previewCurrentPicture(); });
@@ -193,7 +194,8 @@ FilesManager::FilesManager(ProgramState& state, Platform& platform, QWidget* par
         lists_[i]->installEventFilter(this);
     }
 
-    resize(sizeHint().expandedTo(QSize(0, fontMetrics().lineSpacing() * 30)));
+    contents->setMinimumHeight(fontMetrics().lineSpacing() * 30);
+    fitContentsToScreen(*this, false);
     showLists();
 }
 
@@ -311,6 +313,20 @@ void FilesManager::popUpRecycleMenu(QListWidget* list, const QPoint& globalPos) 
 }
 
 bool FilesManager::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lists_[UnusedGfxList] && event->type() == QEvent::KeyPress) {
+        // A keyboard move previews as a click does: the list takes the key
+        // first, here, and a key it leaves goes on to the window as usual.
+        QListWidget* list = lists_[UnusedGfxList];
+        const QListWidgetItem* before = list->currentItem();
+        event->accept();
+        static_cast<QObject*>(list)->event(event);
+        const bool taken = event->isAccepted();
+        if (list->currentItem() && list->currentItem() != before)
+            previewCurrentPicture();
+        if (!taken)
+            event->ignore();
+        return taken;
+    }
     for (int i : {UnusedGfxList, UnusedMmediaList}) {
         QListWidget* list = lists_[i];
         if (watched == list->viewport() && event->type() == QEvent::MouseButtonPress) {
@@ -337,6 +353,7 @@ bool FilesManager::eventFilter(QObject* watched, QEvent* event) {
 void FilesManager::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
+        fitContentsToScreen(*this, false);
         centreOnScreen(*this);
     }
     QDialog::showEvent(event);

@@ -31,6 +31,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -91,10 +93,13 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
     pathBox_ = new QLineEdit(this);
     pathBox_->setObjectName(QStringLiteral("Text1_0"));
     pathBox_->setReadOnly(true);
-    pathBox_->setMinimumWidth(charWidth * 72);
+    // The start-up prompt shows whole, arrow included.
+    pathBox_->setMinimumWidth(pathBox_->fontMetrics().horizontalAdvance(toQString(PathPrompt)) + charWidth * 2 +
+                              2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, pathBox_));
     auto* locateButton = new QPushButton(QStringLiteral("..."), this);
     locateButton->setObjectName(QStringLiteral("Command1"));
     locateButton->setToolTip(QStringLiteral("Locate"));
+    locateButton->setAccessibleName(QStringLiteral("Locate"));
     locateButton->setFixedWidth(charWidth * 5 + 8);
     pathCaption->setBuddy(locateButton);
 
@@ -170,7 +175,7 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
     auto* progressLayout = new QVBoxLayout(progressFrame);
     progressLayout->addWidget(progress_);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(scrollingContents(*this));
     layout->addLayout(pathRow);
     layout->addWidget(infoFrame);
     layout->addSpacing(fontMetrics().lineSpacing() / 2);
@@ -246,6 +251,7 @@ void MainWindow::locateFile(const QString& projectFile) {
     } release{loading_};
 
     ChooseProjectFile(state_.project, std::filesystem::path(QFile::encodeName(projectFile).toStdString()));
+    platform_.prompts.setProjectFolder({});
     state_.lists.clear();
     filesManager_->showLists();
     // The preview belongs to the former project's files.
@@ -256,12 +262,24 @@ void MainWindow::locateFile(const QString& projectFile) {
     if (state_.project.Paths.ProjectFolder.empty())
         return;
 
-    host_->setBusy(true);
-    const LoadOutcome outcome = LoadProject(state_.project, *host_);
-    host_->setBusy(false);
+    LoadOutcome outcome;
+    {
+        struct BusyPointer {
+            QtReportHost& host;
+            ~BusyPointer() { host.setBusy(false); }
+        } busy{*host_};
+        host_->setBusy(true);
+        try {
+            outcome = LoadProject(state_.project, *host_);
+        } catch (const RunAbandoned&) {
+            return; // the program is ending
+        }
+    }
 
     if (scenePicker_)
         scenePicker_->showScenes(outcome.loaded());
+    platform_.prompts.setProjectFolder(
+        outcome.loaded() ? QFile::decodeName(state_.project.Paths.ProjectFolder.c_str()) : QString());
     if (outcome.unexpectedError)
         platform_.prompts.showMessage(this, toQString(ApplicationTitle), toQString(*outcome.unexpectedError),
                                       Prompts::Icon::Critical);
@@ -312,18 +330,34 @@ void MainWindow::openFlagMap() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A run or a load is on the stack below this event; the window stays
-    // until it has finished.
-    if (busy()) {
-        event->ignore();
+    // Closing ends the program, whatever is running: the windows above this
+    // one go now, a run or load on the stack below this event is abandoned
+    // at its next yield, and the window closes once the stack has unwound.
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child->isWindow() && child->isVisible())
+            child->hide();
+    if (!busy()) {
+        QWidget::closeEvent(event);
         return;
     }
-    QWidget::closeEvent(event);
+    event->ignore();
+    host_->abandon();
+    if (!closeWhenIdle_) {
+        closeWhenIdle_ = new QTimer(this);
+        connect(closeWhenIdle_, &QTimer::timeout, this, [this] {
+            if (!busy()) {
+                closeWhenIdle_->stop();
+                close();
+            }
+        });
+    }
+    closeWhenIdle_->start(10);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
+        fitContentsToScreen(*this, true);
         centreOnScreen(*this);
     }
     QWidget::showEvent(event);

@@ -10,6 +10,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace orv::ui {
 
@@ -78,6 +79,7 @@ private:
     ScenePicker* scenePicker_ = nullptr;
     FlagMapWindow* flagMap_ = nullptr;
     bool loading_ = false;
+    QTimer* closeWhenIdle_ = nullptr;
     bool placed_ = false;
 };
 

@@ -28,6 +28,9 @@ public:
     virtual std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual std::optional<QString> chooseSaveFile(QWidget* parent, const QString& title, const QString& proposedName,
                                                   const QString& filter) = 0;
+    // The folder of the project now loaded (empty: none), where the file
+    // dialogs start.
+    virtual void setProjectFolder(const QString& folder) { static_cast<void>(folder); }
 };
 
 } // namespace orv::ui

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -27,17 +28,35 @@ QMessageBox::Icon boxIcon(Prompts::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-QString startFolder(const QString& remembered) {
-    if (!remembered.isEmpty() && QDir(remembered).exists())
-        return remembered;
+// The first of `choices` that exists, else the documents folder or home.
+QString startFolder(std::initializer_list<QString> choices) {
+    for (const QString& folder : choices)
+        if (!folder.isEmpty() && QDir(folder).exists())
+            return folder;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+// A window manager draws the title in its own, often bold and larger, font
+// beside its icon and buttons; a box sized for its text alone gets its
+// title cut short.
+void widenForTitle(QMessageBox& box) {
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
+    const QFontMetrics metrics(titleFont);
+    const int wanted = metrics.horizontalAdvance(box.windowTitle()) + metrics.height() * 6;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
 }
 
 } // namespace
 
 void QtPrompts::showMessage(QWidget* parent, const QString& title, const QString& text, Icon icon) {
     QMessageBox box(boxIcon(icon), title, displayText(text), QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    widenForTitle(box);
     box.exec();
 }
 
@@ -47,6 +66,8 @@ Prompts::Answer QtPrompts::ask(QWidget* parent, const QString& title, const QStr
     if (buttons == Buttons::YesNoCancel)
         choice |= QMessageBox::Cancel;
     QMessageBox box(boxIcon(icon), title, displayText(text), choice, parent);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    widenForTitle(box);
     box.setDefaultButton(QMessageBox::Yes);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
@@ -58,16 +79,25 @@ Prompts::Answer QtPrompts::ask(QWidget* parent, const QString& title, const QStr
 }
 
 std::optional<QString> QtPrompts::chooseOpenFile(QWidget* parent, const QString& title, const QString& filter) {
-    const QString file = QFileDialog::getOpenFileName(parent, title, startFolder(lastOpenFolder_), filter);
-    if (file.isEmpty())
+    QFileDialog dialog(parent, title, startFolder({projectFolder_, lastProjectFolder_}), filter);
+    dialog.setObjectName(QStringLiteral("CommonDialog1"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    lastOpenFolder_ = QFileInfo(file).absolutePath();
-    return file;
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtPrompts::setProjectFolder(const QString& folder) {
+    projectFolder_ = folder;
+    if (!folder.isEmpty())
+        lastProjectFolder_ = folder;
 }
 
 std::optional<QString> QtPrompts::chooseSaveFile(QWidget* parent, const QString& title, const QString& proposedName,
                                                  const QString& filter) {
-    QFileDialog dialog(parent, title, startFolder(lastSaveFolder_), filter);
+    QFileDialog dialog(parent, title, startFolder({lastSaveFolder_, projectFolder_}), filter);
+    dialog.setObjectName(QStringLiteral("CommonDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The program asks its own overwrite question.

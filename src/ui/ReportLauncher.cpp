@@ -37,7 +37,17 @@ void ReportLauncher::run(Integer kind) {
     } release{busy_};
 
     ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, state_.lists); };
-    const RunOutcome outcome = RunReport(kind, ctx);
+    RunOutcome outcome;
+    try {
+        outcome = RunReport(kind, ctx);
+    } catch (const RunAbandoned&) {
+    }
+    if (host_.abandoned()) {
+        // The program is ending: no question, no report window.
+        state_.text.clear();
+        FinishRun(ctx);
+        return;
+    }
     if (stateChanged_)
         stateChanged_();
 

@@ -1,6 +1,7 @@
 #include "ui/ReportWindow.h"
 
 #include "reports/ReportRtf.h"
+#include "ui/CentreOnScreen.h"
 #include "ui/Clipboard.h"
 #include "ui/FilesManager.h"
 #include "ui/Platform.h"
@@ -9,13 +10,13 @@
 #include "ui/QtText.h"
 #include "ui/ReportFont.h"
 #include "ui/ReportPrinter.h"
+#include "ui/ReportView.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -26,6 +27,8 @@
 namespace orv::ui {
 
 namespace {
+
+constexpr int ReportColumns = 120;
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
@@ -43,14 +46,12 @@ ReportWindow::ReportWindow(ProgramState& state, Platform& platform, FilesManager
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setModal(true);
 
-    rlog_ = new QPlainTextEdit(this);
+    // The view reads the report where it lies: the window keeps no copy.
+    rlog_ = new ReportView(this);
     rlog_->setObjectName(QStringLiteral("RLog"));
-    rlog_->setReadOnly(true);
-    rlog_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     rlog_->setFont(reportFont());
-    rlog_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    rlog_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    rlog_->setPlainText(toQString(state_.text.str()));
+    rlog_->setText(state_.text.str());
+    rlog_->setCopyHandler([this](const QString& selected) { platform_.clipboard.setText(selected); });
 
     auto* copy = makeButton(this, "Command4", QStringLiteral("Copy report to clipboard"));
     auto* save = makeButton(this, "Command2", QStringLiteral("Save report"));
@@ -66,7 +67,7 @@ ReportWindow::ReportWindow(ProgramState& state, Platform& platform, FilesManager
     buttons->addStretch(1);
     buttons->addWidget(done);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(scrollingContents(*this));
     layout->addWidget(rlog_, 1);
     layout->addLayout(buttons);
 
@@ -76,13 +77,13 @@ ReportWindow::ReportWindow(ProgramState& state, Platform& platform, FilesManager
     connect(filesManagerButton_, &QPushButton::clicked, this, [this] { filesManager_.showModal(); });
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
 
-    // Room for the 70-character separator lines and some 40 lines, within
+    // Room for the reports' 120-character lines and some 40 lines, within
     // the screen.
-    const QFontMetrics metrics(rlog_->font());
-    QSize wanted(metrics.horizontalAdvance(QLatin1Char('M')) * 96, metrics.lineSpacing() * 40);
-    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    resize(wanted);
+    const QMargins margins = layout->contentsMargins();
+    const QSize wanted(rlog_->widthForColumns(ReportColumns) + margins.left() + margins.right(),
+                       rlog_->heightForLines(40) + buttons->sizeHint().height() + layout->spacing() + margins.top() +
+                           margins.bottom());
+    resize(fittedToScreen(*this, wanted));
 }
 
 void ReportWindow::setFilesManagerButtonVisible(bool visible) {

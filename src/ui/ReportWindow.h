@@ -2,12 +2,12 @@
 
 #include <QDialog>
 
-class QPlainTextEdit;
 class QPushButton;
 
 namespace orv::ui {
 
 class FilesManager;
+class ReportView;
 struct Platform;
 struct ProgramState;
 
@@ -34,7 +34,7 @@ private:
     ProgramState& state_;
     Platform& platform_;
     FilesManager& filesManager_;
-    QPlainTextEdit* rlog_ = nullptr;
+    ReportView* rlog_ = nullptr;
     QPushButton* filesManagerButton_ = nullptr;
 };
 

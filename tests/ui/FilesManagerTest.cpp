@@ -71,7 +71,7 @@ TEST_F(FilesManagerTest, RecyclingSendsTheSelectedUnusedFilesToTheTrashInListOrd
     for (const QString& name : names) expected << "recycle: " + media(name);
     fake.onRecycle = [&](const fs::path& f) {
         if (listedAtFirstRequest == QStringList{"(none)"}) listedAtFirstRequest = entries(4);
-        return ui::QtTrash().RecycleFile(f);
+        return ui::QtTrash(fake).RecycleFile(f);
     };
     fake.log.clear();
     EXPECT_EQ(rightClick(4), "RecycleMM: Send file(s) to Recycle Bin");
@@ -84,4 +84,28 @@ TEST_F(FilesManagerTest, RecyclingSendsTheSelectedUnusedFilesToTheTrashInListOrd
     }
     EXPECT_TRUE(state.lists.UnusedMmedia.empty());
     EXPECT_TRUE(previewShown()) << "recycling media files leaves the picture preview alone";
+}
+
+// Moving through the unused pictures with the keyboard previews each entry
+// as a click does, the error box included.
+TEST_F(FilesManagerTest, AKeyboardMovePreviewsAsAClickDoes) {
+    const QStringList names = entries(3);
+    ASSERT_EQ(names, QStringList({"boat.bmp", "cliff.jpg", "gull.gif", "map.png", "notes.bmp"}));
+    const QString invalid = "message (None) in FileMan: Orvanta Project Scanner | Error loading image:\rError # 481 - "
+                            "Invalid picture";
+    click(3, "boat.bmp");
+    const QStringList before = fake.log;
+    for (const auto& [key, name, error] : std::initializer_list<std::tuple<Qt::Key, const char*, bool>>{
+             {Qt::Key_Down, "cliff.jpg", false}, {Qt::Key_Down, "gull.gif", false}, {Qt::Key_Down, "map.png", true},
+             {Qt::Key_Up, "gull.gif", false}, {Qt::Key_End, "notes.bmp", true}}) {
+        const qsizetype logged = fake.log.size();
+        QTest::keyClick(list(3), key);
+        QApplication::processEvents();
+        EXPECT_EQ(list(3)->currentItem()->text(), name);
+        EXPECT_EQ(previewShown(), !error) << name;
+        EXPECT_EQ(fake.log.mid(logged), error ? QStringList{invalid} : QStringList()) << name;
+    }
+    QTest::keyClick(list(3), Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_EQ(fake.log.size(), before.size() + 2) << "no move, no preview";
 }

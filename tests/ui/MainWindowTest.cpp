@@ -28,6 +28,7 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
     EXPECT_EQ(window.windowTitle(), Title + " - Harbour Test");
     EXPECT_EQ(enabledButtons(), 5);
     EXPECT_TRUE(control(&window, "PickReport_2")->isHidden());
+    EXPECT_EQ(fake.projectFolder, qpath(dir / "good")) << "the file dialogs start in the project's folder";
 
     state.text.append("a former report");
     const fs::path bad = trackerProject(2).write(dir / "bad");
@@ -38,6 +39,7 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
     EXPECT_EQ(window.windowTitle(), Title + " v3.1.0");
     EXPECT_TRUE(info().isEmpty());
     EXPECT_TRUE(state.text.str().empty()) << "the former report goes all the same";
+    EXPECT_EQ(fake.projectFolder, "") << "no project loaded";
     const QString message = "message (%1) in Main: Orvanta Project Scanner | ";
     const QStringList messages = fake.log.filter(QRegularExpression("^message"));
     ASSERT_EQ(messages.size(), GetParam() ? 2 : 1);
@@ -65,3 +67,19 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, LocateTest, ::testing::Bool(),
                          [](auto& p) { return p.param ? "MissingFile" : "BrokenLock"; });
+
+// The start-up prompt shows whole, and the "..." button says what it does.
+TEST_F(UiTest, TheStartUpPromptFitsAndTheLocateButtonIsNamed) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* box = control<QLineEdit>(&window, "Text1_0");
+    EXPECT_EQ(box->text(), LocatePrompt);
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    const QRect textArea = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+    EXPECT_LE(box->fontMetrics().horizontalAdvance(LocatePrompt) + 4, textArea.width()) << "the arrow shows";
+    auto* locate = control(&window, "Command1");
+    EXPECT_EQ(locate->text(), "...");
+    EXPECT_EQ(locate->toolTip(), "Locate");
+    EXPECT_EQ(locate->accessibleName(), "Locate");
+}

@@ -24,6 +24,7 @@
 #include "ui/QtReportHost.h"
 #include "ui/QtTrash.h"
 #include "ui/ReportPrinter.h"
+#include "ui/ReportView.h"
 #include "ui/ScenePicker.h"
 
 #include <QPrinter>
@@ -52,6 +53,7 @@ inline std::string fileText(const fs::path& file) {
 // is logged; `onRecycle`, when set, does the moving to the Trash.
 struct Fakes : ui::Prompts, ui::Clipboard, ui::FileOpener, ui::ReportPrinter, Trash {
     QStringList script, log;
+    QString projectFolder; // where the file dialogs would start
     bool openSucceeds = true;
     std::function<bool(const fs::path&)> onRecycle;
 
@@ -71,6 +73,7 @@ struct Fakes : ui::Prompts, ui::Clipboard, ui::FileOpener, ui::ReportPrinter, Tr
                                           const QString& filter) override {
         return add(w, "save dialog", title + " | " + proposed + " | " + filter), file();
     }
+    void setProjectFolder(const QString& folder) override { projectFolder = folder; }
     void setText(const QString& text) override { log << "clipboard: " + text; }
     bool OpenWithShell(const QString& file) override { return log << "shell open: " + file, openSucceeds; }
     void PrintReport(QWidget*, const QString& name, const QString& text) override {
@@ -150,7 +153,7 @@ inline std::optional<QString> reportOf(const std::function<void()>& start,
                                        const std::function<void(QWidget&)>& act = {}) {
     std::optional<QString> text;
     const Watch watch = onModal("Report", [&](QWidget& report) {
-        text = control<QPlainTextEdit>(&report, "RLog")->toPlainText();
+        text = control<ui::ReportView>(&report, "RLog")->toPlainText();
         if (act) act(report);
         control(&report, "Command3")->click();
     });

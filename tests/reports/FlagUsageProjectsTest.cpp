@@ -178,7 +178,7 @@ TEST_F(FlagUsageReportRun, UnknownObjectTypesStandAboveTheBodyAndAnUnreadableFil
     EXPECT_EQ(runReport(FlagUsageKind),
               header() + "\n\n" + std::string(70, '=') + "\n" + std::string(FlagUsageBanner) +
                   "\n*** The scan stopped: the file " + host.breakFile.string() +
-                  " could not be read (cannot read the file (Is a directory)). No flag usage summary was made. ***\n" +
+                  " could not be read (Is a directory). No flag usage summary was made. ***\n" +
                   std::string(70, '='));
     EXPECT_TRUE(host.broken);
 }

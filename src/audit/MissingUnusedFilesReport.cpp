@@ -55,14 +55,14 @@ constexpr std::array<Field, 7> SceneFileFields = {
     field(layout::SceneHeader, "SceneFile5"), field(layout::SceneHeader, "SceneFile6"),
     field(layout::SceneHeader, "SceneFile7")};
 
-// Hands the 15-character text field at `offset` to the collector. A field of
+// Adds the 15-character text field at `offset` to a scene's names. A field of
 // blanks, or of zeros, names no file and is passed over without decoding.
-void recordField(ReferenceCollector& collector, RecordBytes record, std::size_t offset) {
+void addField(std::vector<std::string>& names, RecordBytes record, std::size_t offset) {
     const auto bytes = record.subspan(offset, 15);
     if (std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == ' '; }) ||
         std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }))
         return;
-    collector.RecordReference(readText(record, offset, 15));
+    names.push_back(readText(record, offset, 15));
 }
 
 // Each scene record in turn, read in large reads into one buffer. Should a
@@ -101,14 +101,17 @@ void CollectionPass(ReportContext& ctx, ReferenceCollector& collector) {
         StepProgress(ctx.host);
     }
 
+    std::vector<std::string> names;
     forEachSceneRecord(ctx.data().Scenes, p.SceneCount, [&](RecordBytes scene) {
+        names.clear();
         for (const Field& file : SceneFileFields)
-            recordField(collector, scene, file.offset);
+            addField(names, scene, file.offset);
         // Every slot counts, whatever its type and whether it is in use.
         constexpr Field texts = field(layout::ObjectSlot, "ObjectText");
         for (std::size_t k = 1; k <= layout::ObjectSlotCount; ++k)
             for (std::size_t t = 1; t <= texts.count; ++t)
-                recordField(collector, scene, layout::objectSlotStart(k) + texts.at(t));
+                addField(names, scene, layout::objectSlotStart(k) + texts.at(t));
+        collector.RecordReferences(names);
         StepProgress(ctx.host);
     });
 

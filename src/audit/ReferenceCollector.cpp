@@ -69,6 +69,13 @@ void ReferenceCollector::RecordReference(const std::string& name) {
         loop_.yield();
 }
 
+void ReferenceCollector::RecordReferences(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+        __builtin_prefetch(&recorded_[std::hash<std::string_view>{}(name) & (recorded_.size() - 1)]);
+    for (const std::string& name : names)
+        RecordReference(name);
+}
+
 void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& files) {
     if (section < 1 || section > 5)
         return;

@@ -38,6 +38,9 @@ public:
         return (kind == FolderKind::Mmedia ? missingMmedia_ : missingGfx_).contains(name);
     }
     void RecordReference(const std::string& name) override;
+    // The same for several names in turn; with many different names this
+    // spares waiting on memory for each of them.
+    void RecordReferences(const std::vector<std::string>& names);
 
     // Reads the player settings and records the file names of one section
     // (1 to 5) in their order; any other section does nothing. Section 2

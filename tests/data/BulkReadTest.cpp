@@ -36,7 +36,9 @@ TEST_F(BulkReadTest, RecordsPastTheEndReadAsZerosAndTheBufferIsReused) {
                           Case{4, 1, {12, 13, 0, 0}}, Case{9, 1, {0, 0, 0, 0}}, Case{2, 0, {}}}) {
         file.readRecords(c.first, c.count, buffer);
         EXPECT_EQ(buffer, c.expected) << "from record " << c.first;
-        if (c.count == 1) EXPECT_EQ(buffer, file.readRecord(c.first)) << "as one record at a time";
+        if (c.count == 1) {
+            EXPECT_EQ(buffer, file.readRecord(c.first)) << "as one record at a time";
+        }
     }
     EXPECT_THROW(file.readRecords(0, 1, buffer), FileError);
     EXPECT_EQ(file.readAll(), readFileBytes(path));

@@ -135,6 +135,26 @@ TEST_F(OnePassReportsTest, ACancelTakesEffectAtTheSameFlagOrScene) {
     }
 }
 
+// From 4,096 scenes on, the sections are kept in regions of large pages: the same text all the same.
+TEST_F(OnePassReportsTest, LargeProjectsGiveTheSameSections) {
+    RandomProject(7).fill(builder);
+    builder.scenes.resize(4100, builder.scenes.empty() ? makeScene("Hall") : builder.scenes.front());
+    for (std::size_t s = 0; s < builder.scenes.size(); ++s)
+        builder.scenes[s].OnLoadFlag = static_cast<Integer>(s % 5 + 1);
+    load();
+    const Outcome all = run(FlagTrackerByFlag, 999, 0);
+    EXPECT_EQ(all.value, all.maximum);
+    for (Integer flag : {Integer{1}, Integer{3}, Integer{255}}) {
+        const Outcome one = run(FlagTrackerByFlag, flag, 0);
+        ASSERT_EQ(one, run(ReferenceFlagTrackerByFlag, flag, 0)) << "flag " << flag;
+        // The single flag's section, from its heading to the empty line that ends it.
+        const std::string heading = "\n>>>>>> FLAG #" + SignedForm(flag) + " <<<<<<";
+        const std::size_t start = one.text.find(heading);
+        const std::string section = one.text.substr(start, one.text.rfind("\n\n") + 2 - start);
+        EXPECT_NE(all.text.find(section), std::string::npos) << "flag " << flag;
+    }
+}
+
 TEST_F(OnePassReportsTest, TheExpectedTextsComeOutOfBoth) {
     buildTrackerProject(builder);
     load();

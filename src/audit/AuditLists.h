@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audit/FolderKind.h"
+#include "audit/ReferencePlaces.h"
 #include "data/Failure.h"
 
 #include <string>
@@ -25,9 +26,12 @@ struct AuditLists {
     // file or a loop of links where the folder belongs): their unused list
     // is empty because nothing could be read, not because nothing is there.
     std::vector<Failure> UnlistableFolders;
+    // Where each name on the missing lists is referenced.
+    MissingReferences MissingPlaces;
 
     void clear() {
         UnlistableFolders.clear();
+        MissingPlaces.clear();
         MissingGfx.clear();
         MissingMmedia.clear();
         UnusedGfx.clear();

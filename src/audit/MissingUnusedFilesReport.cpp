@@ -4,6 +4,7 @@
 #include "audit/DiskNames.h"
 #include "audit/NumberPatterns.h"
 #include "audit/ReferenceCollector.h"
+#include "audit/ResourceFolders.h"
 #include "data/FileError.h"
 #include "data/FolderHandle.h"
 #include "data/Numbers.h"
@@ -57,12 +58,46 @@ constexpr std::array<Field, 7> SceneFileFields = {
 
 // Adds the 15-character text field at `offset` to a scene's names. A field of
 // blanks, or of zeros, names no file and is passed over without decoding.
-void addField(std::vector<std::string>& names, RecordBytes record, std::size_t offset) {
+// The names one scene record holds, with the slot (0: the scene header) and
+// field each stands in.
+struct SceneNames {
+    std::vector<std::string> names;
+    std::vector<std::pair<std::uint8_t, std::uint8_t>> fields;
+    void clear() {
+        names.clear();
+        fields.clear();
+    }
+};
+
+void addField(SceneNames& out, RecordBytes record, std::size_t offset, std::size_t slot, std::size_t field) {
     const auto bytes = record.subspan(offset, 15);
     if (std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == ' '; }) ||
         std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }))
         return;
-    names.push_back(readText(record, offset, 15));
+    out.names.push_back(readText(record, offset, 15));
+    out.fields.emplace_back(static_cast<std::uint8_t>(slot), static_cast<std::uint8_t>(field));
+}
+
+// Notes where the scene's names that are missing stand. Nothing to look up
+// while every file so far was found.
+void notePlaces(const ReferenceCollector& collector, const SceneNames& scene, Integer sceneNo, RecordBytes record,
+                MissingReferences& places) {
+    if (!collector.AnyMissing())
+        return;
+    for (std::size_t i = 0; i < scene.names.size(); ++i) {
+        const auto kind = ReferenceKind(scene.names[i]);
+        if (!kind || !collector.IsMissing(scene.names[i], *kind))
+            continue;
+        const auto [slot, fieldNo] = scene.fields[i];
+        ReferencePlace place{ReferencePlace::Kind::Scene, 0, fieldNo, sceneNo};
+        if (slot != 0) {
+            place.kind = ReferencePlace::Kind::Object;
+            place.slot = slot;
+            place.objectType = readInteger(record, layout::objectSlotStart(slot) +
+                                                       field(layout::ObjectSlot, "ObjectType").offset);
+        }
+        places.add(*kind, scene.names[i], place);
+    }
 }
 
 // Each scene record in turn, read in large reads into one buffer. Should a
@@ -89,42 +124,54 @@ void forEachSceneRecord(const RecordFile& scenes, long count, Visit&& visit) {
     }
 }
 
-void CollectionPass(ReportContext& ctx, ReferenceCollector& collector) {
+void CollectionPass(ReportContext& ctx, ReferenceCollector& collector, MissingReferences& places) {
     const ProjectState& p = ctx.project;
     ctx.host.setProgressMaximum(p.SceneCount + 5 + p.CueCardCount + p.InventoryItemCount + p.LocationCount);
     ctx.host.setProgressValue(0);
 
     collector.ListFolders();
+    // Every name goes to the collector through the recorder, which notes
+    // where the missing ones stand; the scenes' names go in bulk and their
+    // places are noted afterwards.
+    PlaceRecorder recorder(collector, places);
+    using Kind = ReferencePlace::Kind;
 
     for (Integer section = 1; section <= 5; ++section) {
-        collector.CollectSettingsFiles(section, ctx.data());
+        recorder.enter({Kind::PlayerSettings, 0, 0, section});
+        collector.CollectSettingsFiles(section, ctx.data(), &recorder);
         StepProgress(ctx.host);
     }
 
-    std::vector<std::string> names;
+    SceneNames names;
+    Integer sceneNo = 0;
     forEachSceneRecord(ctx.data().Scenes, p.SceneCount, [&](RecordBytes scene) {
+        ++sceneNo;
         names.clear();
-        for (const Field& file : SceneFileFields)
-            addField(names, scene, file.offset);
+        for (std::size_t f = 0; f < SceneFileFields.size(); ++f)
+            addField(names, scene, SceneFileFields[f].offset, 0, f + 1);
         // Every slot counts, whatever its type and whether it is in use.
         constexpr Field texts = field(layout::ObjectSlot, "ObjectText");
         for (std::size_t k = 1; k <= layout::ObjectSlotCount; ++k)
             for (std::size_t t = 1; t <= texts.count; ++t)
-                addField(names, scene, layout::objectSlotStart(k) + texts.at(t));
-        collector.RecordReferences(names);
+                addField(names, scene, layout::objectSlotStart(k) + texts.at(t), k, t);
+        collector.RecordReferences(names.names);
+        notePlaces(collector, names, sceneNo, scene, places);
         StepProgress(ctx.host);
     });
 
-    SinkInstalled sink(ctx, collector);
+    SinkInstalled sink(ctx, recorder);
     for (int n = 1; n <= p.CueCardCount; ++n) {
+        recorder.enter({Kind::CueCard, 0, 0, static_cast<Integer>(n)});
         DescribeCueCard(static_cast<Integer>(n), CollectFiles, ctx);
         StepProgress(ctx.host);
     }
     for (int n = 1; n <= p.InventoryItemCount; ++n) {
+        recorder.enter({Kind::InventoryItem, 0, 0, static_cast<Integer>(n)});
         DescribeInventoryItem(static_cast<Integer>(n), CollectFiles, ctx);
         StepProgress(ctx.host);
     }
     for (int n = 1; n <= p.LocationCount; ++n) {
+        recorder.enter({Kind::Location, 0, 0, static_cast<Integer>(n)});
         DescribeLocation(static_cast<Integer>(n), CollectFiles, ctx);
         StepProgress(ctx.host);
     }
@@ -184,7 +231,7 @@ void MissingUnusedFilesReport(ReportContext& ctx, AuditLists& lists) {
     ctx.run.FilesReportRan = true;
 
     ReferenceCollector collector(lists, ctx.project.Paths.ProjectFolder, ctx.host);
-    CollectionPass(ctx, collector);
+    CollectionPass(ctx, collector, lists.MissingPlaces);
 
     ReportText& text = ctx.text;
     AppendOpening(text, ResourceFilesBanner);

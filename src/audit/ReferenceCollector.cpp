@@ -76,12 +76,13 @@ void ReferenceCollector::RecordReferences(const std::vector<std::string>& names)
         RecordReference(name);
 }
 
-void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& files) {
+void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& files, FileReferenceSink* via) {
     if (section < 1 || section > 5)
         return;
     const PlayerSettingsRecord settings = ReadPlayerSettings(files);
+    FileReferenceSink& sink = via ? *via : *this;
     for (const std::string& name : settings.SectionFiles[static_cast<std::size_t>(section - 1)])
-        RecordReference(name);
+        sink.RecordReference(name);
     if (section == 2)
         lists_.BuiltInImagesInUse = settings.BuiltInImages == 1;
 }

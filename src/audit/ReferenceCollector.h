@@ -37,6 +37,8 @@ public:
     bool IsMissing(const std::string& name, FolderKind kind) const {
         return (kind == FolderKind::Mmedia ? missingMmedia_ : missingGfx_).contains(name);
     }
+    // Whether any name has gone on a missing list during this pass.
+    bool AnyMissing() const { return !lists_.MissingGfx.empty() || !lists_.MissingMmedia.empty(); }
     void RecordReference(const std::string& name) override;
     // The same for several names in turn; with many different names this
     // spares waiting on memory for each of them.
@@ -45,7 +47,8 @@ public:
     // Reads the player settings and records the file names of one section
     // (1 to 5) in their order; any other section does nothing. Section 2
     // also decides BuiltInImagesInUse.
-    void CollectSettingsFiles(Integer section, const DataFiles& files);
+    // The names go through `via` when given (it hands them back here).
+    void CollectSettingsFiles(Integer section, const DataFiles& files, FileReferenceSink* via = nullptr);
 
     // Takes the built-in interface images off the unused gfx list.
     void RemoveBuiltInImages();

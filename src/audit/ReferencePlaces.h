@@ -54,6 +54,8 @@ public:
     PlaceRecorder(ReferenceCollector& collector, MissingReferences& places);
     void enter(const ReferencePlace& place);
     void RecordReference(const std::string& name) override;
+    // A field that names no file, passed over without a reference.
+    void skip() { ++place_.field; }
 
 private:
     ReferenceCollector& collector_;

@@ -2,6 +2,9 @@
 
 #include "audit/AuditLists.h"
 #include "audit/ReferenceCollector.h"
+#include "audit/ReferencePlaces.h"
+
+#include <tuple>
 #include "reports/ReportFixture.h"
 
 namespace orv::testing {
@@ -78,6 +81,30 @@ TEST_F(FilesReportTest, EveryReferenceFieldWithItsCleaning) {
     EXPECT_EQ(body, expectedText("files-every-reference.txt"));
     EXPECT_EQ(host.progressMaximum(), 2 + 5 + 2 + 1 + 2); // scenes, sections, cue cards, items, locations
     EXPECT_EQ(host.progressValue(), host.progressMaximum());
+
+    // Where each missing name is referenced, from every kind of place.
+    const auto places = [&](FolderKind kind, const std::string& name) {
+        Names out;
+        for (const ReferencePlace& place : lists.MissingPlaces.of(kind, name))
+            out.push_back(DescribeReferencePlace(place, ctx.project));
+        return out;
+    };
+    const std::vector<std::tuple<FolderKind, std::string, Names>> expected = {
+        {FolderKind::Gfx, "a3.bmp", {"player settings, section 1"}},
+        {FolderKind::Mmedia, "b10.wav", {"player settings, section 2"}},
+        {FolderKind::Gfx, "f1.bmp", {"scene 1 (scenename.bmp), scene file 1", "scene 2 (Second), scene file 1"}},
+        {FolderKind::Gfx, "f7.bmp", {"scene 1 (scenename.bmp), scene file 7"}},
+        {FolderKind::Gfx, "o4.bmp", {"scene 1 (scenename.bmp), object 1 (Goodie)"}},
+        {FolderKind::Mmedia, "empty20.wav", {"scene 1 (scenename.bmp), slot 20 (empty)"}},
+        {FolderKind::Gfx, "missing2.bmp", {"scene 2 (Second), slot 11 (empty)"}},
+        {FolderKind::Gfx, "k2.bmp", {"cue card 1, choice 2"}},
+        {FolderKind::Gfx, "i5.bmp", {"inventory item 1, file 5"}},
+        {FolderKind::Gfx, "l3.bmp", {"location 1, file 3"}},
+        {FolderKind::Gfx, "l22.bmp", {"location 2, file 2"}},
+        {FolderKind::Gfx, "door.gif", {}}, // on disk
+    };
+    for (const auto& [kind, name, where] : expected)
+        EXPECT_EQ(places(kind, name), where) << name;
 }
 
 TEST_F(FilesReportTest, ExtensionsAndLetterCase) {

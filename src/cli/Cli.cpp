@@ -3,6 +3,8 @@
 #include "audit/AuditLists.h"
 #include "audit/MissingUnusedFilesReport.h"
 #include "cli/FdStreamBuf.h"
+#include "cli/JsonOutput.h"
+#include "cli/JsonReports.h"
 #include "cli/OutputFile.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TerminalText.h"
@@ -20,6 +22,7 @@
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 namespace orv {
 namespace {
@@ -95,10 +98,9 @@ std::optional<int> loadProject(Session& s, const std::string& projectFile, CliSt
     return ExitProjectFailed;
 }
 
-// The report on standard output, checked to the last byte: a full disk or a
+// Standard output flushed and checked to the last byte: a full disk or a
 // closed output is an exit with status 4 and the system's reason.
-int writeToStandardOutput(const std::string& text, CliStreams& io) {
-    io.out << (io.outIsTerminal ? TerminalSafe(text) : text) << "\n";
+int checkStandardOutput(CliStreams& io) {
     io.out.flush();
     if (io.out)
         return ExitOk;
@@ -108,6 +110,11 @@ int writeToStandardOutput(const std::string& text, CliStreams& io) {
     say(io, "orvanta-scan: cannot write the report to standard output (" +
                 std::string(err != 0 ? std::strerror(err) : "write error") + ")");
     return ExitOutputFailed;
+}
+
+int writeToStandardOutput(const std::string& text, CliStreams& io) {
+    io.out << (io.outIsTerminal ? TerminalSafe(text) : text) << "\n";
+    return checkStandardOutput(io);
 }
 
 // The flag picker's reading of a flag: "all", or the leading number rounded
@@ -188,6 +195,68 @@ int runReport(const ReportRequest& request, CliStreams& io) {
     return request.status ? request.status(s) : ExitOk;
 }
 
+// A report as one JSON document. On standard output it is written as it is
+// made, so that memory stays bounded on the largest project; a file gets it
+// whole, through the same checked write as the text. `readsProject` opens
+// the data files for the writer.
+struct JsonRequest {
+    std::string projectFile;
+    std::string outputFile;
+    std::function<void(Session&)> choose;
+    std::function<void(JsonStream&, ReportContext&)> write;
+    bool readsProject = true;
+};
+
+int runJsonReport(const JsonRequest& request, CliStreams& io) {
+    if (isRtfFile(request.outputFile)) {
+        say(io, "orvanta-scan: --format json writes no RTF: name the output file " + request.outputFile +
+                    " otherwise");
+        return ExitUsage;
+    }
+    Session s;
+    if (auto failed = loadProject(s, request.projectFile, io))
+        return *failed;
+    if (request.choose)
+        request.choose(s);
+    const bool toFile = !request.outputFile.empty();
+    if (toFile)
+        if (const auto refused = RefusedOutput(request.outputFile, s.project.Paths)) {
+            say(io, "orvanta-scan: will not write the report to " + request.outputFile + ": " + *refused);
+            return ExitUsage;
+        }
+
+    // A progress bar would break into a document streaming to the same terminal.
+    TerminalProgress host(io.err, io.errIsTerminal && (toFile || !io.outIsTerminal));
+    ReportContext ctx{s.project, s.run, s.text, host};
+    if (request.readsProject) {
+        try {
+            ctx.files.emplace(OpenDataFiles(ctx.project, ctx.host));
+        } catch (const std::exception& e) {
+            io.err << "The report could not be run.\n" << withLineFeeds(e.what()) << "\n";
+            return ExitProjectFailed;
+        }
+    }
+    std::ostringstream buffer;
+    // On a terminal nothing from the project may drive it: every character
+    // outside ASCII is escaped.
+    JsonStream json(toFile ? static_cast<std::ostream&>(buffer) : io.out, !toFile && io.outIsTerminal);
+    try {
+        request.write(json, ctx);
+    } catch (const std::exception& e) {
+        host.clear();
+        io.out.flush();
+        say(io, std::string("orvanta-scan: the report stopped early: ") + e.what());
+        return ExitProjectFailed;
+    }
+    ctx.files.reset();
+    host.clear();
+    if (!toFile)
+        return checkStandardOutput(io);
+    if (const auto failed = WriteOutputFile(request.outputFile, buffer.str()))
+        return outputFailed(*failed, io);
+    return ExitOk;
+}
+
 } // namespace
 
 int runCli(const std::vector<std::string>& args, CliStreams io) {
@@ -196,7 +265,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     app.set_help_all_flag("--help-all", "Show the help of every command");
     app.set_version_flag("--version", "orvanta-scan " + versionNumber());
 
-    std::string projectFile, flagText, sceneText, outputFile;
+    std::string projectFile, flagText, sceneText, outputFile, format = "text";
     std::function<int()> action;
 
     auto addProject = [&](CLI::App* cmd) {
@@ -207,10 +276,21 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
                         "Write the report to FILE instead of standard output (as RTF when FILE ends in .rtf)");
     };
 
+    // --format text|json; json() tells which was chosen.
+    auto addFormat = [&](CLI::App* cmd) {
+        cmd->add_option("--format", format, "text (the default) or json")->check(CLI::IsMember({"text", "json"}));
+    };
+    auto json = [&format] { return format == "json"; };
+
     CLI::App* info = app.add_subcommand("info", "Print the project information panel");
     addProject(info);
+    addFormat(info);
     info->callback([&] {
         action = [&] {
+            if (json())
+                return runJsonReport({projectFile, {}, {},
+                                      [](JsonStream& j, ReportContext& ctx) { WriteInfoJson(j, ctx.project); }, false},
+                                     io);
             Session s;
             if (auto failed = loadProject(s, projectFile, io))
                 return *failed;
@@ -246,27 +326,45 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     CLI::App* unused = app.add_subcommand("unused-flags", "Print the unused flags report");
     addProject(unused);
     addOutput(unused);
+    addFormat(unused);
     unused->callback([&] {
-        action = [&] { return runReport({UnusedFlagsKind, projectFile, outputFile, {}, {}, {}}, io); };
+        action = [&] {
+            if (json())
+                return runJsonReport({projectFile, outputFile, {}, WriteUnusedFlagsJson}, io);
+            return runReport({UnusedFlagsKind, projectFile, outputFile, {}, {}, {}}, io);
+        };
     });
 
     CLI::App* usage = app.add_subcommand("flag-usage", "Print the flag usage summary (dead ends, never tested)");
     addProject(usage);
     addOutput(usage);
+    addFormat(usage);
     usage->callback([&] {
-        action = [&] { return runReport({FlagUsageKind, projectFile, outputFile, {}, {}, {}}, io); };
+        action = [&] {
+            if (json())
+                return runJsonReport({projectFile, outputFile, {}, WriteFlagUsageJson}, io);
+            return runReport({FlagUsageKind, projectFile, outputFile, {}, {}, {}}, io);
+        };
     });
 
     CLI::App* sceneProps = app.add_subcommand("scene-properties", "Print the scene properties report");
     addProject(sceneProps);
     sceneProps->add_option("SCENE", sceneText, "A scene number, or all")->required();
     addOutput(sceneProps);
+    addFormat(sceneProps);
     sceneProps->callback([&] {
         action = [&] {
             auto choose = [&](Session& s) {
                 s.run.ScenePickerPurpose = 1;
                 s.run.TrackedScene = parseScene(sceneText, s.project.SceneCount);
             };
+            if (json())
+                return runJsonReport({projectFile, outputFile, choose,
+                                      [](JsonStream& j, ReportContext& ctx) {
+                                          WriteScenePropertiesJson(j, ctx.project, ctx.run.TrackedScene);
+                                      },
+                                      false},
+                                     io);
             return runReport({ScenePropertiesKind, projectFile, outputFile, choose, {}, {}}, io);
         };
     });
@@ -275,10 +373,15 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     addProject(trackFlag);
     trackFlag->add_option("FLAG", flagText, "A flag number from 1 to 255, or all")->required();
     addOutput(trackFlag);
+    addFormat(trackFlag);
     trackFlag->callback([&] {
         action = [&] {
             const Integer flag = parseFlag(flagText);
             auto choose = [flag](Session& s) { s.run.TrackedFlag = flag; };
+            if (json())
+                return runJsonReport({projectFile, outputFile, choose,
+                                      [flag](JsonStream& j, ReportContext& ctx) { WriteTrackFlagJson(j, ctx, flag); }},
+                                     io);
             return runReport({FlagsByFlagKind, projectFile, outputFile, choose, {}, {}}, io);
         };
     });
@@ -287,12 +390,19 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     addProject(sceneFlags);
     sceneFlags->add_option("SCENE", sceneText, "A scene number, or all")->required();
     addOutput(sceneFlags);
+    addFormat(sceneFlags);
     sceneFlags->callback([&] {
         action = [&] {
             auto choose = [&](Session& s) {
                 s.run.ScenePickerPurpose = 2;
                 s.run.TrackedScene = parseScene(sceneText, s.project.SceneCount);
             };
+            if (json())
+                return runJsonReport({projectFile, outputFile, choose,
+                                      [](JsonStream& j, ReportContext& ctx) {
+                                          WriteSceneFlagsJson(j, ctx, ctx.run.TrackedScene);
+                                      }},
+                                     io);
             return runReport({FlagsBySceneKind, projectFile, outputFile, choose, {}, {}}, io);
         };
     });
@@ -310,7 +420,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
         return writeToStandardOutput(e.what(), io);
     } catch (const CLI::ParseError& e) {
         say(io, std::string("orvanta-scan: ") + e.what());
-        io.err << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE]\n"
+        io.err << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE] [--format text|json]\n"
                << "Commands: info, unused-flags, flag-usage, track-flag, scene-flags, scene-properties, files\n"
                << "Run 'orvanta-scan --help' for more.\n";
         return ExitUsage;

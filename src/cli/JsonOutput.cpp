@@ -2,15 +2,42 @@
 
 #include "data/ProjectState.h"
 #include "reports/FlagStatements.h"
+#include "reports/FlagUsageReport.h"
 #include "reports/ObjectTypes.h"
 
 #include <array>
+#include <utility>
 
 namespace orv {
 
 namespace {
 
 constexpr std::array<std::string_view, 4> Comparisons = {"=", "<>", "<", ">"};
+constexpr Integer SwitchType = 3;
+constexpr Integer DelayType = 6;
+constexpr Integer FlagConjunctionType = 9;
+
+// A Flag Conjunction result names its flag and value in texts, which the
+// sentence holds as written: the flag text and the value text.
+std::pair<std::string, std::string> conjunctionTexts(std::string_view sentence, bool adds) {
+    constexpr std::string_view SetLead = ") When all conditions are true, object will set flag # ";
+    constexpr std::string_view SetMiddle = " to value ";
+    constexpr std::string_view AddLead = ") When all conditions are true, object will add ";
+    constexpr std::string_view AddMiddle = " to the current value of flag # ";
+    const std::string_view lead = adds ? AddLead : SetLead;
+    const std::string_view middle = adds ? AddMiddle : SetMiddle;
+    const auto start = sentence.find(lead);
+    if (start == std::string_view::npos)
+        return {};
+    const std::string_view rest = sentence.substr(start + lead.size());
+    const auto split = rest.find(middle);
+    if (split == std::string_view::npos)
+        return {};
+    std::string first(rest.substr(0, split)), second(rest.substr(split + middle.size()));
+    if (adds)
+        return {second, first};
+    return {first, second};
+}
 
 OrderedJson sceneJson(const ProjectState& project, Integer scene) {
     return {{"scene", scene}, {"sceneName", project.sceneName(scene)}};
@@ -24,6 +51,8 @@ OrderedJson placeJson(const FlagStatement& s, const ProjectState& project) {
         place = {{"kind", "scene"}};
         place.update(sceneJson(project, s.record));
         place["setting"] = s.place == StatementPlace::ConditionalLoad ? "conditional load" : "change on load";
+        if (s.place == StatementPlace::ConditionalLoad)
+            place["loadsScene"] = s.loadsScene != 0 ? OrderedJson(s.loadsScene) : OrderedJson(nullptr);
         break;
     case StatementPlace::Object: {
         place = {{"kind", "object"}};
@@ -111,14 +140,14 @@ std::string HexBytes(std::string_view text) {
     return out;
 }
 
-JsonStream::JsonStream(std::ostream& out) : out_(out) {}
+JsonStream::JsonStream(std::ostream& out, bool asciiOnly) : out_(out), ascii_(asciiOnly) {}
 
 void JsonStream::separate(std::string_view key) {
     if (!indent_.empty())
         out_ << (first_ ? "\n" : ",\n") << indent_;
     first_ = false;
     if (!key.empty())
-        out_ << OrderedJson(std::string(key)).dump() << ": ";
+        out_ << OrderedJson(std::string(key)).dump(-1, ' ', ascii_, nlohmann::json::error_handler_t::replace) << ": ";
 }
 
 void JsonStream::beginObject(std::string_view key) {
@@ -154,7 +183,7 @@ void JsonStream::endArray() {
 
 void JsonStream::value(std::string_view key, const OrderedJson& value) {
     separate(key);
-    out_ << value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    out_ << value.dump(-1, ' ', ascii_, nlohmann::json::error_handler_t::replace);
 }
 
 OrderedJson ProjectJson(const ProjectState& project) {
@@ -184,18 +213,27 @@ OrderedJson StatementJson(const FlagStatement& s, const FlagStatementList& list,
         out["value"] = s.value;
         break;
     }
-    case FlagUse::Change:
+    case FlagUse::Change: {
         out["use"] = "change";
         out["flag"] = s.whole ? OrderedJson(s.flag) : OrderedJson(nullptr);
-        if (s.place == StatementPlace::Object && s.objectType == 3) {
+        const bool object = s.place == StatementPlace::Object;
+        if (object && s.objectType == SwitchType) {
             out["operation"] = "positions";
             out["positionA"] = s.value;
             out["positionB"] = s.valueB;
+        } else if (object && s.objectType == FlagConjunctionType) {
+            auto [flagText, valueText] = conjunctionTexts(list.sentence(s), s.adds);
+            out["operation"] = s.adds ? "add" : "set";
+            out["flagText"] = ValidUtf8(flagText);
+            out["value"] = ValidUtf8(valueText);
         } else {
             out["operation"] = s.adds ? "add" : "set";
             out["value"] = s.value;
+            if (object && s.objectType == DelayType)
+                out["delay"] = s.valueB;
         }
         break;
+    }
     case FlagUse::Score:
         out["use"] = "score";
         out["flag"] = s.flag;
@@ -205,7 +243,7 @@ OrderedJson StatementJson(const FlagStatement& s, const FlagStatementList& list,
         out["flag"] = nullptr;
         break;
     }
-    out["sentence"] = std::string(list.sentence(s));
+    out["sentence"] = std::string(SentenceLine(list.sentence(s)));
     return out;
 }
 

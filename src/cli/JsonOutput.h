@@ -24,7 +24,9 @@ using OrderedJson = nlohmann::ordered_json;
 // of its own.
 class JsonStream {
 public:
-    explicit JsonStream(std::ostream& out);
+    // asciiOnly escapes every character outside ASCII (for a terminal, which
+    // nothing in a project's names may drive).
+    explicit JsonStream(std::ostream& out, bool asciiOnly = false);
 
     void beginObject(std::string_view key = {});
     void endObject();
@@ -37,6 +39,7 @@ public:
 private:
     void separate(std::string_view key);
     std::ostream& out_;
+    bool ascii_;
     std::string indent_;
     bool first_ = true;
 };
@@ -51,7 +54,8 @@ std::string HexBytes(std::string_view text);
 OrderedJson ProjectJson(const ProjectState& project);
 
 // One classified flag statement: its place, flag, use, comparison or change,
-// and the sentence exactly as the text report writes it.
+// and the sentence exactly as the text report writes it (one line, without
+// the line feeds around it).
 OrderedJson StatementJson(const FlagStatement& statement, const FlagStatementList& list,
                           const ProjectState& project);
 

@@ -42,6 +42,12 @@ struct AuditLists {
     // names no folder.
     std::vector<std::string>& missing(FolderKind kind);
     std::vector<std::string>& unused(FolderKind kind);
+    const std::vector<std::string>& missing(FolderKind kind) const {
+        return const_cast<AuditLists*>(this)->missing(kind);
+    }
+    const std::vector<std::string>& unused(FolderKind kind) const {
+        return const_cast<AuditLists*>(this)->unused(kind);
+    }
 };
 
 // True when the missing list of `kind` holds exactly `name`, letter case

@@ -2,7 +2,9 @@
 
 #include "audit/AuditLists.h"
 #include "audit/MissingUnusedFilesReport.h"
+#include "cli/CheckFindings.h"
 #include "cli/FdStreamBuf.h"
+#include "cli/ProjectFindings.h"
 #include "cli/JsonOutput.h"
 #include "cli/JsonReports.h"
 #include "cli/OutputFile.h"
@@ -257,6 +259,67 @@ int runJsonReport(const JsonRequest& request, CliStreams& io) {
     return ExitOk;
 }
 
+struct CheckRequest {
+    std::string projectFile;
+    std::string outputFile;
+    std::string format; // text, json or sarif
+    FailOn failOn;
+};
+
+// orvanta-scan check: the findings of the files pass and the flag usage
+// pass, as compiler-style lines, JSON or SARIF. Exit 1 when a finding of a
+// --fail-on class was made; 5, which outranks it, when a media folder could
+// not be listed.
+int runCheck(const CheckRequest& request, CliStreams& io) {
+    Session s;
+    if (auto failed = loadProject(s, request.projectFile, io))
+        return *failed;
+    const bool toFile = !request.outputFile.empty();
+    if (toFile)
+        if (const auto refused = RefusedOutput(request.outputFile, s.project.Paths)) {
+            say(io, "orvanta-scan: will not write the findings to " + request.outputFile + ": " + *refused);
+            return ExitUsage;
+        }
+    TerminalProgress host(io.err, io.errIsTerminal && (toFile || !io.outIsTerminal));
+    ReportContext ctx{s.project, s.run, s.text, host};
+    AuditLists lists;
+    std::vector<Finding> findings;
+    try {
+        ctx.files.emplace(OpenDataFiles(ctx.project, ctx.host));
+        findings = GatherFindings(ctx, lists);
+    } catch (const std::exception& e) {
+        host.clear();
+        say(io, std::string("orvanta-scan: the check stopped early: ") + e.what());
+        return ExitProjectFailed;
+    }
+    ctx.files.reset();
+    host.clear();
+
+    // Findings name the project as the user named it, as compilers do.
+    const std::string& project = request.projectFile;
+    std::ostringstream out;
+    if (request.format == "json")
+        WriteCheckJson(out, project, findings, request.failOn);
+    else if (request.format == "sarif")
+        WriteCheckSarif(out, project, findings, request.failOn);
+    else
+        WriteCheckText(out, project, findings, request.failOn);
+    std::string text = out.str();
+    if (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    if (toFile) {
+        if (const auto failed = WriteOutputFile(request.outputFile, text + "\n"))
+            return outputFailed(*failed, io);
+    } else if (const int written = writeToStandardOutput(text, io); written != ExitOk) {
+        return written;
+    }
+    for (const Failure& folder : lists.UnlistableFolders)
+        say(io, wording(folder) + "; its files are left out of the check");
+    if (!lists.UnlistableFolders.empty())
+        return ExitIncomplete;
+    return CheckFailed(findings, request.failOn) ? ExitMissingFiles : ExitOk;
+}
+
 } // namespace
 
 int runCli(const std::vector<std::string>& args, CliStreams io) {
@@ -303,13 +366,14 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     addProject(files);
     addOutput(files);
     files->add_flag("--fail-on-missing", failOnMissing, "Exit with status 1 when a referenced file is missing");
+    addFormat(files);
     files->callback([&] {
         action = [&] {
             AuditLists lists;
             auto prepare = [&lists](ReportContext& ctx) {
                 ctx.resourceFilesReport = [&lists](ReportContext& c) { MissingUnusedFilesReport(c, lists); };
             };
-            auto status = [&](Session&) {
+            auto finish = [&] {
                 // Checked incompletely outweighs a missing file: the report
                 // may miss files, and may call present ones missing.
                 for (const Failure& folder : lists.UnlistableFolders)
@@ -319,7 +383,37 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
                 const bool missing = !lists.MissingGfx.empty() || !lists.MissingMmedia.empty();
                 return failOnMissing && missing ? ExitMissingFiles : ExitOk;
             };
+            auto status = [&](Session&) { return finish(); };
+            if (json()) {
+                const int written = runJsonReport(
+                    {projectFile, outputFile, {},
+                     [&lists](JsonStream& j, ReportContext& ctx) { WriteFilesJson(j, ctx, lists); }},
+                    io);
+                return written != ExitOk ? written : finish();
+            }
             return runReport({ResourceFilesKind, projectFile, outputFile, {}, prepare, status}, io);
+        };
+    });
+
+    std::string checkFormat = "text", failOnText = "missing";
+    CLI::App* check = app.add_subcommand(
+        "check", "Report what is wrong with the project, one line per finding, for build pipelines");
+    addProject(check);
+    addOutput(check);
+    check->add_option("--format", checkFormat, "text (the default), json or sarif")
+        ->check(CLI::IsMember({"text", "json", "sarif"}));
+    check->add_option("--fail-on", failOnText,
+                      "The classes that are errors, comma-separated (default: missing): missing, unused-files, "
+                      "unused-flags, dead-ends, out-of-range");
+    check->callback([&] {
+        action = [&] {
+            FailOn failOn;
+            try {
+                failOn = FailOn::parse(failOnText);
+            } catch (const std::invalid_argument& e) {
+                throw UsageError{std::string("orvanta-scan: --fail-on: ") + e.what()};
+            }
+            return runCheck({projectFile, outputFile, checkFormat, failOn}, io);
         };
     });
 
@@ -421,7 +515,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     } catch (const CLI::ParseError& e) {
         say(io, std::string("orvanta-scan: ") + e.what());
         io.err << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE] [--format text|json]\n"
-               << "Commands: info, unused-flags, flag-usage, track-flag, scene-flags, scene-properties, files\n"
+               << "Commands: info, files, check, unused-flags, flag-usage, track-flag, scene-flags, scene-properties\n"
                << "Run 'orvanta-scan --help' for more.\n";
         return ExitUsage;
     }

@@ -5,7 +5,9 @@
 #include "reports/FlagUsageReport.h"
 #include "reports/ObjectTypes.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <utility>
 
 namespace orv {
@@ -39,41 +41,102 @@ std::pair<std::string, std::string> conjunctionTexts(std::string_view sentence, 
     return {first, second};
 }
 
-OrderedJson sceneJson(const ProjectState& project, Integer scene) {
-    return {{"scene", scene}, {"sceneName", project.sceneName(scene)}};
-}
+// One JSON object written as text straight into a buffer: a report of
+// millions of statements spends its time here, and a tree per statement
+// would cost several times the writing. Strings go through the library's
+// escaping; keys are plain ASCII.
+class ObjectWriter {
+public:
+    ObjectWriter(std::string& out, bool asciiOnly) : out_(out), ascii_(asciiOnly) { out_ += '{'; }
 
-OrderedJson placeJson(const FlagStatement& s, const ProjectState& project) {
-    OrderedJson place;
+    void text(std::string_view key, std::string_view value) {
+        name(key);
+        // Most texts need no escaping at all; the rest go through the library.
+        const bool plain = std::ranges::all_of(value, [](char c) {
+            return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+        });
+        if (plain) {
+            out_ += '"';
+            out_ += value;
+            out_ += '"';
+        } else {
+            out_ += OrderedJson(std::string(value)).dump(-1, ' ', ascii_, nlohmann::json::error_handler_t::replace);
+        }
+    }
+    void number(std::string_view key, long value) {
+        name(key);
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        out_.append(digits, end);
+    }
+    void null(std::string_view key) {
+        name(key);
+        out_ += "null";
+    }
+    void begin(std::string_view key) {
+        name(key);
+        out_ += '{';
+        first_ = true;
+    }
+    void end() {
+        out_ += '}';
+        first_ = false;
+    }
+
+private:
+    void name(std::string_view key) {
+        if (!first_)
+            out_ += ',';
+        first_ = false;
+        out_ += '"';
+        out_ += key;
+        out_ += "\":";
+    }
+    std::string& out_;
+    bool ascii_;
+    bool first_ = true;
+};
+
+void writePlace(ObjectWriter& w, const FlagStatement& s, const ProjectState& project) {
+    w.begin("place");
     switch (s.place) {
     case StatementPlace::ConditionalLoad:
     case StatementPlace::OnLoadChange:
-        place = {{"kind", "scene"}};
-        place.update(sceneJson(project, s.record));
-        place["setting"] = s.place == StatementPlace::ConditionalLoad ? "conditional load" : "change on load";
-        if (s.place == StatementPlace::ConditionalLoad)
-            place["loadsScene"] = s.loadsScene != 0 ? OrderedJson(s.loadsScene) : OrderedJson(nullptr);
+        w.text("kind", "scene");
+        w.number("scene", s.record);
+        w.text("sceneName", project.sceneName(s.record));
+        w.text("setting", s.place == StatementPlace::ConditionalLoad ? "conditional load" : "change on load");
+        if (s.place == StatementPlace::ConditionalLoad) {
+            if (s.loadsScene != 0)
+                w.number("loadsScene", s.loadsScene);
+            else
+                w.null("loadsScene");
+        }
         break;
     case StatementPlace::Object: {
-        place = {{"kind", "object"}};
-        place.update(sceneJson(project, s.record));
-        place["slot"] = s.slot;
-        place["objectType"] = s.objectType;
-        const auto name = ObjectTypeName(s.objectType);
-        place["objectTypeName"] = name ? OrderedJson(*name) : OrderedJson(nullptr);
+        w.text("kind", "object");
+        w.number("scene", s.record);
+        w.text("sceneName", project.sceneName(s.record));
+        w.number("slot", s.slot);
+        w.number("objectType", s.objectType);
+        if (const auto name = ObjectTypeName(s.objectType))
+            w.text("objectTypeName", *name);
+        else
+            w.null("objectTypeName");
         break;
     }
     case StatementPlace::CueCard:
-        place = {{"kind", "cue card"}, {"cueCard", s.record}, {"choice", s.slot}};
+        w.text("kind", "cue card");
+        w.number("cueCard", s.record);
+        w.number("choice", s.slot);
         break;
     case StatementPlace::InventoryItem:
-        place = {{"kind", "inventory item"}, {"item", s.record}};
+        w.text("kind", "inventory item");
+        w.number("item", s.record);
         break;
-    case StatementPlace::PlayerSettings:
-        place = {{"kind", "player settings"}};
-        break;
+    case StatementPlace::PlayerSettings: w.text("kind", "player settings"); break;
     }
-    return place;
+    w.end();
 }
 
 bool isValidSequence(std::string_view text, std::size_t pos, std::size_t& length) {
@@ -181,6 +244,11 @@ void JsonStream::endArray() {
     first_ = false;
 }
 
+void JsonStream::raw(std::string_view json) {
+    separate({});
+    out_ << json;
+}
+
 void JsonStream::value(std::string_view key, const OrderedJson& value) {
     separate(key);
     out_ << value.dump(-1, ' ', ascii_, nlohmann::json::error_handler_t::replace);
@@ -200,51 +268,63 @@ OrderedJson ProjectJson(const ProjectState& project) {
     };
 }
 
-OrderedJson StatementJson(const FlagStatement& s, const FlagStatementList& list, const ProjectState& project) {
-    OrderedJson out = {{"place", placeJson(s, project)}};
+void AppendStatementJson(std::string& out, const FlagStatement& s, const FlagStatementList& list,
+                         const ProjectState& project, bool asciiOnly) {
+    ObjectWriter w(out, asciiOnly);
+    writePlace(w, s, project);
     switch (s.use) {
     case FlagUse::Test: {
-        out["use"] = "test";
-        out["flag"] = s.flag;
-        const bool known = s.comparison >= 0 && s.comparison < static_cast<Integer>(Comparisons.size());
-        out["comparison"] =
-            known ? OrderedJson(Comparisons[static_cast<std::size_t>(s.comparison)]) : OrderedJson(nullptr);
-        out["comparisonCode"] = s.comparison;
-        out["value"] = s.value;
+        w.text("use", "test");
+        w.number("flag", s.flag);
+        if (s.comparison >= 0 && s.comparison < static_cast<Integer>(Comparisons.size()))
+            w.text("comparison", Comparisons[static_cast<std::size_t>(s.comparison)]);
+        else
+            w.null("comparison");
+        w.number("comparisonCode", s.comparison);
+        w.number("value", s.value);
         break;
     }
     case FlagUse::Change: {
-        out["use"] = "change";
-        out["flag"] = s.whole ? OrderedJson(s.flag) : OrderedJson(nullptr);
+        w.text("use", "change");
+        if (s.whole)
+            w.number("flag", s.flag);
+        else
+            w.null("flag");
         const bool object = s.place == StatementPlace::Object;
         if (object && s.objectType == SwitchType) {
-            out["operation"] = "positions";
-            out["positionA"] = s.value;
-            out["positionB"] = s.valueB;
+            w.text("operation", "positions");
+            w.number("positionA", s.value);
+            w.number("positionB", s.valueB);
         } else if (object && s.objectType == FlagConjunctionType) {
-            auto [flagText, valueText] = conjunctionTexts(list.sentence(s), s.adds);
-            out["operation"] = s.adds ? "add" : "set";
-            out["flagText"] = ValidUtf8(flagText);
-            out["value"] = ValidUtf8(valueText);
+            const auto [flagText, valueText] = conjunctionTexts(list.sentence(s), s.adds);
+            w.text("operation", s.adds ? "add" : "set");
+            w.text("flagText", flagText);
+            w.text("value", valueText);
         } else {
-            out["operation"] = s.adds ? "add" : "set";
-            out["value"] = s.value;
+            w.text("operation", s.adds ? "add" : "set");
+            w.number("value", s.value);
             if (object && s.objectType == DelayType)
-                out["delay"] = s.valueB;
+                w.number("delay", s.valueB);
         }
         break;
     }
     case FlagUse::Score:
-        out["use"] = "score";
-        out["flag"] = s.flag;
+        w.text("use", "score");
+        w.number("flag", s.flag);
         break;
     case FlagUse::Problem:
-        out["use"] = "problem";
-        out["flag"] = nullptr;
+        w.text("use", "problem");
+        w.null("flag");
         break;
     }
-    out["sentence"] = std::string(SentenceLine(list.sentence(s)));
-    return out;
+    w.text("sentence", SentenceLine(list.sentence(s)));
+    out += '}';
+}
+
+OrderedJson StatementJson(const FlagStatement& s, const FlagStatementList& list, const ProjectState& project) {
+    std::string text;
+    AppendStatementJson(text, s, list, project, false);
+    return OrderedJson::parse(text);
 }
 
 } // namespace orv

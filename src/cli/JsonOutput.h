@@ -35,6 +35,9 @@ public:
     // A member of the current object (with a key) or an item of the current array.
     void value(std::string_view key, const OrderedJson& value);
     void item(const OrderedJson& value) { this->value({}, value); }
+    // An item already written as JSON text.
+    void raw(std::string_view json);
+    bool asciiOnly() const { return ascii_; }
 
 private:
     void separate(std::string_view key);
@@ -58,5 +61,9 @@ OrderedJson ProjectJson(const ProjectState& project);
 // the line feeds around it).
 OrderedJson StatementJson(const FlagStatement& statement, const FlagStatementList& list,
                           const ProjectState& project);
+// The same as text (exactly StatementJson's compact dump, or with every
+// character outside ASCII escaped), appended to `out` without building a tree.
+void AppendStatementJson(std::string& out, const FlagStatement& statement, const FlagStatementList& list,
+                         const ProjectState& project, bool asciiOnly = false);
 
 } // namespace orv

@@ -40,13 +40,34 @@ OrderedJson scoreJson(const FlagStatementList& list, const ProjectState& project
     return nullptr;
 }
 
-void statements(JsonStream& json, std::string_view key, const FlagStatementList& list,
-                const std::vector<std::uint32_t>& indexes, const ProjectState& project) {
-    json.beginArray(key);
-    for (std::uint32_t i : indexes)
-        json.item(StatementJson(list.statements[i], list, project));
-    json.endArray();
-}
+// Statements are written as text into one reused buffer: no tree per statement.
+class StatementItems {
+public:
+    StatementItems(JsonStream& json, const ProjectState& project) : json_(json), project_(project) {}
+
+    void write(const FlagStatementList& list, const FlagStatement& s, std::string_view atZero = {}) {
+        buffer_.clear();
+        AppendStatementJson(buffer_, s, list, project_, json_.asciiOnly());
+        if (!atZero.empty()) {
+            buffer_.pop_back();
+            buffer_ += ",\"atZero\":\"";
+            buffer_ += atZero;
+            buffer_ += "\"}";
+        }
+        json_.raw(buffer_);
+    }
+    void array(std::string_view key, const FlagStatementList& list, const std::vector<std::uint32_t>& indexes) {
+        json_.beginArray(key);
+        for (std::uint32_t i : indexes)
+            write(list, list.statements[i]);
+        json_.endArray();
+    }
+
+private:
+    JsonStream& json_;
+    const ProjectState& project_;
+    std::string buffer_;
+};
 
 } // namespace
 
@@ -82,33 +103,45 @@ void WriteTrackFlagJson(JsonStream& json, ReportContext& ctx, Integer flag) {
             return !all && s.use == FlagUse::Score && s.flag == flag; // only the tracked flag's score line
         return s.use == FlagUse::Problem || (s.whole && s.flag >= first && s.flag <= last);
     };
-    FlagStatementList list;
-    GatherFlagStatements(ctx, list, options, [&ctx](FlagStatementList&) { StepProgress(ctx.host); });
-
-    std::vector<std::vector<std::uint32_t>> sections(static_cast<std::size_t>(last - first + 1));
-    std::vector<std::uint32_t> problems;
-    for (std::uint32_t i = 0; i < list.statements.size(); ++i) {
-        const FlagStatement& s = list.statements[i];
-        if (s.use == FlagUse::Problem)
-            problems.push_back(i);
-        else if (s.place != StatementPlace::PlayerSettings)
-            sections[static_cast<std::size_t>(s.flag - first)].push_back(i);
-    }
+    // Each unit's statements go straight into their sections, sentences and
+    // all, so that every section is written from memory of its own in order.
+    std::vector<FlagStatementList> sections(static_cast<std::size_t>(last - first + 1));
+    FlagStatementList score;
+    const auto copy = [](FlagStatementList& into, const FlagStatementList& from, const FlagStatement& s) {
+        FlagStatement& added = into.statements.emplace_back(s);
+        added.sentenceOffset = static_cast<std::uint32_t>(into.sentences.size());
+        into.sentences.append(from.sentence(s));
+    };
+    FlagStatementList unitList;
+    GatherFlagStatements(ctx, unitList, options, [&](FlagStatementList& unit) {
+        for (const FlagStatement& s : unit.statements) {
+            if (s.place == StatementPlace::PlayerSettings)
+                copy(score, unit, s);
+            else if (s.use == FlagUse::Problem)
+                for (FlagStatementList& section : sections)
+                    copy(section, unit, s);
+            else
+                copy(sections[static_cast<std::size_t>(s.flag - first)], unit, s);
+        }
+        unit.clear();
+        StepProgress(ctx.host);
+    });
 
     opening(json, "track-flag", project);
     json.value("flag", selector(flag));
-    json.value("score", scoreJson(list, project));
+    json.value("score", scoreJson(score, project));
     json.beginArray("sections");
-    std::vector<std::uint32_t> section;
+    StatementItems items(json, project);
     for (int f = first; f <= last; ++f) {
-        auto& own = sections[static_cast<std::size_t>(f - first)];
-        section.clear();
-        std::ranges::merge(own, problems, std::back_inserter(section));
-        std::vector<std::uint32_t>().swap(own);
+        FlagStatementList& section = sections[static_cast<std::size_t>(f - first)];
         json.beginObject();
         json.value("flag", f);
-        statements(json, "statements", list, section, project);
+        json.beginArray("statements");
+        for (const FlagStatement& s : section.statements)
+            items.write(section, s);
+        json.endArray();
         json.endObject();
+        section = FlagStatementList{};
     }
     json.endArray();
     json.endObject();
@@ -133,6 +166,7 @@ void WriteSceneFlagsJson(JsonStream& json, ReportContext& ctx, Integer scene) {
     json.value("scene", selector(scene));
     json.value("score", scoreJson(list, project));
     json.beginArray("sections");
+    StatementItems items(json, project);
     GatherOptions options;
     options.keep = [](const FlagStatement& s) { return s.use == FlagUse::Problem || s.whole; };
     for (int s = first; s <= last; ++s) {
@@ -143,7 +177,7 @@ void WriteSceneFlagsJson(JsonStream& json, ReportContext& ctx, Integer scene) {
         list.clear();
         gatherer.GatherScene(static_cast<Integer>(s), list, options);
         for (const FlagStatement& st : list.statements)
-            json.item(StatementJson(st, list, project));
+            items.write(list, st);
         json.endArray();
         json.endObject();
         StepProgress(ctx.host);
@@ -205,7 +239,8 @@ void WriteFlagUsageJson(JsonStream& json, ReportContext& ctx) {
     for (std::uint32_t i = 0; i < list.statements.size(); ++i)
         if (list.statements[i].use == FlagUse::Problem)
             problems.push_back(i);
-    statements(json, "problems", list, problems, project);
+    StatementItems items(json, project);
+    items.array("problems", list, problems);
 
     // In the report's order: the flags with a dead end first, in each flag
     // the tests that never hold first.
@@ -222,9 +257,7 @@ void WriteFlagUsageJson(JsonStream& json, ReportContext& ctx) {
                 const FlagStatement& s = list.statements[i];
                 if (EvaluateAtZero(s.comparison, s.value) != kind)
                     continue;
-                OrderedJson item = StatementJson(s, list, project);
-                item["atZero"] = TestAtZeroText(kind);
-                json.item(item);
+                items.write(list, s, TestAtZeroText(kind));
             }
     json.endArray();
 
@@ -233,8 +266,8 @@ void WriteFlagUsageJson(JsonStream& json, ReportContext& ctx) {
         if (u.changedNeverTestedFlag(f))
             changed.insert(changed.end(), byFlag[static_cast<std::size_t>(f)].begin(),
                            byFlag[static_cast<std::size_t>(f)].end());
-    statements(json, "changedNeverTested", list, changed, project);
-    statements(json, "outOfRange", list, u.outOfRange, project);
+    items.array("changedNeverTested", list, changed);
+    items.array("outOfRange", list, u.outOfRange);
     json.endObject();
 }
 

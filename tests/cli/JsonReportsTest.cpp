@@ -60,7 +60,9 @@ ProjectBuilder randomProject(unsigned seed) {
     b.settings.ScoreFlag = value();
     const int scenes = pick(2, 5);
     for (int s = 1; s <= scenes; ++s) {
-        SceneRecord scene = makeScene("Scene " + std::to_string(s));
+        // Names that need escaping in JSON, now and then.
+        const char* odd[] = {"", " \"quoted\"", " back\\slash", " caf\xC3\xA9", " tab\there"};
+        SceneRecord scene = makeScene("Scene " + std::to_string(s) + odd[pick(0, 4)]);
         std::tie(scene.CondLoadEnabled, scene.CondLoadFlag, scene.CondLoadOperator, scene.CondLoadValue) =
             std::tuple(Integer(pick(0, 1)), value(), Integer(pick(-1, 4)), value());
         scene.CondLoadScene = Integer(pick(0, scenes));

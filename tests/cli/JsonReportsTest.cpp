@@ -353,6 +353,12 @@ TEST_F(JsonDocuments, AnOutputFileGetsTheDocumentAndTheStatusesAreThoseOfText) {
     r = run({"unused-flags", project, "--format", "json", "-o", (dir / "no-such-folder/r.json").string()});
     EXPECT_EQ(r.status, 4);
     EXPECT_NE(r.err.find("(No such file or directory)"), std::string::npos);
+    for (const char* command : {"info", "unused-flags", "flag-usage"}) { // a closed standard output
+        std::ostringstream out, err;
+        out.setstate(std::ios::badbit);
+        EXPECT_EQ(runCli({command, project, "--format", "json"}, {out, err, false}), 4) << command;
+        EXPECT_NE(err.str().find("cannot write the report to standard output"), std::string::npos) << command;
+    }
     r = run({"unused-flags", project, "--format", "yaml"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(run({"info", project, "--format", "text"}).out, run({"info", project}).out);

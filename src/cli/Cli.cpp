@@ -25,6 +25,7 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <streambuf>
 
 namespace orv {
 namespace {
@@ -197,6 +198,27 @@ int runReport(const ReportRequest& request, CliStreams& io) {
     return request.status ? request.status(s) : ExitOk;
 }
 
+// Appends what is written to a string, which is then handed on without a copy
+// (a JSON document of the largest project runs to some hundred megabytes).
+class StringStreamBuf : public std::streambuf {
+public:
+    explicit StringStreamBuf(std::string& text) : text_(text) {}
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof()))
+            text_.push_back(traits_type::to_char_type(c));
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* data, std::streamsize n) override {
+        text_.append(data, static_cast<std::size_t>(n));
+        return n;
+    }
+
+private:
+    std::string& text_;
+};
+
 // A report as one JSON document. On standard output it is written as it is
 // made, so that memory stays bounded on the largest project; a file gets it
 // whole, through the same checked write as the text. `readsProject` opens
@@ -238,7 +260,9 @@ int runJsonReport(const JsonRequest& request, CliStreams& io) {
             return ExitProjectFailed;
         }
     }
-    std::ostringstream buffer;
+    std::string document;
+    StringStreamBuf documentBuf(document);
+    std::ostream buffer(&documentBuf);
     // On a terminal nothing from the project may drive it: every character
     // outside ASCII is escaped.
     JsonStream json(toFile ? static_cast<std::ostream&>(buffer) : io.out, !toFile && io.outIsTerminal);
@@ -254,7 +278,7 @@ int runJsonReport(const JsonRequest& request, CliStreams& io) {
     host.clear();
     if (!toFile)
         return checkStandardOutput(io);
-    if (const auto failed = WriteOutputFile(request.outputFile, buffer.str()))
+    if (const auto failed = WriteOutputFile(request.outputFile, document))
         return outputFailed(*failed, io);
     return ExitOk;
 }

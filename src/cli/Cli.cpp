@@ -19,7 +19,10 @@
 #include "reports/RunState.h"
 
 #include <CLI/CLI.hpp>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -198,31 +201,9 @@ int runReport(const ReportRequest& request, CliStreams& io) {
     return request.status ? request.status(s) : ExitOk;
 }
 
-// Appends what is written to a string, which is then handed on without a copy
-// (a JSON document of the largest project runs to some hundred megabytes).
-class StringStreamBuf : public std::streambuf {
-public:
-    explicit StringStreamBuf(std::string& text) : text_(text) {}
-
-protected:
-    int_type overflow(int_type c) override {
-        if (!traits_type::eq_int_type(c, traits_type::eof()))
-            text_.push_back(traits_type::to_char_type(c));
-        return traits_type::not_eof(c);
-    }
-    std::streamsize xsputn(const char* data, std::streamsize n) override {
-        text_.append(data, static_cast<std::size_t>(n));
-        return n;
-    }
-
-private:
-    std::string& text_;
-};
-
-// A report as one JSON document. On standard output it is written as it is
-// made, so that memory stays bounded on the largest project; a file gets it
-// whole, through the same checked write as the text. `readsProject` opens
-// the data files for the writer.
+// A report as one JSON document, written as it is made, so that memory
+// stays bounded on the largest project; every write is checked, the close of
+// an -o file included. `readsProject` opens the data files for the writer.
 struct JsonRequest {
     std::string projectFile;
     std::string outputFile;
@@ -260,26 +241,44 @@ int runJsonReport(const JsonRequest& request, CliStreams& io) {
             return ExitProjectFailed;
         }
     }
-    std::string document;
-    StringStreamBuf documentBuf(document);
-    std::ostream buffer(&documentBuf);
-    // On a terminal nothing from the project may drive it: every character
-    // outside ASCII is escaped.
-    JsonStream json(toFile ? static_cast<std::ostream&>(buffer) : io.out, !toFile && io.outIsTerminal);
-    try {
-        request.write(json, ctx);
-    } catch (const std::exception& e) {
-        host.clear();
-        io.out.flush();
-        say(io, std::string("orvanta-scan: the report stopped early: ") + e.what());
-        return ExitProjectFailed;
+    int fd = -1;
+    if (toFile) {
+        fd = ::open(request.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return outputFailed(systemFailure(FailureKind::WriteFailed, errno, request.outputFile), io);
     }
-    ctx.files.reset();
-    host.clear();
-    if (!toFile)
-        return checkStandardOutput(io);
-    if (const auto failed = WriteOutputFile(request.outputFile, document))
-        return outputFailed(*failed, io);
+    int writeError = 0;
+    {
+        std::optional<FdStreamBuf> fileBuf;
+        std::optional<std::ostream> file;
+        if (toFile) {
+            fileBuf.emplace(fd);
+            file.emplace(&*fileBuf);
+        }
+        // On a terminal nothing from the project may drive it: every
+        // character outside ASCII is escaped.
+        JsonStream json(toFile ? *file : io.out, !toFile && io.outIsTerminal);
+        try {
+            request.write(json, ctx);
+        } catch (const std::exception& e) {
+            host.clear();
+            io.out.flush();
+            if (fd >= 0)
+                ::close(fd);
+            say(io, std::string("orvanta-scan: the report stopped early: ") + e.what());
+            return ExitProjectFailed;
+        }
+        ctx.files.reset();
+        host.clear();
+        if (!toFile)
+            return checkStandardOutput(io);
+        file->flush();
+        writeError = fileBuf->error();
+    }
+    if (::close(fd) != 0 && writeError == 0)
+        writeError = errno;
+    if (writeError != 0)
+        return outputFailed(systemFailure(FailureKind::WriteFailed, writeError, request.outputFile), io);
     return ExitOk;
 }
 

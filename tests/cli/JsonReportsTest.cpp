@@ -359,6 +359,12 @@ TEST_F(JsonDocuments, AnOutputFileGetsTheDocumentAndTheStatusesAreThoseOfText) {
         EXPECT_EQ(runCli({command, project, "--format", "json"}, {out, err, false}), 4) << command;
         EXPECT_NE(err.str().find("cannot write the report to standard output"), std::string::npos) << command;
     }
+    if (std::filesystem::exists("/dev/full")) { // a full disk, found as the document is written
+        r = run({"track-flag", project, "all", "--format", "json", "-o", "/dev/full"});
+        EXPECT_EQ(r.status, 4);
+        EXPECT_NE(r.err.find("could not write the report to /dev/full (No space left on device)"), std::string::npos)
+            << r.err;
+    }
     r = run({"unused-flags", project, "--format", "yaml"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(run({"info", project, "--format", "text"}).out, run({"info", project}).out);

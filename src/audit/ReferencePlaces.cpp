@@ -1,5 +1,6 @@
 #include "audit/ReferencePlaces.h"
 
+#include "audit/DiskNames.h"
 #include "audit/ReferenceCollector.h"
 #include "audit/ResourceFolders.h"
 #include "data/ProjectState.h"
@@ -39,6 +40,22 @@ std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectSta
     case Kind::Location: return "location " + record + ", file " + field;
     }
     return {};
+}
+
+std::string MissingFileNote(const std::vector<ReferencePlace>& places, const std::vector<std::string>& suggestions,
+                            const ProjectState& project, std::size_t shown) {
+    std::string note = places.size() == 1 ? "Referenced by:" : "Referenced by " + std::to_string(places.size()) + " places:";
+    for (std::size_t i = 0; i < places.size() && i < shown; ++i)
+        note += "\n  " + DescribeReferencePlace(places[i], project);
+    if (places.size() > shown)
+        note += "\n  ... and " + std::to_string(places.size() - shown) + " more";
+    if (!suggestions.empty()) {
+        note += "\nDid you mean ";
+        for (std::size_t i = 0; i < suggestions.size(); ++i)
+            note += (i == 0 ? "'" : i + 1 == suggestions.size() ? " or '" : ", '") + DisplayName(suggestions[i]) + "'";
+        note += "?";
+    }
+    return note;
 }
 
 void MissingReferences::clear() {

@@ -30,6 +30,12 @@ struct ReferencePlace {
 // section 2".
 std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectState& project);
 
+// The note on a missing file: the places that reference it (the first
+// `shown` of them, then how many more) and what was probably meant. One
+// line each; suggestions are names from disk, shown through DisplayName.
+std::string MissingFileNote(const std::vector<ReferencePlace>& places, const std::vector<std::string>& suggestions,
+                            const ProjectState& project, std::size_t shown = 10);
+
 // Where each name on the missing lists is referenced, in the order the
 // collection pass met the references. Only references to missing files are
 // kept, so a project whose files are all there costs nothing here.

@@ -1,7 +1,9 @@
 #include "ui/FilesManager.h"
 
 #include "audit/DiskNames.h"
+#include "audit/NearMiss.h"
 #include "audit/Recycling.h"
+#include "audit/ReferencePlaces.h"
 #include "audit/ResourceFolders.h"
 #include "data/ProgramInfo.h"
 #include "reports/TextConventions.h"
@@ -207,6 +209,22 @@ void FilesManager::showModal() {
 void FilesManager::showLists() {
     showEntries(*lists_[MissingGfxList], state_.lists.MissingGfx, false);
     showEntries(*lists_[MissingMmediaList], state_.lists.MissingMmedia, false);
+    // Resting the pointer on a missing file tells where the project names it
+    // and what was probably meant.
+    for (const auto& [index, kind] :
+         {std::pair{MissingGfxList, FolderKind::Gfx}, std::pair{MissingMmediaList, FolderKind::Mmedia}}) {
+        const NearMissIndex nearMisses(state_.lists.unused(kind));
+        const std::vector<std::string>& missing = state_.lists.missing(kind);
+        QListWidget& list = *lists_[index];
+        for (int row = 0; row < list.count() && static_cast<std::size_t>(row) < missing.size(); ++row) {
+            const std::string& name = missing[static_cast<std::size_t>(row)];
+            const std::string note = MissingFileNote(state_.lists.MissingPlaces.of(kind, name),
+                                                     nearMisses.suggestionsFor(name), state_.project);
+            // As plain text, whatever the names hold.
+            list.item(row)->setToolTip(QStringLiteral("<p style='white-space:pre'>") + toQString(note).toHtmlEscaped() +
+                                       QStringLiteral("</p>"));
+        }
+    }
     showEntries(*lists_[UnusedGfxList], state_.lists.UnusedGfx, true);
     showEntries(*lists_[UnusedMmediaList], state_.lists.UnusedMmedia, true);
 }

@@ -109,3 +109,16 @@ TEST_F(FilesManagerTest, AKeyboardMovePreviewsAsAClickDoes) {
     QApplication::processEvents();
     EXPECT_EQ(fake.log.size(), before.size() + 2) << "no move, no preview";
 }
+
+TEST_F(FilesManagerTest, AMissingFileTellsWhereItIsReferencedWhenThePointerRestsOnIt) {
+    const QString lost = list(1)->item(0)->toolTip();
+    const QString gone = list(2)->item(0)->toolTip();
+    EXPECT_TRUE(lost.contains("Referenced by:\n  scene 1 (") && lost.contains("), scene file 2")) << lost.toStdString();
+    EXPECT_TRUE(gone.contains("Referenced by:\n  scene 2 (") && gone.contains("), scene file 2")) << gone.toStdString();
+    EXPECT_FALSE(gone.contains("Did you mean")) << "nothing on disk is like gone.mp3";
+    // A click in a missing list still only selects.
+    const QStringList before = fake.log;
+    click(1, "lost.gif");
+    EXPECT_EQ(fake.log, before);
+    EXPECT_FALSE(previewShown());
+}

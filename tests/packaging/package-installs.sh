@@ -65,5 +65,8 @@ if [ -r /usr/share/bash-completion/bash_completion ]; then
   [ "$(complete_line orvanta-scan tr)" = track-flag ] || fail "completion of 'tr'"
   complete_line orvanta-scan files x.orv --fa | grep -qx -- --fail-on-missing || fail "completion of --fa"
   [ "$(complete_line orvanta-scan track-flag x.orv a)" = all ] || fail "completion of 'all'"
+  [ "$(complete_line orvanta-scan check x.orv --format s)" = sarif ] || fail "completion of sarif"
+  [ "$(complete_line orvanta-scan check x.orv --fail-on missing,dead)" = missing,dead-ends ] ||
+    fail "completion of a --fail-on list"
 fi
 echo "package ok: $(basename "$deb")"

@@ -52,7 +52,7 @@ public:
     void text(std::string_view key, std::string_view value) {
         name(key);
         // Most texts need no escaping at all; the rest go through the library.
-        const bool plain = std::ranges::all_of(value, [](char c) {
+        const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
             return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
         });
         if (plain) {

@@ -249,7 +249,7 @@ void WriteFlagUsageJson(JsonStream& json, ReportContext& ctx) {
     for (int f = 1; f <= 255; ++f)
         if (u.testedNeverChanged(f))
             flags.push_back(f);
-    std::ranges::stable_partition(flags, [&](int f) { return u.flag(f).deadEnds > 0; });
+    std::stable_partition(flags.begin(), flags.end(), [&](int f) { return u.flag(f).deadEnds > 0; });
     json.beginArray("deadEnds");
     for (int f : flags)
         for (TestAtZero kind : {TestAtZero::NeverHolds, TestAtZero::CannotBeEvaluated, TestAtZero::AlwaysHolds})

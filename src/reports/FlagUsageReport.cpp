@@ -51,7 +51,7 @@ void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUs
     for (int f = 1; f <= 255; ++f)
         if (u.testedNeverChanged(f))
             flags.push_back(f);
-    std::ranges::stable_partition(flags, [&](int f) { return u.flag(f).deadEnds > 0; });
+    std::stable_partition(flags.begin(), flags.end(), [&](int f) { return u.flag(f).deadEnds > 0; });
     if (flags.empty())
         text.append("\n(none)");
     for (int f : flags) {

@@ -394,7 +394,7 @@ void FlagMapWindow::wordFlag(int flag) {
         return s.whole && s.flag == flag && (s.use == FlagUse::Test || s.use == FlagUse::Change) &&
                s.sentenceLength == 0;
     };
-    if (std::ranges::none_of(data_.list.statements, unworded) || state_.run.ReportRunning || launcher_.busy())
+    if (std::none_of(data_.list.statements.begin(), data_.list.statements.end(), unworded) || state_.run.ReportRunning || launcher_.busy())
         return;
     ReportText scratch;
     ReportHost quiet; // a few records: no progress to show

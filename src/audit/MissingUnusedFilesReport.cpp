@@ -226,6 +226,11 @@ std::int64_t AppendSection(ReportText& text, std::string_view heading, const std
 
 } // namespace
 
+void CollectResourceFiles(ReportContext& ctx, AuditLists& lists) {
+    ReferenceCollector collector(lists, ctx.project.Paths.ProjectFolder, ctx.host);
+    CollectionPass(ctx, collector, lists.MissingPlaces);
+}
+
 void MissingUnusedFilesReport(ReportContext& ctx, AuditLists& lists) {
     ctx.run.ReportName = "Resource Files Report";
     ctx.run.FilesReportRan = true;

@@ -10,4 +10,8 @@ struct ReportContext;
 // summary and the disk space the unused files take. Sets FilesReportRan.
 void MissingUnusedFilesReport(ReportContext& ctx, AuditLists& lists);
 
+// The collection pass alone, for callers that want the lists and not the
+// report text (JSON, check). The data files must be open.
+void CollectResourceFiles(ReportContext& ctx, AuditLists& lists);
+
 } // namespace orv

@@ -12,20 +12,28 @@ namespace orv {
 
 namespace {
 
-std::string scene(const ProjectState& project, Integer n) {
-    return "scene " + std::to_string(n) + " (" + project.sceneName(n) + ")";
-}
-
-std::string object(const ReferencePlace& place) {
-    const std::string slot = std::to_string(place.slot);
-    if (place.objectType == -1)
-        return "slot " + slot + " (empty)";
-    if (const auto name = ObjectTypeName(place.objectType))
-        return "object " + slot + " (" + std::string(*name) + ")";
-    return "object " + slot + " (type " + std::to_string(place.objectType) + ")";
-}
 
 } // namespace
+
+std::string SceneText(const ProjectState& project, Integer scene) {
+    return "scene " + std::to_string(scene) + " (" + project.sceneName(scene) + ")";
+}
+
+std::string SlotText(int slot, Integer objectType) {
+    const std::string number = std::to_string(slot);
+    if (objectType == -1)
+        return "slot " + number + " (empty)";
+    if (const auto name = ObjectTypeName(objectType))
+        return "object " + number + " (" + std::string(*name) + ")";
+    return "object " + number + " (type " + std::to_string(objectType) + ")";
+}
+
+std::string QuotedNames(const std::vector<std::string>& names) {
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        out += (i == 0 ? "'" : i + 1 == names.size() ? " or '" : ", '") + DisplayName(names[i]) + "'";
+    return out;
+}
 
 std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectState& project) {
     const std::string field = std::to_string(place.field);
@@ -33,8 +41,8 @@ std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectSta
     using Kind = ReferencePlace::Kind;
     switch (place.kind) {
     case Kind::PlayerSettings: return "player settings, section " + record;
-    case Kind::Scene: return scene(project, place.record) + ", scene file " + field;
-    case Kind::Object: return scene(project, place.record) + ", " + object(place);
+    case Kind::Scene: return SceneText(project, place.record) + ", scene file " + field;
+    case Kind::Object: return SceneText(project, place.record) + ", " + SlotText(place.slot, place.objectType);
     case Kind::CueCard: return "cue card " + record + ", choice " + field;
     case Kind::InventoryItem: return "inventory item " + record + ", file " + field;
     case Kind::Location: return "location " + record + ", file " + field;
@@ -49,12 +57,8 @@ std::string MissingFileNote(const std::vector<ReferencePlace>& places, const std
         note += "\n  " + DescribeReferencePlace(places[i], project);
     if (places.size() > shown)
         note += "\n  ... and " + std::to_string(places.size() - shown) + " more";
-    if (!suggestions.empty()) {
-        note += "\nDid you mean ";
-        for (std::size_t i = 0; i < suggestions.size(); ++i)
-            note += (i == 0 ? "'" : i + 1 == suggestions.size() ? " or '" : ", '") + DisplayName(suggestions[i]) + "'";
-        note += "?";
-    }
+    if (!suggestions.empty())
+        note += "\nDid you mean " + QuotedNames(suggestions) + "?";
     return note;
 }
 

@@ -24,6 +24,13 @@ struct ReferencePlace {
     Integer objectType = -1; // Object: the slot's ObjectType (-1: the slot is empty)
 };
 
+// "scene 12 (Kitchen)".
+std::string SceneText(const ProjectState& project, Integer scene);
+// "object 3 (HotSpot)", "object 3 (type 42)", or "slot 3 (empty)" for type -1.
+std::string SlotText(int slot, Integer objectType);
+// "'a'", "'a' or 'b'", "'a', 'b' or 'c'": names from disk, through DisplayName.
+std::string QuotedNames(const std::vector<std::string>& names);
+
 // "scene 12 (Kitchen), object 3 (HotSpot)", "scene 12 (Kitchen), slot 3
 // (empty)", "scene 2 (Hall), scene file 4", "cue card 4, choice 2",
 // "inventory item 3, file 5", "location 2, file 1", "player settings,

@@ -49,19 +49,11 @@ std::string_view dataFileOf(StatementPlace place) {
     return {};
 }
 
-std::string sceneText(const ProjectState& project, Integer scene) {
-    return "scene " + std::to_string(scene) + " (" + project.sceneName(scene) + ")";
-}
-
 std::string describeStatementPlace(const FlagStatement& s, const ProjectState& project) {
     switch (s.place) {
-    case StatementPlace::ConditionalLoad: return sceneText(project, s.record) + ", conditional load";
-    case StatementPlace::OnLoadChange: return sceneText(project, s.record) + ", change on load";
-    case StatementPlace::Object: {
-        const auto name = ObjectTypeName(s.objectType);
-        return sceneText(project, s.record) + ", object " + std::to_string(s.slot) + " (" +
-               (name ? std::string(*name) : "type " + std::to_string(s.objectType)) + ")";
-    }
+    case StatementPlace::ConditionalLoad: return SceneText(project, s.record) + ", conditional load";
+    case StatementPlace::OnLoadChange: return SceneText(project, s.record) + ", change on load";
+    case StatementPlace::Object: return SceneText(project, s.record) + ", " + SlotText(s.slot, s.objectType);
     case StatementPlace::CueCard: return "cue card " + std::to_string(s.record) + ", choice " + std::to_string(s.slot);
     case StatementPlace::InventoryItem: return "inventory item " + std::to_string(s.record);
     case StatementPlace::PlayerSettings: return "player settings";
@@ -105,19 +97,7 @@ OrderedJson diskNameJson(const std::string& name) {
     return out;
 }
 
-std::string quotedList(const std::vector<std::string>& names) {
-    std::string out;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        out += (i == 0 ? "'" : i + 1 == names.size() ? " or '" : ", '") + DisplayName(names[i]) + "'";
-    return out;
-}
-
 } // namespace
-
-void CollectResourceFiles(ReportContext& ctx, AuditLists& lists) {
-    // The text it appends goes unused: only the lists are wanted.
-    MissingUnusedFilesReport(ctx, lists);
-}
 
 void WriteFilesJson(JsonStream& json, ReportContext& ctx, AuditLists& lists) {
     CollectResourceFiles(ctx, lists);
@@ -185,7 +165,7 @@ std::vector<Finding> GatherFindings(ReportContext& ctx, AuditLists& lists) {
         for (const std::string& name : lists.missing(kind)) {
             std::string message = "missing file '" + DisplayName(name) + "'";
             if (const auto meant = nearMisses.suggestionsFor(name); !meant.empty())
-                message += " (did you mean " + quotedList(meant) + "?)";
+                message += " (did you mean " + QuotedNames(meant) + "?)";
             const auto& places = lists.MissingPlaces.of(kind, name);
             if (places.empty())
                 findings.push_back({FindingClass::Missing, std::string(ResourceFolderName(kind)), message, projectFile});

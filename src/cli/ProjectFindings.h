@@ -13,12 +13,6 @@ struct AuditLists;
 class JsonStream;
 struct ReportContext;
 
-// The collection pass of the resource files report, run for its lists alone
-// (the report text it appends is not wanted): the four lists, where each
-// missing file is referenced, the folders that could not be listed. The
-// data files must be open.
-void CollectResourceFiles(ReportContext& ctx, AuditLists& lists);
-
 // The "files" document: for gfx and mmedia, each missing name with every
 // place that references it and what was probably meant, each unused file
 // with its size; then the totals. Runs the collection pass into `lists`

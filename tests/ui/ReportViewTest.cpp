@@ -102,8 +102,9 @@ TEST_F(UiTest, TheReportWindowOpensWideEnoughForTheReportsLines) {
         EXPECT_EQ(view->text().data(), state.text.str().data()) << "no copy of the report";
         const QRect screen = report.screen()->availableGeometry();
         const int wanted = 120 * QFontMetrics(ui::reportFont()).horizontalAdvance('M');
-        if (view->widthForColumns(120) + 40 <= screen.width())
+        if (view->widthForColumns(120) + 40 <= screen.width()) {
             EXPECT_GE(view->viewport()->width(), wanted);
+        }
         EXPECT_TRUE(screen.contains(report.frameGeometry())) << report.frameGeometry().width();
         checked = true;
     });

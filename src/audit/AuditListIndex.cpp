@@ -7,26 +7,32 @@
 namespace orv {
 
 void UnusedListIndex::reset(const std::vector<std::string>& list) {
-    positions_.clear();
-    positions_.reserve(list.size());
-    for (std::uint32_t i = 0; i < list.size(); ++i)
-        positions_[foldCase(list[i])].push_back(i);
+    first_.clear();
+    first_.reserve(list.size());
+    next_.assign(list.size(), NoEntry);
+    // From the last entry back, so that each chain runs in list order.
+    for (std::size_t i = list.size(); i-- > 0;) {
+        const auto [at, added] = first_.try_emplace(foldCase(list[i]), static_cast<std::uint32_t>(i));
+        if (!added) {
+            next_[i] = at->second;
+            at->second = static_cast<std::uint32_t>(i);
+        }
+    }
     gone_.assign(list.size(), false);
     goneCount_ = 0;
 }
 
 std::size_t UnusedListIndex::takeOff(const std::string& folded) {
-    const auto found = positions_.find(folded);
-    if (found == positions_.end())
+    const auto found = first_.find(folded);
+    if (found == first_.end())
         return 0;
     std::size_t taken = 0;
-    for (std::uint32_t i : found->second)
+    for (std::uint32_t i = found->second; i != NoEntry; i = next_[i])
         if (!gone_[i]) {
             gone_[i] = true;
             ++taken;
         }
     goneCount_ += taken;
-    positions_.erase(found);
     return taken;
 }
 
@@ -42,11 +48,7 @@ void UnusedListIndex::compact(std::vector<std::string>& list) {
         ++kept;
     }
     list.resize(kept);
-    gone_.assign(list.size(), false);
-    goneCount_ = 0;
-    positions_.clear();
-    for (std::uint32_t i = 0; i < list.size(); ++i)
-        positions_[foldCase(list[i])].push_back(i);
+    reset(list);
 }
 
 void MissingListIndex::sort(std::vector<std::string>& list) {

@@ -19,12 +19,19 @@ public:
     // Takes off every entry whose folded name is `folded`; returns how many
     // were still on the list.
     std::size_t takeOff(const std::string& folded);
+    // True when the list given to reset() (or left by compact()) has an entry
+    // whose folded name is `folded`, taken off since or not.
+    bool listed(const std::string& folded) const { return first_.contains(folded); }
     // Removes the entries taken off from `list` (the list reset() was given),
     // keeping the order of the others.
     void compact(std::vector<std::string>& list);
 
 private:
-    std::unordered_map<std::string, std::vector<std::uint32_t>> positions_;
+    // The first entry of each folded name; the others of the same folded
+    // name follow through next_ (NoEntry ends the chain).
+    static constexpr std::uint32_t NoEntry = 0xFFFFFFFF;
+    std::unordered_map<std::string, std::uint32_t> first_;
+    std::vector<std::uint32_t> next_;
     std::vector<bool> gone_;
     std::size_t goneCount_ = 0;
 };

@@ -34,17 +34,26 @@ sameFolded(const std::vector<FolderIndex::Entry>& listing, const std::string& fo
     return {first, last};
 }
 
-FolderIndex::Entry describe(const FolderHandle& folder, std::string name) {
+FolderIndex::Entry describe(const FolderHandle& folder, FolderHandle::Listed listed) {
     FolderIndex::Entry entry;
-    entry.name = std::move(name);
+    entry.name = std::move(listed.name);
     entry.folded = foldCase(entry.name);
     entry.hidden = !entry.name.empty() && entry.name.front() == '.';
-    // Links are followed: a link to a file is a file, a dangling link is
-    // neither.
-    struct stat st {};
-    if (::fstatat(folder.fd(), entry.name.c_str(), &st, 0) == 0) {
-        entry.file = S_ISREG(st.st_mode);
-        entry.folder = S_ISDIR(st.st_mode);
+    using Type = FolderHandle::Listed::Type;
+    switch (listed.type) {
+    case Type::File: entry.file = true; break;
+    case Type::Folder: entry.folder = true; break;
+    case Type::Other: break;
+    case Type::Unknown: {
+        // Links are followed: a link to a file is a file, a dangling link is
+        // neither.
+        struct stat st {};
+        if (::fstatat(folder.fd(), entry.name.c_str(), &st, 0) == 0) {
+            entry.file = S_ISREG(st.st_mode);
+            entry.folder = S_ISDIR(st.st_mode);
+        }
+        break;
+    }
     }
     return entry;
 }
@@ -58,11 +67,13 @@ const std::vector<FolderIndex::Entry>& FolderIndex::entries(const fs::path& fold
     int err = 0;
     try {
         const FolderHandle handle = FolderHandle::open(folder);
-        std::vector<std::string> names;
+        std::vector<FolderHandle::Listed> names;
         err = handle.list(names);
-        if (err == 0)
-            for (std::string& name : names)
+        if (err == 0) {
+            listing.reserve(names.size());
+            for (FolderHandle::Listed& name : names)
                 listing.push_back(describe(handle, std::move(name)));
+        }
     } catch (const FileError& e) {
         err = e.failure().error != 0 ? e.failure().error : EIO;
     }

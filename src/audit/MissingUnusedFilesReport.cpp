@@ -2,6 +2,7 @@
 
 #include "audit/AuditLists.h"
 #include "audit/DiskNames.h"
+#include "audit/FieldMemo.h"
 #include "audit/NumberPatterns.h"
 #include "audit/ReferenceCollector.h"
 #include "audit/ResourceFolders.h"
@@ -9,6 +10,7 @@
 #include "data/FolderHandle.h"
 #include "data/Numbers.h"
 #include "data/RecordLayouts.h"
+#include "data/Yield.h"
 #include "reports/RecordStatements.h"
 #include "reports/ReportContext.h"
 #include "reports/StatementMode.h"
@@ -56,49 +58,64 @@ constexpr std::array<Field, 7> SceneFileFields = {
     field(layout::SceneHeader, "SceneFile5"), field(layout::SceneHeader, "SceneFile6"),
     field(layout::SceneHeader, "SceneFile7")};
 
-// Adds the 15-character text field at `offset` to a scene's names. A field of
-// blanks, or of zeros, names no file and is passed over without decoding.
-// The names one scene record holds, with the slot (0: the scene header) and
-// field each stands in.
-struct SceneNames {
-    std::vector<std::string> names;
-    std::vector<std::pair<std::uint8_t, std::uint8_t>> fields;
-    void clear() {
-        names.clear();
-        fields.clear();
+// The text fields of one scene record: the scene files, then the four texts
+// of each slot, whatever its type and whether it is in use. Each field that
+// names a file is recorded (once for the same bytes, see FieldMemo), and each
+// place of a missing one is noted.
+class SceneFields {
+public:
+    SceneFields(ReferenceCollector& collector, MissingReferences& places, EventLoop& loop, std::size_t fields)
+        : collector_(collector), places_(places), loop_(loop), memo_(fields) {}
+
+    void record(RecordBytes scene, Integer sceneNo) {
+        constexpr Field texts = field(layout::ObjectSlot, "ObjectText");
+        for (std::size_t k = 1; k <= layout::ObjectSlotCount; ++k)
+            for (std::size_t t = 1; t <= texts.count; ++t)
+                memo_.prefetch(scene.subspan(layout::objectSlotStart(k) + texts.at(t)).first<FieldMemo::Width>());
+        for (std::size_t f = 0; f < SceneFileFields.size(); ++f)
+            recordField(scene, SceneFileFields[f].offset, sceneNo, 0, f + 1);
+        for (std::size_t k = 1; k <= layout::ObjectSlotCount; ++k)
+            for (std::size_t t = 1; t <= texts.count; ++t)
+                recordField(scene, layout::objectSlotStart(k) + texts.at(t), sceneNo, k, t);
     }
-};
 
-void addField(SceneNames& out, RecordBytes record, std::size_t offset, std::size_t slot, std::size_t field) {
-    const auto bytes = record.subspan(offset, 15);
-    if (std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == ' '; }) ||
-        std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }))
-        return;
-    out.names.push_back(readText(record, offset, 15));
-    out.fields.emplace_back(static_cast<std::uint8_t>(slot), static_cast<std::uint8_t>(field));
-}
-
-// Notes where the scene's names that are missing stand. Nothing to look up
-// while every file so far was found.
-void notePlaces(const ReferenceCollector& collector, const SceneNames& scene, Integer sceneNo, RecordBytes record,
-                MissingReferences& places) {
-    if (!collector.AnyMissing())
-        return;
-    for (std::size_t i = 0; i < scene.names.size(); ++i) {
-        const auto kind = ReferenceKind(scene.names[i]);
-        if (!kind || !collector.IsMissing(scene.names[i], *kind))
-            continue;
-        const auto [slot, fieldNo] = scene.fields[i];
-        ReferencePlace place{ReferencePlace::Kind::Scene, 0, fieldNo, sceneNo};
+private:
+    void recordField(RecordBytes scene, std::size_t offset, Integer sceneNo, std::size_t slot, std::size_t fieldNo) {
+        const auto bytes = scene.subspan(offset).first<FieldMemo::Width>();
+        // A field of blanks, or of zeros, names no file.
+        if (std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == ' '; }) ||
+            std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }))
+            return;
+        const FieldMemo::Entry* entry = memo_.find(bytes);
+        if (!entry) {
+            std::string name = readText(scene, offset, FieldMemo::Width);
+            const auto kind = ReferenceKind(name);
+            auto outcome = FieldMemo::Outcome::NoFile;
+            if (kind) {
+                collector_.RecordReference(name);
+                outcome = collector_.IsMissing(name, *kind) ? FieldMemo::Outcome::Missing : FieldMemo::Outcome::Found;
+            }
+            entry = &memo_.remember(bytes, outcome, kind.value_or(FolderKind::Gfx), std::move(name));
+        } else if (entry->outcome != FieldMemo::Outcome::NoFile) {
+            loop_.yield(); // as for any name recorded again
+        }
+        if (entry->outcome != FieldMemo::Outcome::Missing)
+            return;
+        ReferencePlace place{ReferencePlace::Kind::Scene, 0, static_cast<std::uint8_t>(fieldNo), sceneNo};
         if (slot != 0) {
             place.kind = ReferencePlace::Kind::Object;
-            place.slot = slot;
-            place.objectType = readInteger(record, layout::objectSlotStart(slot) +
-                                                       field(layout::ObjectSlot, "ObjectType").offset);
+            place.slot = static_cast<std::uint8_t>(slot);
+            place.objectType =
+                readInteger(scene, layout::objectSlotStart(slot) + field(layout::ObjectSlot, "ObjectType").offset);
         }
-        places.add(*kind, scene.names[i], place);
+        places_.add(entry->kind, memo_.name(*entry), place);
     }
-}
+
+    ReferenceCollector& collector_;
+    MissingReferences& places_;
+    EventLoop& loop_;
+    FieldMemo memo_;
+};
 
 // Each scene record in turn, read in large reads into one buffer. Should a
 // read fail, the records are read one at a time, so that the failure comes at
@@ -142,20 +159,16 @@ void CollectionPass(ReportContext& ctx, ReferenceCollector& collector, MissingRe
         StepProgress(ctx.host);
     }
 
-    SceneNames names;
+    // Room in the memo for every field of the project, or for as many names
+    // as the folders hold files and some more, whichever is less.
+    const std::size_t folderFiles = collector.lists().UnusedGfx.size() + collector.lists().UnusedMmedia.size();
+    const std::size_t fieldCount = static_cast<std::size_t>(std::max<Integer>(p.SceneCount, 0)) *
+                                   (SceneFileFields.size() +
+                                    layout::ObjectSlotCount * field(layout::ObjectSlot, "ObjectText").count);
+    SceneFields fields(collector, places, ctx.host, std::min(fieldCount, folderFiles + 1024));
     Integer sceneNo = 0;
     forEachSceneRecord(ctx.data().Scenes, p.SceneCount, [&](RecordBytes scene) {
-        ++sceneNo;
-        names.clear();
-        for (std::size_t f = 0; f < SceneFileFields.size(); ++f)
-            addField(names, scene, SceneFileFields[f].offset, 0, f + 1);
-        // Every slot counts, whatever its type and whether it is in use.
-        constexpr Field texts = field(layout::ObjectSlot, "ObjectText");
-        for (std::size_t k = 1; k <= layout::ObjectSlotCount; ++k)
-            for (std::size_t t = 1; t <= texts.count; ++t)
-                addField(names, scene, layout::objectSlotStart(k) + texts.at(t), k, t);
-        collector.RecordReferences(names.names);
-        notePlaces(collector, names, sceneNo, scene, places);
+        fields.record(scene, ++sceneNo);
         StepProgress(ctx.host);
     });
 

@@ -26,12 +26,9 @@ void ReferenceCollector::ListFolders() {
     lists_.clear();
     lists_.UnusedGfx = index_.files(gfx_);
     lists_.UnusedMmedia = index_.files(mmedia_);
-    // Room for a few times as many names as the folders hold files, so that
-    // names seldom push each other out.
-    std::size_t slots = 1024;
-    while (slots < 4 * (lists_.UnusedGfx.size() + lists_.UnusedMmedia.size()))
-        slots *= 2;
-    recorded_.assign(slots, std::string());
+    // The scene file's fields are remembered by the scene pass itself; the
+    // names that come here one by one are few.
+    recorded_.assign(4096, std::string());
     unusedGfx_.reset(lists_.UnusedGfx);
     unusedMmedia_.reset(lists_.UnusedMmedia);
     missingGfx_.reset();
@@ -59,21 +56,27 @@ void ReferenceCollector::RecordReference(const std::string& name) {
     }
     seen = name;
     const bool mmedia = *kind == FolderKind::Mmedia;
-    if (!FileExists(index_, folder(*kind), name, loop_) && (mmedia ? missingMmedia_ : missingGfx_).add(name)) {
+    UnusedListIndex& unused = mmedia ? unusedMmedia_ : unusedGfx_;
+    const std::string folded = foldCase(name);
+    // A name of no folder below the media folder is there exactly when the
+    // folder's listing holds a visible ordinary file of that name ignoring
+    // case: when the unused list began with one.
+    const bool inFolder = name.find_first_of("/\\") == std::string::npos;
+    bool present = false;
+    if (inFolder) {
+        present = unused.listed(folded);
+        loop_.yield();
+    } else {
+        present = FileExists(index_, folder(*kind), name, loop_);
+    }
+    if (!present && (mmedia ? missingMmedia_ : missingGfx_).add(name)) {
         lists_.missing(*kind).push_back(name);
         loop_.yield();
     }
     // Every entry that is the same file ignoring case goes: on a file system
     // that tells case apart there may be more than one.
-    if ((mmedia ? unusedMmedia_ : unusedGfx_).takeOff(foldCase(name)) > 0)
+    if (unused.takeOff(folded) > 0)
         loop_.yield();
-}
-
-void ReferenceCollector::RecordReferences(const std::vector<std::string>& names) {
-    for (const std::string& name : names)
-        __builtin_prefetch(&recorded_[std::hash<std::string_view>{}(name) & (recorded_.size() - 1)]);
-    for (const std::string& name : names)
-        RecordReference(name);
 }
 
 void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& files, FileReferenceSink* via) {

@@ -32,17 +32,13 @@ public:
     // otherwise it goes on the missing list of its folder when the file is
     // absent (once, exact spelling), and every unused entry that names the
     // same file ignoring case leaves the unused list.
+    void RecordReference(const std::string& name) override;
+
     // True when the pass has put `name`, in this very spelling, on the
     // missing list of `kind`.
     bool IsMissing(const std::string& name, FolderKind kind) const {
         return (kind == FolderKind::Mmedia ? missingMmedia_ : missingGfx_).contains(name);
     }
-    // Whether any name has gone on a missing list during this pass.
-    bool AnyMissing() const { return !lists_.MissingGfx.empty() || !lists_.MissingMmedia.empty(); }
-    void RecordReference(const std::string& name) override;
-    // The same for several names in turn; with many different names this
-    // spares waiting on memory for each of them.
-    void RecordReferences(const std::vector<std::string>& names);
 
     // Reads the player settings and records the file names of one section
     // (1 to 5) in their order; any other section does nothing. Section 2

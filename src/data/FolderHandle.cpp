@@ -63,7 +63,7 @@ std::optional<FolderHandle> FolderHandle::openFolder(const std::string& name, in
     return FolderHandle(fd, path_ / name);
 }
 
-int FolderHandle::list(std::vector<std::string>& names) const {
+int FolderHandle::list(std::vector<Listed>& entries) const {
     const int fd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
@@ -82,10 +82,28 @@ int FolderHandle::list(std::vector<std::string>& names) const {
             break;
         }
         const std::string_view name = entry->d_name;
-        if (name != "." && name != "..")
-            names.emplace_back(name);
+        if (name == "." || name == "..")
+            continue;
+        using Type = Listed::Type;
+        Type type = Type::Other;
+        switch (entry->d_type) {
+        case DT_REG: type = Type::File; break;
+        case DT_DIR: type = Type::Folder; break;
+        case DT_LNK:
+        case DT_UNKNOWN: type = Type::Unknown; break;
+        default: break;
+        }
+        entries.push_back({std::string(name), type});
     }
     ::closedir(dir);
+    return err;
+}
+
+int FolderHandle::list(std::vector<std::string>& names) const {
+    std::vector<Listed> entries;
+    const int err = list(entries);
+    for (Listed& entry : entries)
+        names.push_back(std::move(entry.name));
     return err;
 }
 

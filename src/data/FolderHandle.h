@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -38,6 +39,16 @@ public:
     // The names in the folder, "." and ".." left out, in the system's order.
     // Returns 0, or the errno of the failure.
     int list(std::vector<std::string>& names) const;
+
+    // The same with the type of each entry where the listing itself tells it,
+    // which spares asking the file system entry by entry. A link, or an
+    // entry of a file system that does not say, is Unknown.
+    struct Listed {
+        enum class Type : std::uint8_t { File, Folder, Other, Unknown };
+        std::string name;
+        Type type = Type::Unknown;
+    };
+    int list(std::vector<Listed>& entries) const;
 
     // The entry `name` of this folder, found ignoring letter case (ASCII and
     // Windows-1252 letters); the exact spelling wins, then the smallest of

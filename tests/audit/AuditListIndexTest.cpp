@@ -21,6 +21,10 @@ TEST(UnusedListIndex, TakesOffEveryCaseVariantOnceAndKeepsTheOrderOfTheRest) {
     };
     for (const Step& step : {Step{"a.bmp", 2}, Step{"a.bmp", 0}, Step{"\xc3\xa9t\xc3\xa9.gif", 2}, Step{"zzz", 0}})
         EXPECT_EQ(index.takeOff(step.folded), step.taken) << step.folded;
+    EXPECT_TRUE(index.listed("a.bmp")) << "taken off, still a name the folder holds";
+    EXPECT_TRUE(index.listed("b.bmp"));
+    EXPECT_FALSE(index.listed("zzz"));
+    EXPECT_FALSE(index.listed("A.bmp")) << "folded names only";
     index.compact(list);
     EXPECT_EQ(list, (Names{"b.bmp", "c.bmp"}));
     EXPECT_EQ(index.takeOff("c.bmp"), 1u) << "the index follows the compacted list";

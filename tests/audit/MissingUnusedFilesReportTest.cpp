@@ -4,6 +4,9 @@
 #include "audit/ReferenceCollector.h"
 #include "audit/ReferencePlaces.h"
 
+#include <algorithm>
+#include <map>
+#include <set>
 #include <tuple>
 #include "reports/ReportFixture.h"
 
@@ -221,6 +224,64 @@ TEST_F(FilesReportTest, HiddenFilesSubfoldersLinksAndOddBytes) {
     EXPECT_NE(body.find("\nbad\uFFFD\uFFFD.bmp\n"), std::string::npos);
     // 1 + 1 + 1,200 through the link + 1,200 bytes.
     EXPECT_EQ(line("Total space"), "Total space consumed by unused files: 2 KB (. MB)");
+}
+
+// More different fields than the pass remembers at once, each name met in several spellings of its field
+// (a leading blank, a letter case), so that fields are pushed out and worked out again: the lists and
+// every place of a missing name come out as the project's own layout says.
+TEST_F(FilesReportTest, EveryPlaceOfEveryMissingNameOnAProjectOfManyDifferentFields) {
+    constexpr int SceneCount = 40;
+    constexpr int Pool = 2600; // names m0 to m2599; those of even numbers are on disk
+    std::map<std::string, std::vector<std::tuple<int, int, int>>> expectedPlaces; // name -> (scene, slot, field)
+    std::set<std::string> referenced;
+    int n = 0;
+    for (int s = 1; s <= SceneCount; ++s) {
+        SceneRecord scene = makeScene("S" + std::to_string(s));
+        const auto next = [&](int slot, int fieldNo) {
+            const int i = (n++ * 7919) % Pool;
+            const std::string name = "m" + std::to_string(i) + (i % 3 == 0 ? ".wav" : ".bmp");
+            referenced.insert(name);
+            if (i % 2 != 0)
+                expectedPlaces[name].emplace_back(s, slot, fieldNo);
+            // The same name in another field's bytes: a leading blank (trimmed) or capitals on disk's side.
+            return n % 3 == 0 ? " " + name : name;
+        };
+        for (int f = 1; f <= 7; ++f)
+            scene.SceneFile[static_cast<std::size_t>(f - 1)] = next(0, f);
+        for (int k = 1; k <= 20; ++k)
+            for (int t = 1; t <= 9; ++t)
+                scene.Slots[static_cast<std::size_t>(k - 1)].ObjectText[static_cast<std::size_t>(t - 1)] = next(k, t);
+        builder.scenes.push_back(scene);
+    }
+    Names onDiskUnused;
+    for (int i = 0; i < Pool + 40; i += 2) {
+        const std::string name = "m" + std::to_string(i) + (i % 3 == 0 ? ".wav" : ".bmp");
+        (i % 3 == 0 ? builder.mmediaFiles : builder.gfxFiles)[i % 4 == 0 ? name : "M" + name.substr(1)] = "x";
+    }
+    runFilesReport();
+
+    Names missingGfx, missingMmedia;
+    for (const auto& [name, places] : expectedPlaces)
+        (name.ends_with(".wav") ? missingMmedia : missingGfx).push_back(name);
+    const auto listingOrder = [](Names names) {
+        std::sort(names.begin(), names.end()); // lower-case ASCII: folded order is byte order
+        return names;
+    };
+    EXPECT_EQ(lists.MissingGfx, listingOrder(missingGfx));
+    EXPECT_EQ(lists.MissingMmedia, listingOrder(missingMmedia));
+    for (const auto& [name, places] : expectedPlaces) {
+        std::vector<std::tuple<int, int, int>> found;
+        for (const ReferencePlace& place :
+             lists.MissingPlaces.of(name.ends_with(".wav") ? FolderKind::Mmedia : FolderKind::Gfx, name))
+            found.emplace_back(place.record, place.slot, place.field);
+        EXPECT_EQ(found, places) << name;
+    }
+    // The files on disk that nothing names: numbers from the pool's end on.
+    std::size_t unusedOnDisk = 0;
+    for (int i = 0; i < Pool + 40; i += 2)
+        unusedOnDisk += referenced.count("m" + std::to_string(i) + (i % 3 == 0 ? ".wav" : ".bmp")) == 0;
+    EXPECT_EQ(lists.UnusedGfx.size() + lists.UnusedMmedia.size(), unusedOnDisk);
+    EXPECT_EQ(unusedOnDisk, 20u);
 }
 
 TEST_F(FilesReportTest, AFileGoneBeforeItIsMeasuredAddsNothing) {

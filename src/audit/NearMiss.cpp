@@ -30,24 +30,42 @@ std::size_t distanceOf(std::size_t a, std::size_t b) { return a > b ? a - b : b 
 } // namespace
 
 std::size_t EditDistance(std::u32string_view a, std::u32string_view b, std::size_t cap) {
+    const std::size_t over = cap + 1;
     if (distanceOf(a.size(), b.size()) > cap)
-        return cap + 1;
-    std::vector<std::size_t> previous(b.size() + 1), current(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        previous[j] = j;
+        return over;
+    // Two rows of the table; only the cells within `cap` of the diagonal are
+    // worked out (any other is above the cap), and file names are short, so
+    // the rows seldom leave the stack.
+    const std::size_t width = b.size() + 1;
+    constexpr std::size_t OnStack = 64;
+    std::size_t stackRows[2][OnStack];
+    std::vector<std::size_t> heapRows;
+    std::size_t* previous = stackRows[0];
+    std::size_t* current = stackRows[1];
+    if (width > OnStack) {
+        heapRows.assign(2 * width, over);
+        previous = heapRows.data();
+        current = heapRows.data() + width;
+    } else {
+        std::fill_n(current, width, over);
+    }
+    for (std::size_t j = 0; j < width; ++j)
+        previous[j] = std::min(j, over);
     for (std::size_t i = 1; i <= a.size(); ++i) {
-        current[0] = i;
-        std::size_t rowBest = current[0];
-        for (std::size_t j = 1; j <= b.size(); ++j) {
+        const std::size_t lo = i > cap ? i - cap : 1;
+        const std::size_t hi = std::min(b.size(), i + cap);
+        current[lo - 1] = lo == 1 ? std::min(i, over) : over;
+        std::size_t rowBest = current[lo - 1];
+        for (std::size_t j = lo; j <= hi; ++j) {
             const std::size_t replace = previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
-            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, replace});
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, replace, over});
             rowBest = std::min(rowBest, current[j]);
         }
         if (rowBest > cap)
-            return cap + 1;
+            return over;
         std::swap(previous, current);
     }
-    return std::min(previous[b.size()], cap + 1);
+    return std::min(previous[b.size()], over);
 }
 
 NearMissIndex::NearMissIndex(std::vector<std::string> unused) : names_(std::move(unused)) {

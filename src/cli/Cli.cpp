@@ -327,14 +327,19 @@ int runCheck(const CheckRequest& request, CliStreams& io) {
         WriteCheckSarif(out, project, findings, request.failOn);
     else
         WriteCheckText(out, project, findings, request.failOn);
-    std::string text = out.str();
-    if (!text.empty() && text.back() == '\n')
-        text.pop_back();
+    // Taken out of the stream, not copied: the findings of a large project
+    // run to megabytes.
+    std::string text = std::move(out).str();
     if (toFile) {
-        if (const auto failed = WriteOutputFile(request.outputFile, text + "\n"))
+        if (text.empty() || text.back() != '\n')
+            text.push_back('\n');
+        if (const auto failed = WriteOutputFile(request.outputFile, text))
             return outputFailed(*failed, io);
-    } else if (const int written = writeToStandardOutput(text, io); written != ExitOk) {
-        return written;
+    } else {
+        if (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        if (const int written = writeToStandardOutput(text, io); written != ExitOk)
+            return written;
     }
     for (const Failure& folder : lists.UnlistableFolders)
         say(io, wording(folder) + "; its files are left out of the check");

@@ -7,13 +7,16 @@
 #include "audit/NumberPatterns.h"
 #include "audit/ResourceFolders.h"
 #include "cli/JsonOutput.h"
+#include "data/FolderHandle.h"
 #include "data/ProjectState.h"
 #include "reports/FlagUsage.h"
 #include "reports/FlagUsageReport.h"
 #include "reports/ObjectTypes.h"
 #include "reports/ReportContext.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 
 namespace orv {
 
@@ -133,10 +136,18 @@ void WriteFilesJson(JsonStream& json, ReportContext& ctx, AuditLists& lists) {
         }
         json.endArray();
         std::uint64_t bytes = 0;
+        std::optional<FolderHandle> opened;
+        if (!unused.empty()) {
+            try {
+                opened = FolderHandle::open(folder);
+            } catch (const std::exception&) {
+                // Gone since it was listed: nothing can be measured.
+            }
+        }
         json.beginArray("unused");
         for (const std::string& name : unused) {
             OrderedJson entry = diskNameJson(name);
-            const auto size = SizeOfFile(folder, name);
+            const auto size = opened ? SizeOfFile(*opened, name) : std::nullopt;
             entry["size"] = size ? OrderedJson(*size) : OrderedJson(nullptr);
             bytes += size.value_or(0);
             json.item(entry);
@@ -157,6 +168,15 @@ void WriteFilesJson(JsonStream& json, ReportContext& ctx, AuditLists& lists) {
 std::vector<Finding> GatherFindings(ReportContext& ctx, AuditLists& lists) {
     CollectResourceFiles(ctx, lists);
     std::vector<Finding> findings;
+    // A line for every reference to a missing file: on a large project, tens
+    // of thousands.
+    std::size_t expected = 0;
+    for (const FolderKind kind : Folders) {
+        expected += lists.unused(kind).size();
+        for (const std::string& name : lists.missing(kind))
+            expected += std::max<std::size_t>(1, lists.MissingPlaces.of(kind, name).size());
+    }
+    findings.reserve(expected + 255);
     const ProjectState& project = ctx.project;
     const std::string projectFile = project.Paths.ProjectFilePath.filename().string();
 
@@ -176,9 +196,18 @@ std::vector<Finding> GatherFindings(ReportContext& ctx, AuditLists& lists) {
     }
     for (const FolderKind kind : Folders) {
         const std::filesystem::path folder = ResourceFolder(project.Paths.ProjectFolder, kind);
+        // The folder is opened once, each file measured in it.
+        std::optional<FolderHandle> opened;
+        if (!lists.unused(kind).empty()) {
+            try {
+                opened = FolderHandle::open(folder);
+            } catch (const std::exception&) {
+                // Gone since it was listed: nothing can be measured.
+            }
+        }
         for (const std::string& name : lists.unused(kind)) {
             std::string message = "unused file '" + DisplayName(name) + "'";
-            if (const auto size = SizeOfFile(folder, name))
+            if (const auto size = opened ? SizeOfFile(*opened, name) : std::nullopt)
                 message += " (" + GroupedNumber(static_cast<std::int64_t>(*size)) + " bytes)";
             findings.push_back({FindingClass::UnusedFiles, std::string(ResourceFolderName(kind)), message,
                                 std::string(ResourceFolderName(kind)) + "/" + name});

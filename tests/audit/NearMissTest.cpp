@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,35 @@ TEST(EditDistance, CountsInsertsDeletesAndReplacementsUpToTheCap) {
     // Above the cap the answer is cap + 1, however far apart the texts are.
     EXPECT_EQ(EditDistance(U"kitten", U"sitting", 2), 3u);
     EXPECT_EQ(EditDistance(U"a", U"abcdefgh", 2), 3u);
+}
+
+// Only the cells near the diagonal are worked out, on the stack for short texts: the answers are those of
+// the whole table, for every cap, on texts of few letters (many near misses) and on long ones.
+TEST(EditDistance, AgreesWithTheWholeTable) {
+    const auto whole = [](std::u32string_view a, std::u32string_view b) {
+        std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+        for (std::size_t i = 0; i <= a.size(); ++i)
+            for (std::size_t j = 0; j <= b.size(); ++j)
+                d[i][j] = i == 0   ? j
+                          : j == 0 ? i
+                                   : std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
+                                               d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+        return d[a.size()][b.size()];
+    };
+    std::mt19937 rng(3);
+    const auto text = [&](std::size_t longest) {
+        std::u32string t(rng() % (longest + 1), U'a');
+        for (char32_t& c : t)
+            c = U'a' + static_cast<char32_t>(rng() % 3);
+        return t;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::size_t longest = round % 10 == 0 ? 90 : 12; // past the stack's 64 cells now and then
+        const std::u32string a = text(longest), b = text(longest);
+        const std::size_t cap = rng() % 6;
+        const std::size_t expected = std::min(whole(a, b), cap + 1);
+        ASSERT_EQ(EditDistance(a, b, cap), expected) << "round " << round << ", cap " << cap;
+    }
 }
 
 } // namespace

@@ -122,7 +122,7 @@ private:
 // the very scene it concerns.
 template <typename Visit>
 void forEachSceneRecord(const RecordFile& scenes, long count, Visit&& visit) {
-    constexpr long perRead = static_cast<long>((std::size_t{1} << 20) / layout::SceneRecordLength);
+    constexpr long perRead = static_cast<long>((std::size_t{1} << 17) / layout::SceneRecordLength);
     std::vector<std::uint8_t> buffer;
     for (long first = 1; first <= count; first += perRead) {
         const long n = std::min(perRead, count - first + 1);

@@ -241,9 +241,16 @@ int runJsonReport(const JsonRequest& request, CliStreams& io) {
             return ExitProjectFailed;
         }
     }
+    // The document streams to the file as it is made, so that memory stays
+    // bounded; should the report stop early, no half document is left: a
+    // file made for it is removed, one that was there is left empty.
     int fd = -1;
+    bool created = false;
     if (toFile) {
-        fd = ::open(request.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd = ::open(request.outputFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        created = fd >= 0;
+        if (fd < 0 && errno == EEXIST)
+            fd = ::open(request.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd < 0)
             return outputFailed(systemFailure(FailureKind::WriteFailed, errno, request.outputFile), io);
     }
@@ -263,9 +270,19 @@ int runJsonReport(const JsonRequest& request, CliStreams& io) {
         } catch (const std::exception& e) {
             host.clear();
             io.out.flush();
-            if (fd >= 0)
+            if (fd >= 0) {
+                file->flush(); // what it still holds goes out before the file is emptied
+                if (::ftruncate(fd, 0) != 0) {
+                    // Nothing more can be done than to say so below.
+                }
                 ::close(fd);
-            say(io, std::string("orvanta-scan: the report stopped early: ") + e.what());
+                if (created)
+                    ::unlink(request.outputFile.c_str());
+            }
+            say(io, std::string("orvanta-scan: the report stopped early: ") + e.what() +
+                        (fd >= 0 ? (created ? "; " + request.outputFile + " was removed"
+                                            : "; " + request.outputFile + " was left empty")
+                                 : std::string()));
             return ExitProjectFailed;
         }
         ctx.files.reset();

@@ -33,7 +33,7 @@ void fillFromOpenFiles(ProjectState& project, const DataFiles& files, EventLoop&
     constexpr Field nameField = field(L::SceneHeader, "SceneName");
     constexpr Field lockField = field(L::SceneHeader, "ProjectLock");
     constexpr Field typeField = field(L::ObjectSlot, "ObjectType");
-    constexpr long perRead = static_cast<long>((std::size_t{1} << 20) / L::SceneRecordLength);
+    constexpr long perRead = static_cast<long>((std::size_t{1} << 17) / L::SceneRecordLength);
 
     const long count = project.SceneCount;
     project.SecurityOn = false;

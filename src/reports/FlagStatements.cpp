@@ -22,7 +22,7 @@ namespace {
 class ChunkedRecords {
 public:
     explicit ChunkedRecords(const RecordFile& file)
-        : file_(file), perChunk_(std::max<std::size_t>(1, (std::size_t{1} << 20) / file.recordLength())) {}
+        : file_(file), perChunk_(std::max<std::size_t>(1, (std::size_t{1} << 17) / file.recordLength())) {}
 
     RecordBytes record(long n) {
         const std::size_t length = file_.recordLength();

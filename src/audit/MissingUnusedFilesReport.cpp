@@ -58,7 +58,7 @@ constexpr std::array<Field, 7> SceneFileFields = {
     field(layout::SceneHeader, "SceneFile5"), field(layout::SceneHeader, "SceneFile6"),
     field(layout::SceneHeader, "SceneFile7")};
 
-// The text fields of one scene record: the scene files, then the four texts
+// The text fields of one scene record: the scene files, then the nine texts
 // of each slot, whatever its type and whether it is in use. Each field that
 // names a file is recorded (once for the same bytes, see FieldMemo), and each
 // place of a missing one is noted.
@@ -148,8 +148,8 @@ void CollectionPass(ReportContext& ctx, ReferenceCollector& collector, MissingRe
 
     collector.ListFolders();
     // Every name goes to the collector through the recorder, which notes
-    // where the missing ones stand; the scenes' names go in bulk and their
-    // places are noted afterwards.
+    // where the missing ones stand; the scene file's fields go through
+    // SceneFields, which notes their places itself.
     PlaceRecorder recorder(collector, places);
     using Kind = ReferencePlace::Kind;
 

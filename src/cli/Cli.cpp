@@ -194,8 +194,10 @@ int runReport(const ReportRequest& request, CliStreams& io) {
             return written;
     } else {
         // An .rtf file gets the same document as the desktop's "Save report".
-        const std::string bytes = isRtfFile(request.outputFile) ? ReportRtf(s.text.str()) + "\r\n" : s.text.str() + "\n";
-        if (const auto failed = WriteOutputFile(request.outputFile, bytes))
+        const auto failed = isRtfFile(request.outputFile)
+                                ? WriteOutputFile(request.outputFile, ReportRtf(s.text.str()), "\r\n")
+                                : WriteOutputFile(request.outputFile, s.text.str(), "\n");
+        if (failed)
             return outputFailed(*failed, io);
     }
     return request.status ? request.status(s) : ExitOk;

@@ -105,20 +105,22 @@ std::optional<std::string> RefusedOutput(const fs::path& output, const ProjectPa
     return std::nullopt;
 }
 
-std::optional<Failure> WriteOutputFile(const fs::path& output, std::string_view bytes) {
+std::optional<Failure> WriteOutputFile(const fs::path& output, std::string_view bytes, std::string_view tail) {
     const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return systemFailure(FailureKind::WriteFailed, errno, output);
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            ::close(fd);
-            return systemFailure(FailureKind::WriteFailed, err, output);
+    for (std::string_view piece : {bytes, tail}) {
+        while (!piece.empty()) {
+            const ssize_t n = ::write(fd, piece.data(), piece.size());
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                const int err = errno;
+                ::close(fd);
+                return systemFailure(FailureKind::WriteFailed, err, output);
+            }
+            piece.remove_prefix(static_cast<std::size_t>(n));
         }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     if (::close(fd) != 0)
         return systemFailure(FailureKind::WriteFailed, errno, output);

@@ -16,8 +16,11 @@ namespace orv {
 // links or not) inside the project's resource folder.
 std::optional<std::string> RefusedOutput(const std::filesystem::path& output, const ProjectPaths& paths);
 
-// Writes `bytes` to `output` (created, or emptied first) and checks every
-// write and the close. Returns the failure, or empty.
-std::optional<Failure> WriteOutputFile(const std::filesystem::path& output, std::string_view bytes);
+// Writes `bytes`, then `tail`, to `output` (created, or emptied first) and
+// checks every write and the close. Returns the failure, or empty. The tail
+// spares a caller copying a report of hundreds of megabytes to end it with a
+// line feed.
+std::optional<Failure> WriteOutputFile(const std::filesystem::path& output, std::string_view bytes,
+                                       std::string_view tail = {});
 
 } // namespace orv

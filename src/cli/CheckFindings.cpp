@@ -90,23 +90,39 @@ bool CheckFailed(const std::vector<Finding>& findings, const FailOn& failOn) {
     return false;
 }
 
-void WriteCheckText(std::ostream& out, std::string_view project, const std::vector<Finding>& findings,
-                    const FailOn& failOn) {
+std::string CheckText(std::string_view project, const std::vector<Finding>& findings, const FailOn& failOn) {
+    // Sized first: a large project makes tens of thousands of lines, which a
+    // growing stream would copy again and again.
+    std::size_t size = 200;
+    for (const Finding& f : findings)
+        size += project.size() + f.place.size() + f.message.size() + 40;
+    std::string text;
+    text.reserve(size);
     std::size_t errors = 0;
     for (const Finding& f : findings) {
         const std::string_view lvl = level(f, failOn);
         errors += lvl == "error";
-        out << project << ": " << lvl << ": ";
+        text.append(project).append(": ").append(lvl).append(": ");
         if (!f.place.empty())
-            out << f.place << ": ";
-        out << f.message << " [" << FindingClassName(f.findingClass) << "]\n";
+            text.append(f.place).append(": ");
+        text.append(f.message).append(" [").append(FindingClassName(f.findingClass)).append("]\n");
     }
     const auto counts = countByClass(findings);
-    out << project << ": " << errors << (errors == 1 ? " error, " : " errors, ") << findings.size() - errors
-        << (findings.size() - errors == 1 ? " warning" : " warnings") << " (";
+    const std::size_t warnings = findings.size() - errors;
+    text.append(project).append(": ").append(std::to_string(errors)).append(errors == 1 ? " error, " : " errors, ");
+    text.append(std::to_string(warnings)).append(warnings == 1 ? " warning" : " warnings").append(" (");
     for (const FindingClass c : AllFindingClasses)
-        out << (c == AllFindingClasses.front() ? "" : ", ") << FindingClassName(c) << " " << counts[index(c)];
-    out << ")\n";
+        text.append(c == AllFindingClasses.front() ? "" : ", ")
+            .append(FindingClassName(c))
+            .append(" ")
+            .append(std::to_string(counts[index(c)]));
+    text.append(")\n");
+    return text;
+}
+
+void WriteCheckText(std::ostream& out, std::string_view project, const std::vector<Finding>& findings,
+                    const FailOn& failOn) {
+    out << CheckText(project, findings, failOn);
 }
 
 void WriteCheckJson(std::ostream& out, std::string_view project, const std::vector<Finding>& findings,

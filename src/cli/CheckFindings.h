@@ -40,6 +40,7 @@ struct FailOn {
 
 // `PROJECT: error|warning: PLACE: MESSAGE [CLASS]`, one line per finding,
 // then a summary line.
+std::string CheckText(std::string_view project, const std::vector<Finding>& findings, const FailOn& failOn);
 void WriteCheckText(std::ostream& out, std::string_view project, const std::vector<Finding>& findings,
                     const FailOn& failOn);
 void WriteCheckJson(std::ostream& out, std::string_view project, const std::vector<Finding>& findings,

@@ -339,16 +339,19 @@ int runCheck(const CheckRequest& request, CliStreams& io) {
 
     // Findings name the project as the user named it, as compilers do.
     const std::string& project = request.projectFile;
-    std::ostringstream out;
-    if (request.format == "json")
-        WriteCheckJson(out, project, findings, request.failOn);
-    else if (request.format == "sarif")
-        WriteCheckSarif(out, project, findings, request.failOn);
-    else
-        WriteCheckText(out, project, findings, request.failOn);
-    // Taken out of the stream, not copied: the findings of a large project
-    // run to megabytes.
-    std::string text = std::move(out).str();
+    // The findings of a large project run to megabytes: made once, never
+    // copied.
+    std::string text;
+    if (request.format == "text") {
+        text = CheckText(project, findings, request.failOn);
+    } else {
+        std::ostringstream out;
+        if (request.format == "json")
+            WriteCheckJson(out, project, findings, request.failOn);
+        else
+            WriteCheckSarif(out, project, findings, request.failOn);
+        text = std::move(out).str();
+    }
     if (toFile) {
         if (text.empty() || text.back() != '\n')
             text.push_back('\n');

@@ -1,5 +1,6 @@
 #include "cli/JsonOutput.h"
 
+#include "audit/ReferencePlaces.h"
 #include "data/ProjectState.h"
 #include "reports/FlagStatements.h"
 #include "reports/FlagUsageReport.h"
@@ -325,6 +326,54 @@ OrderedJson StatementJson(const FlagStatement& s, const FlagStatementList& list,
     std::string text;
     AppendStatementJson(text, s, list, project, false);
     return OrderedJson::parse(text);
+}
+
+void AppendReferencePlaceJson(std::string& out, const ReferencePlace& place, const ProjectState& project,
+                              bool asciiOnly) {
+    ObjectWriter w(out, asciiOnly);
+    const std::string field = std::to_string(place.field);
+    using Kind = ReferencePlace::Kind;
+    switch (place.kind) {
+    case Kind::PlayerSettings:
+        w.text("kind", "player settings");
+        w.number("section", place.record);
+        break;
+    case Kind::Scene:
+        w.text("kind", "scene");
+        w.number("scene", place.record);
+        w.text("sceneName", project.sceneName(place.record));
+        w.text("field", "SceneFile" + field);
+        break;
+    case Kind::Object: {
+        w.text("kind", "object");
+        w.number("scene", place.record);
+        w.text("sceneName", project.sceneName(place.record));
+        w.number("slot", place.slot);
+        w.number("objectType", place.objectType);
+        if (const auto name = ObjectTypeName(place.objectType))
+            w.text("objectTypeName", *name);
+        else
+            w.null("objectTypeName");
+        w.text("field", "ObjectText" + field);
+        break;
+    }
+    case Kind::CueCard:
+        w.text("kind", "cue card");
+        w.number("cueCard", place.record);
+        w.number("choice", place.field);
+        break;
+    case Kind::InventoryItem:
+        w.text("kind", "inventory item");
+        w.number("item", place.record);
+        w.text("field", "ItemFile" + field);
+        break;
+    case Kind::Location:
+        w.text("kind", "location");
+        w.number("location", place.record);
+        w.text("field", "LocationFile" + field);
+        break;
+    }
+    w.end();
 }
 
 } // namespace orv

@@ -11,6 +11,7 @@ namespace orv {
 struct FlagStatement;
 struct FlagStatementList;
 struct ProjectState;
+struct ReferencePlace;
 
 // The version of the JSON documents orvanta-scan writes (docs/orvanta-scan.schema.json).
 // It changes only when a key is removed or changes meaning.
@@ -65,5 +66,10 @@ OrderedJson StatementJson(const FlagStatement& statement, const FlagStatementLis
 // character outside ASCII escaped), appended to `out` without building a tree.
 void AppendStatementJson(std::string& out, const FlagStatement& statement, const FlagStatementList& list,
                          const ProjectState& project, bool asciiOnly = false);
+
+// Where a reference to a missing file stands, as the files document writes
+// it (compact, as the library would dump it), appended to `out`.
+void AppendReferencePlaceJson(std::string& out, const ReferencePlace& place, const ProjectState& project,
+                              bool asciiOnly = false);
 
 } // namespace orv

@@ -64,33 +64,6 @@ std::string describeStatementPlace(const FlagStatement& s, const ProjectState& p
     return {};
 }
 
-OrderedJson placeJson(const ReferencePlace& place, const ProjectState& project) {
-    using Kind = ReferencePlace::Kind;
-    switch (place.kind) {
-    case Kind::PlayerSettings: return {{"kind", "player settings"}, {"section", place.record}};
-    case Kind::Scene:
-        return {{"kind", "scene"}, {"scene", place.record}, {"sceneName", project.sceneName(place.record)},
-                {"field", "SceneFile" + std::to_string(place.field)}};
-    case Kind::Object: {
-        const auto name = ObjectTypeName(place.objectType);
-        return {{"kind", "object"},
-                {"scene", place.record},
-                {"sceneName", project.sceneName(place.record)},
-                {"slot", place.slot},
-                {"objectType", place.objectType},
-                {"objectTypeName", name ? OrderedJson(*name) : OrderedJson(nullptr)},
-                {"field", "ObjectText" + std::to_string(place.field)}};
-    }
-    case Kind::CueCard: return {{"kind", "cue card"}, {"cueCard", place.record}, {"choice", place.field}};
-    case Kind::InventoryItem:
-        return {{"kind", "inventory item"}, {"item", place.record}, {"field", "ItemFile" + std::to_string(place.field)}};
-    case Kind::Location:
-        return {{"kind", "location"}, {"location", place.record},
-                {"field", "LocationFile" + std::to_string(place.field)}};
-    }
-    return {};
-}
-
 // A name read from disk: shown valid UTF-8 (controls and stray bytes as
 // U+FFFD); its real bytes as hex when they are not valid UTF-8.
 OrderedJson diskNameJson(const std::string& name) {
@@ -125,14 +98,27 @@ void WriteFilesJson(JsonStream& json, ReportContext& ctx, AuditLists& lists) {
             json.value("error", ValidUtf8(describeFailure(*unlistable)));
         const NearMissIndex nearMisses(unused);
         json.beginArray("missing");
+        // A name may be referenced from tens of thousands of places: its item
+        // is written as text, without a tree per place.
+        std::string item;
         for (const std::string& name : missing) {
-            OrderedJson references = OrderedJson::array();
-            for (const ReferencePlace& place : lists.MissingPlaces.of(kind, name))
-                references.push_back(placeJson(place, ctx.project));
             OrderedJson suggestions = OrderedJson::array();
             for (const std::string& s : nearMisses.suggestionsFor(name))
                 suggestions.push_back(diskNameJson(s));
-            json.item({{"name", name}, {"references", references}, {"suggestions", suggestions}});
+            item = "{\"name\":";
+            item += OrderedJson(name).dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
+            item += ",\"references\":[";
+            bool first = true;
+            for (const ReferencePlace& place : lists.MissingPlaces.of(kind, name)) {
+                if (!first)
+                    item += ',';
+                first = false;
+                AppendReferencePlaceJson(item, place, ctx.project, json.asciiOnly());
+            }
+            item += "],\"suggestions\":";
+            item += suggestions.dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
+            item += '}';
+            json.raw(item);
         }
         json.endArray();
         std::uint64_t bytes = 0;

@@ -108,8 +108,9 @@ TEST_F(CheckCommand, JsonAndSarifCarryTheSameFindings) {
     EXPECT_EQ(j["findings"][0]["file"], "resource/Orvanta1.dat");
     EXPECT_EQ(s["runs"][0]["results"][0]["level"], "warning");
     for (const auto& result : s["runs"][0]["results"])
-        if (result["ruleId"] == "dead-ends")
+        if (result["ruleId"] == "dead-ends") {
             EXPECT_EQ(result["level"], "error");
+        }
 }
 
 TEST_F(CheckCommand, FilesJsonNamesEveryPlaceOfAMissingFileAndItsNearMisses) {

@@ -411,8 +411,9 @@ TEST_F(JsonDocuments, AnUnreadableRecordLeavesNoListAndSaysWhy) {
         EXPECT_NE(document["error"].get<std::string>().find("Orvanta1.dat could not be read ("), std::string::npos)
             << document["error"];
         EXPECT_FALSE(document.contains("flags"));
-        if (document["command"] == "unused-flags")
+        if (document["command"] == "unused-flags") {
             EXPECT_EQ(document["unusedFlags"], OrderedJson::array());
+        }
     }
 }
 

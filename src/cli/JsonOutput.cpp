@@ -98,14 +98,29 @@ private:
     bool first_ = true;
 };
 
+// The keys every place in a scene starts with, and those of an object slot;
+// statements and references to missing files share them.
+void writeScene(ObjectWriter& w, std::string_view kind, Integer scene, const ProjectState& project) {
+    w.text("kind", kind);
+    w.number("scene", scene);
+    w.text("sceneName", project.sceneName(scene));
+}
+
+void writeSlot(ObjectWriter& w, long slot, Integer objectType) {
+    w.number("slot", slot);
+    w.number("objectType", objectType);
+    if (const auto name = ObjectTypeName(objectType))
+        w.text("objectTypeName", *name);
+    else
+        w.null("objectTypeName");
+}
+
 void writePlace(ObjectWriter& w, const FlagStatement& s, const ProjectState& project) {
     w.begin("place");
     switch (s.place) {
     case StatementPlace::ConditionalLoad:
     case StatementPlace::OnLoadChange:
-        w.text("kind", "scene");
-        w.number("scene", s.record);
-        w.text("sceneName", project.sceneName(s.record));
+        writeScene(w, "scene", s.record, project);
         w.text("setting", s.place == StatementPlace::ConditionalLoad ? "conditional load" : "change on load");
         if (s.place == StatementPlace::ConditionalLoad) {
             if (s.loadsScene != 0)
@@ -114,18 +129,10 @@ void writePlace(ObjectWriter& w, const FlagStatement& s, const ProjectState& pro
                 w.null("loadsScene");
         }
         break;
-    case StatementPlace::Object: {
-        w.text("kind", "object");
-        w.number("scene", s.record);
-        w.text("sceneName", project.sceneName(s.record));
-        w.number("slot", s.slot);
-        w.number("objectType", s.objectType);
-        if (const auto name = ObjectTypeName(s.objectType))
-            w.text("objectTypeName", *name);
-        else
-            w.null("objectTypeName");
+    case StatementPlace::Object:
+        writeScene(w, "object", s.record, project);
+        writeSlot(w, s.slot, s.objectType);
         break;
-    }
     case StatementPlace::CueCard:
         w.text("kind", "cue card");
         w.number("cueCard", s.record);
@@ -339,24 +346,14 @@ void AppendReferencePlaceJson(std::string& out, const ReferencePlace& place, con
         w.number("section", place.record);
         break;
     case Kind::Scene:
-        w.text("kind", "scene");
-        w.number("scene", place.record);
-        w.text("sceneName", project.sceneName(place.record));
+        writeScene(w, "scene", place.record, project);
         w.text("field", "SceneFile" + field);
         break;
-    case Kind::Object: {
-        w.text("kind", "object");
-        w.number("scene", place.record);
-        w.text("sceneName", project.sceneName(place.record));
-        w.number("slot", place.slot);
-        w.number("objectType", place.objectType);
-        if (const auto name = ObjectTypeName(place.objectType))
-            w.text("objectTypeName", *name);
-        else
-            w.null("objectTypeName");
+    case Kind::Object:
+        writeScene(w, "object", place.record, project);
+        writeSlot(w, place.slot, place.objectType);
         w.text("field", "ObjectText" + field);
         break;
-    }
     case Kind::CueCard:
         w.text("kind", "cue card");
         w.number("cueCard", place.record);

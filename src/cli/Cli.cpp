@@ -163,17 +163,26 @@ int outputFailed(const Failure& failure, CliStreams& io) {
     return ExitOutputFailed;
 }
 
+// True, having said why, when `outputFile` (given) may not be written: it
+// is the project's own file or lies in its resource folder. `what` is what
+// would have gone there: "report" or "findings".
+bool refuseOutput(const std::string& outputFile, const ProjectPaths& paths, std::string_view what, CliStreams& io) {
+    if (outputFile.empty())
+        return false;
+    const auto refused = RefusedOutput(outputFile, paths);
+    if (refused)
+        say(io, "orvanta-scan: will not write the " + std::string(what) + " to " + outputFile + ": " + *refused);
+    return refused.has_value();
+}
+
 int runReport(const ReportRequest& request, CliStreams& io) {
     Session s;
     if (auto failed = loadProject(s, request.projectFile, io))
         return *failed;
     if (request.choose)
         request.choose(s);
-    if (!request.outputFile.empty())
-        if (const auto refused = RefusedOutput(request.outputFile, s.project.Paths)) {
-            say(io, "orvanta-scan: will not write the report to " + request.outputFile + ": " + *refused);
-            return ExitUsage;
-        }
+    if (refuseOutput(request.outputFile, s.project.Paths, "report", io))
+        return ExitUsage;
 
     TerminalProgress host(io.err, io.errIsTerminal);
     ReportContext ctx{s.project, s.run, s.text, host};
@@ -226,11 +235,8 @@ int runJsonReport(const JsonRequest& request, CliStreams& io) {
     if (request.choose)
         request.choose(s);
     const bool toFile = !request.outputFile.empty();
-    if (toFile)
-        if (const auto refused = RefusedOutput(request.outputFile, s.project.Paths)) {
-            say(io, "orvanta-scan: will not write the report to " + request.outputFile + ": " + *refused);
-            return ExitUsage;
-        }
+    if (refuseOutput(request.outputFile, s.project.Paths, "report", io))
+        return ExitUsage;
 
     // A progress bar would break into a document streaming to the same terminal.
     TerminalProgress host(io.err, io.errIsTerminal && (toFile || !io.outIsTerminal));
@@ -317,11 +323,8 @@ int runCheck(const CheckRequest& request, CliStreams& io) {
     if (auto failed = loadProject(s, request.projectFile, io))
         return *failed;
     const bool toFile = !request.outputFile.empty();
-    if (toFile)
-        if (const auto refused = RefusedOutput(request.outputFile, s.project.Paths)) {
-            say(io, "orvanta-scan: will not write the findings to " + request.outputFile + ": " + *refused);
-            return ExitUsage;
-        }
+    if (refuseOutput(request.outputFile, s.project.Paths, "findings", io))
+        return ExitUsage;
     TerminalProgress host(io.err, io.errIsTerminal && (toFile || !io.outIsTerminal));
     ReportContext ctx{s.project, s.run, s.text, host};
     AuditLists lists;

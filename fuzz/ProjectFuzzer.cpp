@@ -19,20 +19,7 @@
 namespace {
 namespace fs = std::filesystem;
 
-const fs::path& projectFolder() {
-    static const fs::path folder = [] {
-        std::string name = (fs::temp_directory_path() / "orvanta-fuzz-XXXXXX").string();
-        if (!mkdtemp(name.data()))
-            std::abort();
-        static std::string removeAtExit = name;
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(removeAtExit, ignored);
-        });
-        return fs::path(name);
-    }();
-    return folder;
-}
+const fs::path& projectFolder() { return orv::fuzz::scratchFolder(); }
 
 void writeFile(const fs::path& file, const std::string& bytes) {
     std::FILE* f = std::fopen(file.c_str(), "wb");

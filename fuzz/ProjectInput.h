@@ -6,9 +6,12 @@
 // left out, so loading creates it).
 
 #include <array>
+#include <cstdlib>
+#include <filesystem>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace orv::fuzz {
@@ -64,6 +67,23 @@ inline std::string joinProjectInput(const ProjectInput& input) {
     for (std::size_t i = 0; i < input.gfxNames.size(); ++i)
         bytes.append(i ? "/" : "").append(input.gfxNames[i]);
     return bytes;
+}
+
+// A scratch folder of the fuzz process's own, made on first use and removed
+// when the process ends.
+inline const std::filesystem::path& scratchFolder() {
+    static const std::filesystem::path folder = [] {
+        std::string name = (std::filesystem::temp_directory_path() / "orvanta-fuzz-XXXXXX").string();
+        if (!mkdtemp(name.data()))
+            std::abort();
+        static std::string removeAtExit = name;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(removeAtExit, ignored);
+        });
+        return std::filesystem::path(name);
+    }();
+    return folder;
 }
 
 } // namespace orv::fuzz

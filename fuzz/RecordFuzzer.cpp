@@ -2,6 +2,8 @@
 // made of names from disk (shown names, terminal escapes), whose promises
 // are checked here: one line of valid UTF-8, no control character left.
 
+#include "ProjectInput.h"
+
 #include "audit/DiskNames.h"
 #include "cli/TerminalText.h"
 #include "data/DataFiles.h"
@@ -45,17 +47,10 @@ void checkClean(std::string_view text, std::string_view allowed) {
 }
 
 const fs::path& projectFolder() {
-    static const fs::path folder = [] {
-        std::string name = (fs::temp_directory_path() / "orvanta-fuzz-XXXXXX").string();
-        if (!mkdtemp(name.data()))
-            std::abort();
-        static std::string removeAtExit = name;
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(removeAtExit, ignored);
-        });
-        fs::create_directories(fs::path(name) / "resource");
-        return fs::path(name);
+    static const fs::path& folder = []() -> const fs::path& {
+        const fs::path& scratch = orv::fuzz::scratchFolder();
+        fs::create_directories(scratch / "resource");
+        return scratch;
     }();
     return folder;
 }

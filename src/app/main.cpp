@@ -19,10 +19,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const orv::ui::RunOnlySettings noSettingsFile;
     QApplication::setApplicationName(orv::ui::toQString(orv::ApplicationTitle));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(orv::VersionMajor)
-                                            .arg(orv::VersionMinor)
-                                            .arg(orv::VersionRevision));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(orv::VersionMajor).arg(orv::VersionMinor).arg(orv::VersionRevision));
     QApplication::setOrganizationName(QStringLiteral("Orvanta"));
     QGuiApplication::setDesktopFileName(QStringLiteral("orvanta-scanner"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvanta-scanner")));
@@ -51,7 +49,8 @@ int main(int argc, char** argv) {
     if (!files.isEmpty()) {
         const QString file = files.constFirst();
         // Once the window is on screen, as if the file had been located.
-        QMetaObject::invokeMethod(&window, [&window, file] { window.locateFile(file); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &window, [&window, file] { window.locateFile(file); }, Qt::QueuedConnection);
     }
     return app.exec();
 }

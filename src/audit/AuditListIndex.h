@@ -13,7 +13,7 @@ namespace orv {
 // cost of one lookup instead of a walk of the whole list. The list itself is
 // compacted once, when the pass finishes.
 class UnusedListIndex {
-public:
+  public:
     // Indexes `list` (folder listing order); nothing is taken off yet.
     void reset(const std::vector<std::string>& list);
     // Takes off every entry whose folded name is `folded`; returns how many
@@ -26,7 +26,7 @@ public:
     // keeping the order of the others.
     void compact(std::vector<std::string>& list);
 
-private:
+  private:
     // The first entry of each folded name; the others of the same folded
     // name follow through next_ (NoEntry ends the chain).
     static constexpr std::uint32_t NoEntry = 0xFFFFFFFF;
@@ -40,7 +40,7 @@ private:
 // references find them absent (each exact spelling once) and put into
 // listing order once, when the pass finishes.
 class MissingListIndex {
-public:
+  public:
     void reset() { listed_.clear(); }
     // True when `name` was not listed yet (it is listed now).
     bool add(const std::string& name) { return listed_.insert(name).second; }
@@ -49,7 +49,7 @@ public:
     // once.
     static void sort(std::vector<std::string>& list);
 
-private:
+  private:
     std::unordered_set<std::string> listed_;
 };
 

@@ -19,8 +19,8 @@ struct AuditLists {
     // The unused lists hold the real names from disk, bytes unchanged, so a
     // file is always handled under its own name; they are shown through
     // DisplayName (audit/DiskNames.h).
-    std::vector<std::string> UnusedGfx;     // List3: folder listing order
-    std::vector<std::string> UnusedMmedia;  // List4: folder listing order
+    std::vector<std::string> UnusedGfx;    // List3: folder listing order
+    std::vector<std::string> UnusedMmedia; // List4: folder listing order
     bool BuiltInImagesInUse = false;
     // Media folders that exist but could not be listed (no permission, a
     // file or a loop of links where the folder belongs): their unused list

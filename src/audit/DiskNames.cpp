@@ -42,8 +42,9 @@ std::string DisplayName(std::string_view name) {
     for (std::size_t i = 0; i < name.size();) {
         const std::size_t length = validUtf8Length(name.substr(i));
         const auto first = static_cast<unsigned char>(name[i]);
-        const bool control = length == 1 ? (first < 0x20 || first == 0x7F)
-                                         : length == 2 && first == 0xC2 && static_cast<unsigned char>(name[i + 1]) < 0xA0;
+        const bool control = length == 1
+                                 ? (first < 0x20 || first == 0x7F)
+                                 : length == 2 && first == 0xC2 && static_cast<unsigned char>(name[i + 1]) < 0xA0;
         if (length == 0 || control) {
             shown += Replacement;
             i += length == 0 ? 1 : length;

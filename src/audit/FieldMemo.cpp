@@ -13,8 +13,7 @@ constexpr std::size_t MostSlots = std::size_t{1} << 20;
 
 } // namespace
 
-FieldMemo::FieldMemo(std::size_t fields)
-    : slots_(std::bit_ceil(std::clamp(2 * fields, FewestSlots, MostSlots))) {}
+FieldMemo::FieldMemo(std::size_t fields) : slots_(std::bit_ceil(std::clamp(2 * fields, FewestSlots, MostSlots))) {}
 
 std::size_t FieldMemo::slotOf(Bytes bytes) const {
     // The fifteen bytes as two overlapping words, mixed by multiplication.

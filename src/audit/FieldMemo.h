@@ -21,7 +21,7 @@ namespace orv {
 // into each one: a field pushed out is merely worked out again, which changes
 // nothing, since recording a name a second time changes nothing.
 class FieldMemo {
-public:
+  public:
     static constexpr std::size_t Width = 15;
     using Bytes = std::span<const std::uint8_t, Width>;
 
@@ -33,8 +33,8 @@ public:
 
     struct Entry {
         std::array<std::uint8_t, Width> bytes{};
-        Outcome outcome{}; // 0 in a slot never used
-        FolderKind kind{}; // all zero in a slot never used, so the table starts as zeroed memory
+        Outcome outcome{};      // 0 in a slot never used
+        FolderKind kind{};      // all zero in a slot never used, so the table starts as zeroed memory
         std::uint32_t name = 0; // for Missing, the index of the decoded name
     };
 
@@ -56,7 +56,7 @@ public:
 
     std::size_t slots() const { return slots_.size(); }
 
-private:
+  private:
     std::size_t slotOf(Bytes bytes) const;
 
     std::vector<Entry> slots_;

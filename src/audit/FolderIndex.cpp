@@ -1,10 +1,9 @@
 #include "audit/FolderIndex.h"
 
-#include "data/ProjectPaths.h"
-#include "data/Text.h"
-
 #include "data/FileError.h"
 #include "data/FolderHandle.h"
+#include "data/ProjectPaths.h"
+#include "data/Text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +14,6 @@ namespace orv {
 namespace fs = std::filesystem;
 
 namespace {
-
 
 // A trailing separator leaves no file name.
 bool endsInSeparator(std::string_view relative) {

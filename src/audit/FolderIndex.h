@@ -14,7 +14,7 @@ namespace orv {
 // folder. Names are matched ignoring letter case, because projects are made
 // on Windows and may be copied to a file system that tells case apart.
 class FolderIndex {
-public:
+  public:
     struct Entry {
         std::string name;   // as on disk, bytes unchanged
         std::string folded; // foldCase(name)
@@ -45,7 +45,7 @@ public:
     // (ENOENT for a folder that is not there at all).
     int listingError(const std::filesystem::path& folder);
 
-private:
+  private:
     std::map<std::filesystem::path, std::vector<Entry>> listings_;
     std::map<std::filesystem::path, int> errors_;
 };

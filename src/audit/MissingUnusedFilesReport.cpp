@@ -27,8 +27,8 @@ namespace orv {
 
 namespace {
 
-constexpr std::string_view RuleLine =
-    "------------------------------------------------------------------------------------------------------------------------";
+constexpr std::string_view RuleLine = "--------------------------------------------------------------------------------"
+                                      "----------------------------------------";
 static_assert(RuleLine.size() == 120);
 
 constexpr std::string_view FirstFootnote = "* Files listed as MISSING are assigned to properties but could not be "
@@ -39,7 +39,7 @@ constexpr std::string_view SecondFootnote = "** Files listed as UNUSED are in th
 // Points the generators' CollectFiles output at the collector for the
 // length of the pass, and never leaves a dangling sink behind.
 class SinkInstalled {
-public:
+  public:
     SinkInstalled(ReportContext& ctx, FileReferenceSink& sink) : ctx_(ctx), previous_(ctx.references) {
         ctx_.references = &sink;
     }
@@ -47,7 +47,7 @@ public:
     SinkInstalled(const SinkInstalled&) = delete;
     SinkInstalled& operator=(const SinkInstalled&) = delete;
 
-private:
+  private:
     ReportContext& ctx_;
     FileReferenceSink* previous_;
 };
@@ -63,7 +63,7 @@ constexpr std::array<Field, 7> SceneFileFields = {
 // names a file is recorded (once for the same bytes, see FieldMemo), and each
 // place of a missing one is noted.
 class SceneFields {
-public:
+  public:
     SceneFields(ReferenceCollector& collector, MissingReferences& places, EventLoop& loop, std::size_t fields)
         : collector_(collector), places_(places), loop_(loop), memo_(fields) {}
 
@@ -79,7 +79,7 @@ public:
                 recordField(scene, layout::objectSlotStart(k) + texts.at(t), sceneNo, k, t);
     }
 
-private:
+  private:
     void recordField(RecordBytes scene, std::size_t offset, Integer sceneNo, std::size_t slot, std::size_t fieldNo) {
         const auto bytes = scene.subspan(offset).first<FieldMemo::Width>();
         // A field of blanks, or of zeros, names no file.
@@ -120,8 +120,7 @@ private:
 // Each scene record in turn, read in large reads into one buffer. Should a
 // read fail, the records are read one at a time, so that the failure comes at
 // the very scene it concerns.
-template <typename Visit>
-void forEachSceneRecord(const RecordFile& scenes, long count, Visit&& visit) {
+template <typename Visit> void forEachSceneRecord(const RecordFile& scenes, long count, Visit&& visit) {
     constexpr long perRead = static_cast<long>((std::size_t{1} << 17) / layout::SceneRecordLength);
     std::vector<std::uint8_t> buffer;
     for (long first = 1; first <= count; first += perRead) {
@@ -162,9 +161,9 @@ void CollectionPass(ReportContext& ctx, ReferenceCollector& collector, MissingRe
     // Room in the memo for every field of the project, or for as many names
     // as the folders hold files and some more, whichever is less.
     const std::size_t folderFiles = collector.lists().UnusedGfx.size() + collector.lists().UnusedMmedia.size();
-    const std::size_t fieldCount = static_cast<std::size_t>(std::max<Integer>(p.SceneCount, 0)) *
-                                   (SceneFileFields.size() +
-                                    layout::ObjectSlotCount * field(layout::ObjectSlot, "ObjectText").count);
+    const std::size_t fieldCount =
+        static_cast<std::size_t>(std::max<Integer>(p.SceneCount, 0)) *
+        (SceneFileFields.size() + layout::ObjectSlotCount * field(layout::ObjectSlot, "ObjectText").count);
     SceneFields fields(collector, places, ctx.host, std::min(fieldCount, folderFiles + 1024));
     Integer sceneNo = 0;
     forEachSceneRecord(ctx.data().Scenes, p.SceneCount, [&](RecordBytes scene) {

@@ -25,7 +25,9 @@ std::size_t stemLength(std::u32string_view name) {
     return dot == std::u32string_view::npos ? name.size() : dot;
 }
 
-std::size_t distanceOf(std::size_t a, std::size_t b) { return a > b ? a - b : b - a; }
+std::size_t distanceOf(std::size_t a, std::size_t b) {
+    return a > b ? a - b : b - a;
+}
 
 } // namespace
 

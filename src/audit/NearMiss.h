@@ -14,7 +14,7 @@ namespace orv {
 // missing name; a name is compared only with names of about its length, so
 // the whole pass stays near linear in the number of names.
 class NearMissIndex {
-public:
+  public:
     // `unused` in listing order; the index keeps its own copy of the names.
     explicit NearMissIndex(std::vector<std::string> unused);
 
@@ -24,14 +24,14 @@ public:
     // edit distance, then in listing order.
     std::vector<std::string> suggestionsFor(std::string_view missing, std::size_t limit = 3) const;
 
-private:
+  private:
     struct Name {
         std::u32string folded; // case-folded code points
         std::size_t stemLength;
     };
     std::vector<std::string> names_;
     std::vector<Name> folded_;
-    std::map<std::size_t, std::vector<std::size_t>> byLength_;   // code points -> positions
+    std::map<std::size_t, std::vector<std::size_t>> byLength_;  // code points -> positions
     std::map<std::u32string, std::vector<std::size_t>> byStem_; // folded stem -> positions
 };
 

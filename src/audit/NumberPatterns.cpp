@@ -7,7 +7,9 @@ namespace orv {
 namespace {
 
 // The magnitude as text; built on unsigned so the most negative value works.
-std::string digitsOf(std::uint64_t magnitude) { return std::to_string(magnitude); }
+std::string digitsOf(std::uint64_t magnitude) {
+    return std::to_string(magnitude);
+}
 
 std::uint64_t magnitudeOf(std::int64_t value) {
     return value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);

@@ -9,7 +9,7 @@ namespace orv {
 // Moves one file to the desktop's Trash (Recycle Bin). The desktop program
 // implements it with the platform's recoverable delete; tests fake it.
 class Trash {
-public:
+  public:
     virtual ~Trash() = default;
     // True when the file was moved.
     virtual bool RecycleFile(const std::filesystem::path& file) = 0;

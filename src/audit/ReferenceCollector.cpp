@@ -11,8 +11,7 @@
 
 namespace orv {
 
-ReferenceCollector::ReferenceCollector(AuditLists& lists, const std::filesystem::path& projectFolder,
-                                       EventLoop& loop)
+ReferenceCollector::ReferenceCollector(AuditLists& lists, const std::filesystem::path& projectFolder, EventLoop& loop)
     : lists_(lists), loop_(loop), recorded_(1) {
     gfx_ = ResourceFolder(projectFolder, FolderKind::Gfx, index_);
     mmedia_ = ResourceFolder(projectFolder, FolderKind::Mmedia, index_);

@@ -20,7 +20,7 @@ struct DataFiles;
 // the references name, adding to the missing lists what is not on disk. The
 // folders are listed once for the whole pass.
 class ReferenceCollector : public FileReferenceSink {
-public:
+  public:
     ReferenceCollector(AuditLists& lists, const std::filesystem::path& projectFolder, EventLoop& loop);
 
     // Empties the four lists and puts every ordinary file of each media
@@ -59,7 +59,7 @@ public:
 
     const AuditLists& lists() const { return lists_; }
 
-private:
+  private:
     AuditLists& lists_;
     EventLoop& loop_;
     FolderIndex index_;

@@ -10,10 +10,7 @@
 
 namespace orv {
 
-namespace {
-
-
-} // namespace
+namespace {} // namespace
 
 std::string SceneText(const ProjectState& project, Integer scene) {
     return "scene " + std::to_string(scene) + " (" + project.sceneName(scene) + ")";
@@ -52,7 +49,8 @@ std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectSta
 
 std::string MissingFileNote(const std::vector<ReferencePlace>& places, const std::vector<std::string>& suggestions,
                             const ProjectState& project, std::size_t shown) {
-    std::string note = places.size() == 1 ? "Referenced by:" : "Referenced by " + std::to_string(places.size()) + " places:";
+    std::string note =
+        places.size() == 1 ? "Referenced by:" : "Referenced by " + std::to_string(places.size()) + " places:";
     for (std::size_t i = 0; i < places.size() && i < shown; ++i)
         note += "\n  " + DescribeReferencePlace(places[i], project);
     if (places.size() > shown)

@@ -18,9 +18,9 @@ struct ProjectState;
 struct ReferencePlace {
     enum class Kind : std::uint8_t { PlayerSettings, Scene, Object, CueCard, InventoryItem, Location };
     Kind kind = Kind::Scene;
-    std::uint8_t slot = 0;  // Object: the slot, 1 to 20
-    std::uint8_t field = 0; // the field, from 1: section file, SceneFile, ObjectText, choice, ItemFile, LocationFile
-    Integer record = 0;     // scene, cue card, inventory item or location number; the settings section 1 to 5
+    std::uint8_t slot = 0;   // Object: the slot, 1 to 20
+    std::uint8_t field = 0;  // the field, from 1: section file, SceneFile, ObjectText, choice, ItemFile, LocationFile
+    Integer record = 0;      // scene, cue card, inventory item or location number; the settings section 1 to 5
     Integer objectType = -1; // Object: the slot's ObjectType (-1: the slot is empty)
 };
 
@@ -47,13 +47,13 @@ std::string MissingFileNote(const std::vector<ReferencePlace>& places, const std
 // collection pass met the references. Only references to missing files are
 // kept, so a project whose files are all there costs nothing here.
 class MissingReferences {
-public:
+  public:
     void clear();
     void add(FolderKind kind, const std::string& name, const ReferencePlace& place);
     // The places that name `name` exactly (the missing list's spelling).
     const std::vector<ReferencePlace>& of(FolderKind kind, const std::string& name) const;
 
-private:
+  private:
     std::unordered_map<std::string, std::vector<ReferencePlace>> gfx_;
     std::unordered_map<std::string, std::vector<ReferencePlace>> mmedia_;
 };
@@ -63,14 +63,14 @@ private:
 // missing list. The pass says which record it is in with enter(); the
 // fields of a record are counted in the order they are handed on.
 class PlaceRecorder : public FileReferenceSink {
-public:
+  public:
     PlaceRecorder(ReferenceCollector& collector, MissingReferences& places);
     void enter(const ReferencePlace& place);
     void RecordReference(const std::string& name) override;
     // A field that names no file, passed over without a reference.
     void skip() { ++place_.field; }
 
-private:
+  private:
     ReferenceCollector& collector_;
     MissingReferences& places_;
     ReferencePlace place_;

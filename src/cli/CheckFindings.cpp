@@ -42,7 +42,9 @@ std::string uriReference(std::string_view path) {
     return out;
 }
 
-std::size_t index(FindingClass c) { return static_cast<std::size_t>(c); }
+std::size_t index(FindingClass c) {
+    return static_cast<std::size_t>(c);
+}
 
 std::string_view level(const Finding& f, const FailOn& failOn) {
     return failOn.contains(f.findingClass) ? "error" : "warning";
@@ -57,7 +59,9 @@ std::array<std::size_t, AllFindingClasses.size()> countByClass(const std::vector
 
 } // namespace
 
-std::string_view FindingClassName(FindingClass c) { return Classes[index(c)].name; }
+std::string_view FindingClassName(FindingClass c) {
+    return Classes[index(c)].name;
+}
 
 std::optional<FindingClass> ParseFindingClass(std::string_view name) {
     for (const FindingClass c : AllFindingClasses)
@@ -176,7 +180,8 @@ void WriteCheckSarif(std::ostream& out, std::string_view project, const std::vec
     json.beginArray("results");
     for (const Finding& f : findings) {
         OrderedJson location = {
-            {"physicalLocation", {{"artifactLocation", {{"uri", uriReference(f.artifact)}, {"uriBaseId", "PROJECTROOT"}}}}}};
+            {"physicalLocation",
+             {{"artifactLocation", {{"uri", uriReference(f.artifact)}, {"uriBaseId", "PROJECTROOT"}}}}}};
         if (!f.place.empty())
             location["logicalLocations"] = OrderedJson::array({{{"fullyQualifiedName", f.place}}});
         json.item({{"ruleId", FindingClassName(f.findingClass)},

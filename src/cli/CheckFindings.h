@@ -12,9 +12,9 @@ namespace orv {
 // The kinds of finding `orvanta-scan check` reports, in the order of its
 // summary line.
 enum class FindingClass { Missing, UnusedFiles, UnusedFlags, DeadEnds, OutOfRange };
-inline constexpr std::array<FindingClass, 5> AllFindingClasses = {
-    FindingClass::Missing, FindingClass::UnusedFiles, FindingClass::UnusedFlags, FindingClass::DeadEnds,
-    FindingClass::OutOfRange};
+inline constexpr std::array<FindingClass, 5> AllFindingClasses = {FindingClass::Missing, FindingClass::UnusedFiles,
+                                                                  FindingClass::UnusedFlags, FindingClass::DeadEnds,
+                                                                  FindingClass::OutOfRange};
 
 // "missing", "unused-files", "unused-flags", "dead-ends", "out-of-range".
 std::string_view FindingClassName(FindingClass c);

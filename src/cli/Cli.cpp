@@ -4,10 +4,10 @@
 #include "audit/MissingUnusedFilesReport.h"
 #include "cli/CheckFindings.h"
 #include "cli/FdStreamBuf.h"
-#include "cli/ProjectFindings.h"
 #include "cli/JsonOutput.h"
 #include "cli/JsonReports.h"
 #include "cli/OutputFile.h"
+#include "cli/ProjectFindings.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TerminalText.h"
 #include "data/LoadProject.h"
@@ -19,16 +19,15 @@
 #include "reports/RunState.h"
 
 #include <CLI/CLI.hpp>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <optional>
 #include <ostream>
 #include <sstream>
 #include <streambuf>
+#include <unistd.h>
 
 namespace orv {
 namespace {
@@ -138,8 +137,7 @@ Integer parseFlag(const std::string& text) {
 Integer parseScene(const std::string& text, Integer sceneCount) {
     if (text == "all")
         return AllSelector;
-    const bool digits = !text.empty() && text.size() <= 6 &&
-                        text.find_first_not_of("0123456789") == std::string::npos;
+    const bool digits = !text.empty() && text.size() <= 6 && text.find_first_not_of("0123456789") == std::string::npos;
     const long n = digits ? std::stol(text) : 0;
     if (n < 1 || n > sceneCount)
         throw UsageError{"Please choose a scene."};
@@ -225,8 +223,7 @@ struct JsonRequest {
 
 int runJsonReport(const JsonRequest& request, CliStreams& io) {
     if (isRtfFile(request.outputFile)) {
-        say(io, "orvanta-scan: --format json writes no RTF: name the output file " + request.outputFile +
-                    " otherwise");
+        say(io, "orvanta-scan: --format json writes no RTF: name the output file " + request.outputFile + " otherwise");
         return ExitUsage;
     }
     Session s;
@@ -404,8 +401,11 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     info->callback([&] {
         action = [&] {
             if (json())
-                return runJsonReport({projectFile, {}, {},
-                                      [](JsonStream& j, ReportContext& ctx) { WriteInfoJson(j, ctx.project); }, false},
+                return runJsonReport({projectFile,
+                                      {},
+                                      {},
+                                      [](JsonStream& j, ReportContext& ctx) { WriteInfoJson(j, ctx.project); },
+                                      false},
                                      io);
             Session s;
             if (auto failed = loadProject(s, projectFile, io))
@@ -438,10 +438,12 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
             };
             auto status = [&](Session&) { return finish(); };
             if (json()) {
-                const int written = runJsonReport(
-                    {projectFile, outputFile, {},
-                     [&lists](JsonStream& j, ReportContext& ctx) { WriteFilesJson(j, ctx, lists); }},
-                    io);
+                const int written =
+                    runJsonReport({projectFile,
+                                   outputFile,
+                                   {},
+                                   [&lists](JsonStream& j, ReportContext& ctx) { WriteFilesJson(j, ctx, lists); }},
+                                  io);
                 return written != ExitOk ? written : finish();
             }
             return runReport({ResourceFilesKind, projectFile, outputFile, {}, prepare, status}, io);
@@ -449,8 +451,8 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     });
 
     std::string checkFormat = "text", failOnText = "missing";
-    CLI::App* check = app.add_subcommand(
-        "check", "Report what is wrong with the project, one line per finding, for build pipelines");
+    CLI::App* check =
+        app.add_subcommand("check", "Report what is wrong with the project, one line per finding, for build pipelines");
     addProject(check);
     addOutput(check);
     check->add_option("--format", checkFormat, "text (the default), json or sarif")
@@ -545,11 +547,10 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
                 s.run.TrackedScene = parseScene(sceneText, s.project.SceneCount);
             };
             if (json())
-                return runJsonReport({projectFile, outputFile, choose,
-                                      [](JsonStream& j, ReportContext& ctx) {
-                                          WriteSceneFlagsJson(j, ctx, ctx.run.TrackedScene);
-                                      }},
-                                     io);
+                return runJsonReport(
+                    {projectFile, outputFile, choose,
+                     [](JsonStream& j, ReportContext& ctx) { WriteSceneFlagsJson(j, ctx, ctx.run.TrackedScene); }},
+                    io);
             return runReport({FlagsBySceneKind, projectFile, outputFile, choose, {}, {}}, io);
         };
     });

@@ -10,19 +10,19 @@ namespace orv {
 // reported with the system's reason. Every write(2) is checked and retried
 // after a partial write or an interruption.
 class FdStreamBuf : public std::streambuf {
-public:
+  public:
     explicit FdStreamBuf(int fd, std::size_t bufferSize = 1 << 16);
     ~FdStreamBuf() override;
 
     // The errno of the first failure, or 0.
     int error() const { return error_; }
 
-protected:
+  protected:
     int_type overflow(int_type ch) override;
     std::streamsize xsputn(const char* data, std::streamsize count) override;
     int sync() override;
 
-private:
+  private:
     bool flushBuffer();
     bool writeAll(const char* data, std::size_t count);
 

@@ -47,15 +47,14 @@ std::pair<std::string, std::string> conjunctionTexts(std::string_view sentence, 
 // would cost several times the writing. Strings go through the library's
 // escaping; keys are plain ASCII.
 class ObjectWriter {
-public:
+  public:
     ObjectWriter(std::string& out, bool asciiOnly) : out_(out), ascii_(asciiOnly) { out_ += '{'; }
 
     void text(std::string_view key, std::string_view value) {
         name(key);
         // Most texts need no escaping at all; the rest go through the library.
-        const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
-            return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
-        });
+        const bool plain = std::all_of(value.begin(), value.end(),
+                                       [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
         if (plain) {
             out_ += '"';
             out_ += value;
@@ -84,7 +83,7 @@ public:
         first_ = false;
     }
 
-private:
+  private:
     void name(std::string_view key) {
         if (!first_)
             out_ += ',';

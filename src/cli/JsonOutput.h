@@ -1,7 +1,6 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
-
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -24,7 +23,7 @@ using OrderedJson = nlohmann::ordered_json;
 // come out in the order they are written; each array item stands on a line
 // of its own.
 class JsonStream {
-public:
+  public:
     // asciiOnly escapes every character outside ASCII (for a terminal, which
     // nothing in a project's names may drive).
     explicit JsonStream(std::ostream& out, bool asciiOnly = false);
@@ -40,7 +39,7 @@ public:
     void raw(std::string_view json);
     bool asciiOnly() const { return ascii_; }
 
-private:
+  private:
     void separate(std::string_view key);
     std::ostream& out_;
     bool ascii_;
@@ -60,8 +59,7 @@ OrderedJson ProjectJson(const ProjectState& project);
 // One classified flag statement: its place, flag, use, comparison or change,
 // and the sentence exactly as the text report writes it (one line, without
 // the line feeds around it).
-OrderedJson StatementJson(const FlagStatement& statement, const FlagStatementList& list,
-                          const ProjectState& project);
+OrderedJson StatementJson(const FlagStatement& statement, const FlagStatementList& list, const ProjectState& project);
 // The same as text (exactly StatementJson's compact dump, or with every
 // character outside ASCII escaped), appended to `out` without building a tree.
 void AppendStatementJson(std::string& out, const FlagStatement& statement, const FlagStatementList& list,

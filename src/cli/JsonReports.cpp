@@ -42,7 +42,7 @@ OrderedJson scoreJson(const FlagStatementList& list, const ProjectState& project
 
 // Statements are written as text into one reused buffer: no tree per statement.
 class StatementItems {
-public:
+  public:
     StatementItems(JsonStream& json, const ProjectState& project) : json_(json), project_(project) {}
 
     void write(const FlagStatementList& list, const FlagStatement& s, std::string_view atZero = {}) {
@@ -63,7 +63,7 @@ public:
         json_.endArray();
     }
 
-private:
+  private:
     JsonStream& json_;
     const ProjectState& project_;
     std::string buffer_;

@@ -24,7 +24,9 @@ namespace {
 
 constexpr std::array<FolderKind, 2> Folders = {FolderKind::Gfx, FolderKind::Mmedia};
 
-std::string_view folderKey(FolderKind kind) { return kind == FolderKind::Mmedia ? "mmedia" : "gfx"; }
+std::string_view folderKey(FolderKind kind) {
+    return kind == FolderKind::Mmedia ? "mmedia" : "gfx";
+}
 
 // The data file a place's record lies in, relative to the project folder.
 std::string_view dataFileOf(ReferencePlace::Kind kind) {
@@ -174,7 +176,8 @@ std::vector<Finding> GatherFindings(ReportContext& ctx, AuditLists& lists) {
                 message += " (did you mean " + QuotedNames(meant) + "?)";
             const auto& places = lists.MissingPlaces.of(kind, name);
             if (places.empty())
-                findings.push_back({FindingClass::Missing, std::string(ResourceFolderName(kind)), message, projectFile});
+                findings.push_back(
+                    {FindingClass::Missing, std::string(ResourceFolderName(kind)), message, projectFile});
             for (const ReferencePlace& place : places)
                 findings.push_back({FindingClass::Missing, DisplayName(DescribeReferencePlace(place, project)), message,
                                     std::string(dataFileOf(place.kind))});

@@ -11,17 +11,17 @@ namespace orv {
 // stderr), redrawn at most a few times a second; nothing when `enabled` is
 // false, so pipes and files never see it.
 class TerminalProgress : public ReportHost {
-public:
+  public:
     TerminalProgress(std::ostream& out, bool enabled) : out_(out), enabled_(enabled) {}
     ~TerminalProgress() override { clear(); }
 
     // Removes the bar, so that messages that follow start on a clean line.
     void clear();
 
-protected:
+  protected:
     void progressChanged() override;
 
-private:
+  private:
     std::ostream& out_;
     bool enabled_;
     bool drawn_ = false;

@@ -12,8 +12,7 @@ std::string describeFailure(const Failure& f) {
     case FailureKind::CannotCreate: return path + ": cannot create the missing file (" + f.reason + ")";
     case FailureKind::NotOrdinaryFile: return path + ": " + f.reason;
     case FailureKind::LinkRefused: return path + ": refused to follow the link (" + f.reason + ")";
-    case FailureKind::ResourceFolderMissing:
-        return path + ": the project has no resource folder (" + f.reason + ")";
+    case FailureKind::ResourceFolderMissing: return path + ": the project has no resource folder (" + f.reason + ")";
     case FailureKind::FolderUnlistable: return path + ": cannot list the folder (" + f.reason + ")";
     case FailureKind::TooManyRecords: return path + ": " + f.reason;
     case FailureKind::LockMismatch:

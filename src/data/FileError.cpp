@@ -6,8 +6,8 @@
 namespace orv {
 
 FileError::FileError(int number, std::filesystem::path file, std::string reason)
-    : std::runtime_error(file.string() + ": " + reason), number_(number),
-      failure_{FailureKind::CannotRead, std::move(file), std::move(reason)} {}
+    : std::runtime_error(file.string() + ": " + reason),
+      number_(number), failure_{FailureKind::CannotRead, std::move(file), std::move(reason)} {}
 
 FileError::FileError(int number, Failure failure)
     : std::runtime_error(describeFailure(failure)), number_(number), failure_(std::move(failure)) {}

@@ -24,7 +24,7 @@ enum ErrorNumber : int {
 // always names the file, so that a message built from it tells the author
 // which file is at fault and why; failure() holds the same as a value.
 class FileError : public std::runtime_error {
-public:
+  public:
     FileError(int number, std::filesystem::path file, std::string reason);
     FileError(int number, Failure failure);
 
@@ -33,7 +33,7 @@ public:
     const std::string& reason() const { return failure_.reason; }
     const Failure& failure() const { return failure_; }
 
-private:
+  private:
     int number_;
     Failure failure_;
 };

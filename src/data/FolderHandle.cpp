@@ -160,8 +160,8 @@ int openOrdinaryFile(const FolderHandle& folder, const std::string& name, bool c
                 throw fileErrorFromErrno(err, FailureKind::CannotOpen, shown);
             // Exclusive and without following links: a link put in its
             // place meanwhile makes this fail instead of creating its target.
-            const int fd = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                                    0666);
+            const int fd =
+                ::openat(folder.fd(), name.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
             if (fd >= 0)
                 return fd;
             if (errno == EEXIST)
@@ -185,8 +185,7 @@ int openOrdinaryFile(const FolderHandle& folder, const std::string& name, bool c
         }
         // O_NONBLOCK: should a pipe take the file's place meanwhile, the open
         // returns at once and the check below refuses it.
-        const int fd =
-            ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (link ? 0 : O_NOFOLLOW));
+        const int fd = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (link ? 0 : O_NOFOLLOW));
         if (fd < 0) {
             const int err = errno;
             if (!link && err == ELOOP)

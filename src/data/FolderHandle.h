@@ -14,7 +14,7 @@ namespace orv {
 // takes in one call still works, and so that what is checked is what is
 // opened. The path is kept only to name the folder in messages.
 class FolderHandle {
-public:
+  public:
     FolderHandle() = default;
     FolderHandle(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
     ~FolderHandle();
@@ -56,7 +56,7 @@ public:
     // be listed.
     std::optional<std::string> findIgnoringCase(const std::string& name) const;
 
-private:
+  private:
     int fd_ = -1; // opened with O_PATH: usable as the base of *at() calls
     std::filesystem::path path_;
 };

@@ -20,7 +20,9 @@ struct FieldType {
 };
 
 inline constexpr FieldType Integer16{false, 2};
-constexpr FieldType String(std::size_t n) { return FieldType{true, n}; }
+constexpr FieldType String(std::size_t n) {
+    return FieldType{true, n};
+}
 
 struct Field {
     std::size_t offset;
@@ -36,8 +38,7 @@ struct Field {
 
 // True when the rows follow each other with no gap and no overlap and cover
 // exactly `length` bytes: the record is packed.
-template <std::size_t N>
-consteval bool tilesRecord(const Field (&table)[N], std::size_t length) {
+template <std::size_t N> consteval bool tilesRecord(const Field (&table)[N], std::size_t length) {
     std::size_t next = 0;
     for (const Field& f : table) {
         if (f.offset != next || f.count == 0)
@@ -48,8 +49,7 @@ consteval bool tilesRecord(const Field (&table)[N], std::size_t length) {
 }
 
 // The row named `name`; naming a field that the table lacks does not compile.
-template <std::size_t N>
-consteval Field field(const Field (&table)[N], std::string_view name) {
+template <std::size_t N> consteval Field field(const Field (&table)[N], std::string_view name) {
     for (const Field& f : table)
         if (f.name == name)
             return f;
@@ -58,8 +58,7 @@ consteval Field field(const Field (&table)[N], std::string_view name) {
 
 // True when a text field of the given width starts at `offset`, alone or as
 // an element of an array row.
-template <std::size_t N>
-consteval bool hasTextAt(const Field (&table)[N], std::size_t offset, std::size_t width) {
+template <std::size_t N> consteval bool hasTextAt(const Field (&table)[N], std::size_t offset, std::size_t width) {
     for (const Field& f : table)
         if (f.type.isText && f.type.width == width && offset >= f.offset && offset < f.end() &&
             (offset - f.offset) % width == 0)

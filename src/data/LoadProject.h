@@ -11,9 +11,9 @@ namespace orv {
 
 struct LoadOutcome {
     enum class Status {
-        Loaded,           // the panel and lists are filled
-        SecurityFailure,  // the files do not belong together (or the check failed)
-        Error,            // a data file could not be read or is too large
+        Loaded,          // the panel and lists are filled
+        SecurityFailure, // the files do not belong together (or the check failed)
+        Error,           // a data file could not be read or is too large
     };
     Status status = Status::Loaded;
     // The check's own error text, shown before the security failure message.

@@ -50,7 +50,9 @@ std::optional<Integer> roundToInteger(double value) {
     return static_cast<Integer>(*whole);
 }
 
-std::optional<Integer> ReadFlagNumber(std::string_view text) { return roundToInteger(LeadingNumber(text)); }
+std::optional<Integer> ReadFlagNumber(std::string_view text) {
+    return roundToInteger(LeadingNumber(text));
+}
 
 std::int64_t divideHalfEven(std::int64_t num, std::int64_t den) {
     std::int64_t q = num / den;

@@ -22,10 +22,9 @@ struct LockedFile {
 constexpr std::array<LockedFile, 5> kLockedFiles = {{
     {"resource/Orvanta1.dat", L::SceneRecordLength, field(L::SceneHeader, "ProjectLock").offset, false},
     {"resource/Orvanta2.dat", L::LocationRecordLength, field(L::LocationRecord, "ProjectLock").offset, false},
-    {"resource/Orvanta3.dat", L::InventoryItemRecordLength, field(L::InventoryItemRecord, "ProjectLock").offset,
-     true},
-    {"resource/Orvanta4.dat", L::PlayerSettingsRecordLength,
-     field(L::PlayerSettingsRecord, "ProjectLock").offset, false},
+    {"resource/Orvanta3.dat", L::InventoryItemRecordLength, field(L::InventoryItemRecord, "ProjectLock").offset, true},
+    {"resource/Orvanta4.dat", L::PlayerSettingsRecordLength, field(L::PlayerSettingsRecord, "ProjectLock").offset,
+     false},
     {"resource/Orvanta5.dat", L::CueCardRecordLength, field(L::CueCardRecord, "ProjectLock").offset, true},
 }};
 

@@ -30,10 +30,10 @@ struct ProjectState {
 
     int InsertableObjectCount = 0;
     bool SecurityOn = false;
-    std::string PInfo;                     // the "Project Information" panel
+    std::string PInfo;                      // the "Project Information" panel
     std::string Caption = versionedTitle(); // the main window's title
-    bool ReportsEnabled = false;           // the five report buttons
-    bool Loaded = false;                   // a load has succeeded and nothing failed since
+    bool ReportsEnabled = false;            // the five report buttons
+    bool Loaded = false;                    // a load has succeeded and nothing failed since
 
     // The scene name used in sentences: entry n of SceneListBox, or the
     // empty text for a number with no entry.

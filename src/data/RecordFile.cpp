@@ -10,11 +10,11 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <limits>
 #include <string>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace orv {
 namespace fs = std::filesystem;
@@ -45,8 +45,8 @@ RecordFile RecordFile::openDataFile(const fs::path& folder, std::string_view rel
     for (const std::string& part : parts) {
         const auto found = current.findIgnoringCase(part);
         if (!found)
-            throw FileError(ErrPathNotFound, Failure{FailureKind::ResourceFolderMissing, current.path() / part,
-                                                     std::strerror(ENOENT)});
+            throw FileError(ErrPathNotFound,
+                            Failure{FailureKind::ResourceFolderMissing, current.path() / part, std::strerror(ENOENT)});
         struct stat st {};
         if (::fstatat(current.fd(), found->c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
             throughLink = true;

@@ -16,7 +16,7 @@ namespace orv {
 // does not exist creates it empty (the one change the scanner makes to a
 // project), and it then behaves as an empty file.
 class RecordFile {
-public:
+  public:
     enum class IfMissing { Create, Fail };
 
     // Opens the file at `path` (see openOrdinaryFile: an ordinary file or a
@@ -53,7 +53,7 @@ public:
     // file cut short by another program would then fault the scanner).
     std::vector<std::uint8_t> readAll() const;
 
-private:
+  private:
     RecordFile(int fd, std::filesystem::path path, std::size_t recordLength);
     void adopt(int fd); // takes the descriptor over and measures the file
 

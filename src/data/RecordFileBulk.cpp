@@ -1,6 +1,5 @@
-#include "data/RecordFile.h"
-
 #include "data/FileError.h"
+#include "data/RecordFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,7 +12,8 @@ namespace {
 
 // Reads `size` bytes at `offset` into `out`, however many read calls it
 // takes; returns how many there were before the end of the file.
-std::size_t readAt(int fd, std::uint64_t offset, std::uint8_t* out, std::size_t size, const std::filesystem::path& path) {
+std::size_t readAt(int fd, std::uint64_t offset, std::uint8_t* out, std::size_t size,
+                   const std::filesystem::path& path) {
     std::size_t done = 0;
     while (done < size) {
         const ssize_t got = ::pread(fd, out + done, size - done, static_cast<off_t>(offset + done));

@@ -30,7 +30,9 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-bool isUtf8Start(unsigned char b) { return (b & 0xC0) != 0x80; }
+bool isUtf8Start(unsigned char b) {
+    return (b & 0xC0) != 0x80;
+}
 
 } // namespace
 

@@ -6,7 +6,7 @@ namespace orv {
 // processes pending events (repaints, a picker's Cancel), the command line
 // does nothing. Loading and report runs call it at fixed points.
 class EventLoop {
-public:
+  public:
     virtual ~EventLoop() = default;
     virtual void yield() {}
 };

@@ -20,7 +20,7 @@ namespace {
 // read each; a chunk that cannot be read is retried record by record, so that
 // only the records that fail are lost.
 class ChunkedRecords {
-public:
+  public:
     explicit ChunkedRecords(const RecordFile& file)
         : file_(file), perChunk_(std::max<std::size_t>(1, (std::size_t{1} << 17) / file.recordLength())) {}
 
@@ -44,7 +44,7 @@ public:
         return RecordBytes(bytes_).subspan(static_cast<std::size_t>(n - first_) * length, length);
     }
 
-private:
+  private:
     const RecordFile& file_;
     std::size_t perChunk_;
     std::vector<std::uint8_t> bytes_;
@@ -101,8 +101,7 @@ FlagStatementGatherer::~FlagStatementGatherer() = default;
 
 namespace {
 
-template <typename Body>
-bool gatherUnit(FlagStatementList& list, Body&& body) {
+template <typename Body> bool gatherUnit(FlagStatementList& list, Body&& body) {
     try {
         body();
         return true;
@@ -136,7 +135,8 @@ bool FlagStatementGatherer::GatherScene(Integer sceneNo, FlagStatementList& list
     constexpr Field type = field(L::ObjectSlot, "ObjectType");
     ObjectSlot& slot = impl_->slot;
     for (Integer k = 1; k <= static_cast<Integer>(L::ObjectSlotCount); ++k) {
-        const RecordBytes slotBytes = bytes.subspan(L::objectSlotStart(static_cast<std::size_t>(k)), L::ObjectSlotLength);
+        const RecordBytes slotBytes =
+            bytes.subspan(L::objectSlotStart(static_cast<std::size_t>(k)), L::ObjectSlotLength);
         slot.ObjectType = readInteger(slotBytes, type);
         if (slot.ObjectType == -1)
             continue;
@@ -154,8 +154,7 @@ bool FlagStatementGatherer::GatherCueCard(Integer cueCardNo, FlagStatementList& 
     });
 }
 
-bool FlagStatementGatherer::GatherInventoryItem(Integer itemNo, FlagStatementList& list,
-                                                const GatherOptions& options) {
+bool FlagStatementGatherer::GatherInventoryItem(Integer itemNo, FlagStatementList& list, const GatherOptions& options) {
     return gatherUnit(list, [&] {
         const InventoryItemRecord item = decodeInventoryItemRecord(impl_->items->record(itemNo));
         StatementCollector out(list, options);

@@ -120,7 +120,7 @@ void GatherFlagStatements(ReportContext& ctx, FlagStatementList& list, const Gat
 // unit's statements and returns false (noting readFailure) when the record
 // could not be read.
 class FlagStatementGatherer {
-public:
+  public:
     explicit FlagStatementGatherer(ReportContext& ctx);
     ~FlagStatementGatherer();
     FlagStatementGatherer(const FlagStatementGatherer&) = delete;
@@ -131,7 +131,7 @@ public:
     bool GatherCueCard(Integer cueCardNo, FlagStatementList& list, const GatherOptions& options = {});
     bool GatherInventoryItem(Integer itemNo, FlagStatementList& list, const GatherOptions& options = {});
 
-private:
+  private:
     struct Impl;
     ReportContext& ctx_;
     std::unique_ptr<Impl> impl_;

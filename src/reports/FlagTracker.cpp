@@ -11,8 +11,8 @@
 #include <cstring>
 #include <exception>
 #include <new>
-#include <sys/mman.h>
 #include <string>
+#include <sys/mman.h>
 #include <vector>
 
 namespace orv {
@@ -27,8 +27,7 @@ constexpr std::string_view CheckboxNote = "\nNOTE: Flags that have been specifie
 // Both trackers run under a resume-next policy: a step that fails is left
 // out and the report goes on with the next one. This is the one place that
 // policy lives.
-template <typename Step>
-void step(Step&& body) {
+template <typename Step> void step(Step&& body) {
     try {
         body();
     } catch (const std::exception&) {
@@ -71,7 +70,7 @@ void describePlayerSettings(ReportContext& ctx) {
 // carve chunks out of large regions of large pages, since touching each
 // small page of 175 MB of sections costs more than writing them.
 class ChunkPool {
-public:
+  public:
     static constexpr std::size_t ChunkSize = std::size_t{128} << 10;
 
     explicit ChunkPool(bool large) : large_(large) {}
@@ -99,7 +98,7 @@ public:
             ::munmap(chunk, ChunkSize);
     }
 
-private:
+  private:
     static constexpr std::size_t RegionSize = std::size_t{64} << 20;
     struct Region {
         char* data;
@@ -120,7 +119,7 @@ private:
 // never copies. The largest project's sections come to as much as the report
 // itself.
 class SectionText {
-public:
+  public:
     explicit SectionText(ChunkPool& pool) : pool_(&pool) {}
     SectionText(SectionText&& other) noexcept
         : pool_(other.pool_), chunks_(std::move(other.chunks_)), used_(other.used_), size_(other.size_) {
@@ -153,7 +152,7 @@ public:
         release();
     }
 
-private:
+  private:
     void release() {
         for (char* chunk : chunks_)
             pool_->giveBack(chunk);

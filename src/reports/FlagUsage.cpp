@@ -6,7 +6,9 @@ namespace orv {
 
 namespace {
 
-bool inRange(Integer f) { return f >= 1 && f <= 255; }
+bool inRange(Integer f) {
+    return f >= 1 && f <= 255;
+}
 
 } // namespace
 
@@ -79,9 +81,7 @@ bool FlagUsageTally::add(const FlagStatement& s, std::uint32_t index) {
         if (EvaluateAtZero(s.comparison, s.value) == TestAtZero::NeverHolds)
             ++neverHolds_[f];
         return e.changes == 0 || e.tests <= KeptPerKind;
-    case FlagUse::Change:
-        ++e.changes;
-        return e.tests == 0 || e.changes <= KeptPerKind;
+    case FlagUse::Change: ++e.changes; return e.tests == 0 || e.changes <= KeptPerKind;
     case FlagUse::Score: e.score = true; return false;
     case FlagUse::Problem: break;
     }

@@ -73,13 +73,13 @@ inline constexpr int KeptPerKind = 8;
 
 // The summary built one statement at a time, as a gathering passes them.
 class FlagUsageTally {
-public:
+  public:
     // Counts `s`, which will stand at `index` of the list if kept; true when
     // it is worth keeping (see KeptPerKind).
     bool add(const FlagStatement& s, std::uint32_t index);
     FlagUsage finish();
 
-private:
+  private:
     FlagUsage usage_;
     std::array<int, 256> neverHolds_{};
 };

@@ -45,7 +45,8 @@ void statementLine(ReportText& text, const FlagStatementList& list, std::uint32_
 
 // Each never-changed flag with its tests evaluated at 0: the flags with a dead
 // end first, and in each flag the tests that never hold first.
-void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUsage& u, const StatementsByFlag& byFlag) {
+void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUsage& u,
+                   const StatementsByFlag& byFlag) {
     heading(text, "Tested but never changed: possible dead ends");
     std::vector<int> flags;
     for (int f = 1; f <= 255; ++f)

@@ -37,10 +37,9 @@ struct ObjectStatement {
 };
 
 constexpr std::array<std::string_view, 10> Labels = {
-    " - Ambient Object #",    " - HotSpot Object #",       " - Goodie Object #",
-    " - Switch Object #",     " - Reactor Object #",       " - Responder Object #",
-    " - Delay Object #",      " - Multi-Trigger Object #", " - Conversation Object #",
-    " - Flag Conjunction Object #",
+    " - Ambient Object #",      " - HotSpot Object #",          " - Goodie Object #", " - Switch Object #",
+    " - Reactor Object #",      " - Responder Object #",        " - Delay Object #",  " - Multi-Trigger Object #",
+    " - Conversation Object #", " - Flag Conjunction Object #",
 };
 
 using enum Sentence;
@@ -68,7 +67,7 @@ constexpr ObjectStatement Statements[] = {
     {7, Change, ") Trigger # 1 will ", 149, 1, 151},
     {7, Change, ") Trigger # 2 will ", 165, 1, 167},
     {7, Change, ") Trigger # 3 will ", 181, 1, 183},
-    {8, Condition, ") Visible when ", 143, 2, 145}, // Conversation
+    {8, Condition, ") Visible when ", 143, 2, 145},             // Conversation
     {9, Condition, ") Condition A is true when ", 143, 1, 145}, // Flag Conjunction
     {9, Condition, ") Condition B is true when ", 151, 1, 153},
     {9, Condition, ") Condition C is true when ", 159, 1, 161},

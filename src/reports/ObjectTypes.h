@@ -10,8 +10,8 @@ namespace orv {
 
 // The object types by ObjectType code, as the reports name them.
 inline constexpr std::array<std::string_view, 10> ObjectTypeNames = {
-    "Ambient", "HotSpot", "Goodie",        "Switch",       "Reactor",
-    "Responder", "Delay", "Multi-Trigger", "Conversation", "Flag Conjunction",
+    "Ambient",   "HotSpot", "Goodie",        "Switch",       "Reactor",
+    "Responder", "Delay",   "Multi-Trigger", "Conversation", "Flag Conjunction",
 };
 
 // The name of a known type; empty for -1 (an empty slot) and unknown codes.

@@ -47,9 +47,9 @@ void describe(ReportContext& ctx, std::function<bool(const FlagStatement&)> keep
 } // namespace
 
 SceneHeaderFlags HeaderFlagsOf(const SceneRecord& scene) {
-    return {scene.CondLoadEnabled,   scene.CondLoadFlag, scene.CondLoadOperator, scene.CondLoadValue,
-            scene.CondLoadScene,     scene.OnLoadFlagEnabled, scene.OnLoadFlag,   scene.OnLoadValue,
-            scene.OnLoadAdds};
+    return {scene.CondLoadEnabled, scene.CondLoadFlag,  scene.CondLoadOperator,
+            scene.CondLoadValue,   scene.CondLoadScene, scene.OnLoadFlagEnabled,
+            scene.OnLoadFlag,      scene.OnLoadValue,   scene.OnLoadAdds};
 }
 
 void ClassifySceneHeader(const SceneHeaderFlags& h, Integer sceneNo, std::string_view sceneReference,
@@ -141,9 +141,11 @@ void DescribeSceneHeader(Integer sceneNo, ReportContext& ctx) {
     RunState& run = ctx.run;
     std::string sceneReference;
     AppendSceneReference(sceneReference, ctx.project, sceneNo);
-    describe(ctx, [&run](const FlagStatement& s) { return IsTrackedFlag(run, s.flag); }, [&](StatementCollector& out) {
-        ClassifySceneHeader(HeaderFlagsOf(ctx.scene.Scene), sceneNo, sceneReference, ctx.project, out);
-    });
+    describe(
+        ctx, [&run](const FlagStatement& s) { return IsTrackedFlag(run, s.flag); },
+        [&](StatementCollector& out) {
+            ClassifySceneHeader(HeaderFlagsOf(ctx.scene.Scene), sceneNo, sceneReference, ctx.project, out);
+        });
 }
 
 void DescribePlayerSettings(Integer section, Integer mode, ReportContext& ctx) {
@@ -154,11 +156,13 @@ void DescribePlayerSettings(Integer section, Integer mode, ReportContext& ctx) {
         return;
     RunState& run = ctx.run;
     if (mode == MarkUsed) {
-        describe(ctx, [&run](const FlagStatement& s) { return MarkFlagUsed(run, s.markedFlag), false; },
-                 [&](StatementCollector& out) { ClassifyPlayerSettings(settings, out); });
+        describe(
+            ctx, [&run](const FlagStatement& s) { return MarkFlagUsed(run, s.markedFlag), false; },
+            [&](StatementCollector& out) { ClassifyPlayerSettings(settings, out); });
     } else if (mode == Track) {
-        describe(ctx, [&run](const FlagStatement& s) { return IsTrackedFlag(run, s.flag); },
-                 [&](StatementCollector& out) { ClassifyPlayerSettings(settings, out); });
+        describe(
+            ctx, [&run](const FlagStatement& s) { return IsTrackedFlag(run, s.flag); },
+            [&](StatementCollector& out) { ClassifyPlayerSettings(settings, out); });
     }
 }
 
@@ -166,13 +170,15 @@ void DescribeCueCard(Integer cueCardNo, Integer mode, ReportContext& ctx) {
     const CueCardRecord card = ReadCueCard(ctx.data(), cueCardNo);
     RunState& run = ctx.run;
     if (mode == MarkUsed) {
-        describe(ctx, [&run](const FlagStatement& s) { return MarkFlagUsed(run, s.markedFlag), false; },
-                 [&](StatementCollector& out) { ClassifyCueCard(card, cueCardNo, out); });
+        describe(
+            ctx, [&run](const FlagStatement& s) { return MarkFlagUsed(run, s.markedFlag), false; },
+            [&](StatementCollector& out) { ClassifyCueCard(card, cueCardNo, out); });
     } else if (mode == Track) {
         // Cue cards and items compare with TrackedFlag as it stands; they
         // never consult EveryFlag.
-        describe(ctx, [&run](const FlagStatement& s) { return s.flag == run.TrackedFlag; },
-                 [&](StatementCollector& out) { ClassifyCueCard(card, cueCardNo, out); });
+        describe(
+            ctx, [&run](const FlagStatement& s) { return s.flag == run.TrackedFlag; },
+            [&](StatementCollector& out) { ClassifyCueCard(card, cueCardNo, out); });
     } else if (mode == CollectFiles) {
         // Every choice names its file, whether it changes a flag or not.
         for (const std::string& name : card.ChoiceFile)
@@ -184,11 +190,13 @@ void DescribeInventoryItem(Integer itemNo, Integer mode, ReportContext& ctx) {
     const InventoryItemRecord item = ReadInventoryItem(ctx.data(), itemNo);
     RunState& run = ctx.run;
     if (mode == MarkUsed) {
-        describe(ctx, [&run](const FlagStatement& s) { return MarkFlagUsed(run, s.markedFlag), false; },
-                 [&](StatementCollector& out) { ClassifyInventoryItem(item, itemNo, out); });
+        describe(
+            ctx, [&run](const FlagStatement& s) { return MarkFlagUsed(run, s.markedFlag), false; },
+            [&](StatementCollector& out) { ClassifyInventoryItem(item, itemNo, out); });
     } else if (mode == Track) {
-        describe(ctx, [&run](const FlagStatement& s) { return s.flag == run.TrackedFlag; },
-                 [&](StatementCollector& out) { ClassifyInventoryItem(item, itemNo, out); });
+        describe(
+            ctx, [&run](const FlagStatement& s) { return s.flag == run.TrackedFlag; },
+            [&](StatementCollector& out) { ClassifyInventoryItem(item, itemNo, out); });
     } else if (mode == CollectFiles) {
         // The record keeps the leading blanks of files 1, 2, 3 and 7, as the
         // audit expects them.

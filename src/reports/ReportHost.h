@@ -11,7 +11,7 @@ namespace orv {
 // asks. The desktop program shows them; the command line draws a bar on a
 // terminal; tests fake them.
 class ReportHost : public EventLoop {
-public:
+  public:
     // The progress bar. The value never exceeds the maximum.
     void setProgressMaximum(int maximum);
     void setProgressValue(int value);
@@ -25,11 +25,11 @@ public:
     // Today's date as mm-dd-yyyy.
     virtual std::string today() const;
 
-protected:
+  protected:
     // Called whenever the bar's maximum or value changes.
     virtual void progressChanged() {}
 
-private:
+  private:
     int maximum_ = 100;
     int value_ = 0;
 };

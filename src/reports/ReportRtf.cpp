@@ -52,10 +52,9 @@ void appendCharacter(std::string& out, char32_t c) {
 } // namespace
 
 std::string ReportRtf(std::string_view reportText) {
-    std::string out =
-        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
-        "{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Courier New;}}\r\n"
-        "\\viewkind4\\pard\\f0\\fs20 ";
+    std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
+                      "{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Courier New;}}\r\n"
+                      "\\viewkind4\\pard\\f0\\fs20 ";
     out.reserve(out.size() + reportText.size() + reportText.size() / 8 + 16);
     for (std::size_t i = 0; i < reportText.size();) {
         if (reportText[i] == '\n') {

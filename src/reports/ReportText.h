@@ -10,7 +10,7 @@ namespace orv {
 // one line at a time, so a cancelled or failed run keeps everything written
 // before it stopped.
 class ReportText {
-public:
+  public:
     void append(std::string_view piece) { text_.append(piece); }
     void clear() { text_.clear(); }
     // Makes room for `more` bytes beyond what the text holds, so that a
@@ -20,7 +20,7 @@ public:
     void reserveMore(std::size_t more);
     const std::string& str() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 

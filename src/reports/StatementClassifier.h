@@ -16,13 +16,12 @@ namespace orv {
 struct ProjectState;
 
 class StatementCollector {
-public:
+  public:
     StatementCollector(FlagStatementList& list, const GatherOptions& options) : list_(list), options_(options) {}
 
     // Adds `s` when the options keep it; `write` appends its sentence to the
     // string it is given.
-    template <typename Write>
-    void add(const FlagStatement& s, Write&& write) {
+    template <typename Write> void add(const FlagStatement& s, Write&& write) {
         if (options_.keep && !options_.keep(s))
             return;
         FlagStatement& kept = list_.statements.emplace_back(s);
@@ -34,7 +33,7 @@ public:
         }
     }
 
-private:
+  private:
     FlagStatementList& list_;
     const GatherOptions& options_;
 };

@@ -6,9 +6,13 @@
 
 namespace orv {
 
-std::string SignedForm(long n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
+std::string SignedForm(long n) {
+    return n < 0 ? std::to_string(n) : " " + std::to_string(n);
+}
 
-std::string PlainForm(long n) { return std::to_string(n); }
+std::string PlainForm(long n) {
+    return std::to_string(n);
+}
 
 void AppendPlain(std::string& out, long n) {
     char digits[24];

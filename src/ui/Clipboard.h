@@ -6,7 +6,7 @@ namespace orv::ui {
 
 // The system clipboard, as far as the report window uses it.
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     // Empties the clipboard, then puts `text` on it as plain text.
     virtual void setText(const QString& text) = 0;

@@ -6,7 +6,7 @@ namespace orv::ui {
 
 // The desktop's "open" action: shows a file with its default program.
 class FileOpener {
-public:
+  public:
     virtual ~FileOpener() = default;
     // True when the desktop accepted the request.
     virtual bool OpenWithShell(const QString& file) = 0;

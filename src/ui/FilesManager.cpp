@@ -30,7 +30,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-
 #include <functional>
 #include <optional>
 
@@ -53,7 +52,7 @@ QLabel* makeLabel(const QString& text, QWidget* parent, bool wrap = false) {
 // box is redrawn without the chosen names, and after each one the window
 // breathes, so that it repaints between files.
 class YieldingTrash : public Trash {
-public:
+  public:
     YieldingTrash(Trash& inner, std::function<void()> beforeFirst)
         : inner_(inner), beforeFirst_(std::move(beforeFirst)) {}
 
@@ -67,7 +66,7 @@ public:
         return moved;
     }
 
-private:
+  private:
     Trash& inner_;
     std::function<void()> beforeFirst_;
 };
@@ -75,7 +74,9 @@ private:
 // Names from disk are shown through DisplayName (one line of valid UTF-8);
 // the file is still found by its real name, entry for entry in the list.
 void showEntries(QListWidget& list, const std::vector<std::string>& entries, bool fromDisk) {
-    const auto shown = [fromDisk](const std::string& entry) { return toQString(fromDisk ? DisplayName(entry) : entry); };
+    const auto shown = [fromDisk](const std::string& entry) {
+        return toQString(fromDisk ? DisplayName(entry) : entry);
+    };
     bool same = list.count() == static_cast<int>(entries.size());
     for (int i = 0; same && i < list.count(); ++i)
         same = list.item(i)->text() == shown(entries[static_cast<std::size_t>(i)]);
@@ -136,10 +137,12 @@ FilesManager::FilesManager(ProgramState& state, Platform& platform, QWidget* par
         this, true);
     missingNote->setFixedWidth(textWidth);
     auto* unusedNote = makeLabel(
-        QStringLiteral("The files listed to the left are not referenced in the Orvanta Project, and are wasting space. "),
+        QStringLiteral(
+            "The files listed to the left are not referenced in the Orvanta Project, and are wasting space. "),
         this, true);
     unusedNote->setFixedWidth(textWidth);
-    auto* recycleNote = makeLabel(QStringLiteral("Right-click on selected file(s) to send to Recycle Bin."), this, true);
+    auto* recycleNote =
+        makeLabel(QStringLiteral("Right-click on selected file(s) to send to Recycle Bin."), this, true);
     recycleNote->setFixedWidth(textWidth);
 
     auto* missingColumn = new QVBoxLayout;
@@ -264,8 +267,9 @@ void FilesManager::previewCurrentPicture() {
     if (error) {
         preview_->clear();
         platform_.prompts.showMessage(this, toQString(ApplicationTitle),
-                                      QStringLiteral("Error loading image:\rError #") + toQString(SignedForm(error->number)) +
-                                          QStringLiteral(" - ") + QLatin1String(error->description),
+                                      QStringLiteral("Error loading image:\rError #") +
+                                          toQString(SignedForm(error->number)) + QStringLiteral(" - ") +
+                                          QLatin1String(error->description),
                                       Prompts::Icon::None);
         return;
     }

@@ -3,7 +3,6 @@
 #include "audit/FolderKind.h"
 
 #include <QDialog>
-
 #include <string>
 #include <vector>
 
@@ -22,7 +21,7 @@ struct ProgramState;
 // at start-up and kept; its exit button only hides it.
 class FilesManager : public QDialog {
     Q_OBJECT
-public:
+  public:
     FilesManager(ProgramState& state, Platform& platform, QWidget* parent);
 
     // Shows the window modally until Command1 hides it.
@@ -40,11 +39,11 @@ public:
     void recycleSelected(FolderKind kind);
     void clearPreview();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void popUpRecycleMenu(QListWidget* list, const QPoint& globalPos);
     QString resourceFile(FolderKind kind, const std::string& name) const;
 

@@ -1,6 +1,7 @@
 #include "ui/FlagMapWindow.h"
 
 #include "data/DataFiles.h"
+#include "data/ProgramInfo.h"
 #include "reports/FlagUsageReport.h"
 #include "reports/ReportContext.h"
 #include "reports/RunReport.h"
@@ -11,7 +12,6 @@
 #include "ui/QtReportHost.h"
 #include "ui/QtText.h"
 #include "ui/ReportLauncher.h"
-#include "data/ProgramInfo.h"
 
 #include <QFile>
 #include <QGridLayout>
@@ -27,7 +27,6 @@
 #include <QTextDocument>
 #include <QToolTip>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -41,8 +40,9 @@ constexpr FlagClass Classes[] = {FlagClass::Free, FlagClass::TestedOnly, FlagCla
 constexpr int TooltipLines = KeptPerKind; // statements of each kind a tooltip lists
 
 QColor textColour(FlagClass c) {
-    return c == FlagClass::TestedAndChanged ? QColor(Qt::white) : c == FlagClass::Free ? QColor(90, 90, 90)
-                                                                                        : QColor(Qt::black);
+    return c == FlagClass::TestedAndChanged ? QColor(Qt::white)
+           : c == FlagClass::Free           ? QColor(90, 90, 90)
+                                            : QColor(Qt::black);
 }
 
 QString capitalised(std::string_view text) {
@@ -89,10 +89,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 QColor FlagClassColour(FlagClass c) {
     switch (c) {
     case FlagClass::Free: return {238, 238, 238};
-    case FlagClass::TestedOnly: return {230, 159, 0};         // orange
-    case FlagClass::ChangedOnly: return {86, 180, 233};       // sky blue
-    case FlagClass::TestedAndChanged: return {0, 158, 115};   // bluish green
-    case FlagClass::OtherUse: return {204, 121, 167};         // reddish purple
+    case FlagClass::TestedOnly: return {230, 159, 0};       // orange
+    case FlagClass::ChangedOnly: return {86, 180, 233};     // sky blue
+    case FlagClass::TestedAndChanged: return {0, 158, 115}; // bluish green
+    case FlagClass::OtherUse: return {204, 121, 167};       // reddish purple
     }
     return {};
 }
@@ -328,8 +328,8 @@ FlagMapWindow::FlagMapWindow(ProgramState& state, Platform& platform, QtReportHo
     buttons->addStretch(1);
     buttons->addWidget(close);
 
-    auto* hint = new QLabel(QStringLiteral("Click a flag to track it; hover over it to see its tests and changes."),
-                            this);
+    auto* hint =
+        new QLabel(QStringLiteral("Click a flag to track it; hover over it to see its tests and changes."), this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(hint);
     layout->addWidget(mapArea_);
@@ -394,7 +394,8 @@ void FlagMapWindow::wordFlag(int flag) {
         return s.whole && s.flag == flag && (s.use == FlagUse::Test || s.use == FlagUse::Change) &&
                s.sentenceLength == 0;
     };
-    if (std::none_of(data_.list.statements.begin(), data_.list.statements.end(), unworded) || state_.run.ReportRunning || launcher_.busy())
+    if (std::none_of(data_.list.statements.begin(), data_.list.statements.end(), unworded) ||
+        state_.run.ReportRunning || launcher_.busy())
         return;
     ReportText scratch;
     ReportHost quiet; // a few records: no progress to show

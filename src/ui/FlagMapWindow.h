@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QWidget>
-
 #include <array>
 #include <functional>
 
@@ -27,7 +26,7 @@ QColor FlagClassColour(FlagClass c);
 // the focused cell) picks a flag; the tooltip lists its tests and changes.
 class FlagGrid : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int Columns = 15;
     static constexpr int Rows = 17;
 
@@ -49,10 +48,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-signals:
+  signals:
     void flagPicked(int flag);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -60,7 +59,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QSize cellSize() const;
     FlagClass classOf(int flag) const;
 
@@ -76,7 +75,7 @@ private:
 // Like the flag picker it stays open underneath the reports it starts.
 class FlagMapWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     FlagMapWindow(ProgramState& state, Platform& platform, QtReportHost& host, ReportLauncher& launcher,
                   QWidget* parent);
 
@@ -104,10 +103,10 @@ public:
 
     void reject() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     // Writes the picture after the overwrite question; false when the save
     // dialog must open again.
     bool saveMapFile(const QString& path);

@@ -14,13 +14,13 @@ class ReportLauncher;
 // window's name too ("FlagToTrack"), as a child of the window.
 class FlagPicker : public PickerWindow {
     Q_OBJECT
-public:
+  public:
     FlagPicker(RunState& run, Prompts& prompts, ReportLauncher& launcher, QWidget* parent);
 
     void trackSelectedFlag(); // Command1
     void trackAllFlags();     // Command3
 
-private:
+  private:
     Prompts& prompts_;
     ReportLauncher& launcher_;
     QLineEdit* flagText_ = nullptr;

@@ -114,8 +114,7 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
     projectInfo_->setObjectName(QStringLiteral("PInfo"));
     projectInfo_->setReadOnly(true);
     projectInfo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    projectInfo_->setFixedHeight(projectInfo_->fontMetrics().lineSpacing() * 10 + 2 * projectInfo_->frameWidth() +
-                                 8);
+    projectInfo_->setFixedHeight(projectInfo_->fontMetrics().lineSpacing() * 10 + 2 * projectInfo_->frameWidth() + 8);
     auto* infoLayout = new QVBoxLayout(infoFrame);
     infoLayout->addWidget(projectInfo_);
 
@@ -278,8 +277,8 @@ void MainWindow::locateFile(const QString& projectFile) {
 
     if (scenePicker_)
         scenePicker_->showScenes(outcome.loaded());
-    platform_.prompts.setProjectFolder(
-        outcome.loaded() ? QFile::decodeName(state_.project.Paths.ProjectFolder.c_str()) : QString());
+    platform_.prompts.setProjectFolder(outcome.loaded() ? QFile::decodeName(state_.project.Paths.ProjectFolder.c_str())
+                                                        : QString());
     if (outcome.unexpectedError)
         platform_.prompts.showMessage(this, toQString(ApplicationTitle), toQString(*outcome.unexpectedError),
                                       Prompts::Icon::Critical);
@@ -374,7 +373,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
         return;
     event->acceptProposedAction();
     // The drag source waits for the drop to return; the load follows.
-    QMetaObject::invokeMethod(this, [this, file] { locateFile(file); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, file] { locateFile(file); }, Qt::QueuedConnection);
 }
 
 } // namespace orv::ui

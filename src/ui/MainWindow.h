@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <array>
 #include <memory>
 
@@ -28,7 +27,7 @@ struct ProgramState;
 // ends the program.
 class MainWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     MainWindow(ProgramState& state, Platform& platform, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -52,13 +51,13 @@ public:
     // True while a load or a report is in progress.
     bool busy() const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     // Brings path box, panel, buttons and title in line with the state.
     void showProjectState();
 

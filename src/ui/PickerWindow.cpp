@@ -22,8 +22,7 @@ int buttonPadding(const QWidget& button) {
 } // namespace
 
 PickerWindow::PickerWindow(RunState& run, const char* name, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      run_(run) {
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint), run_(run) {
     setObjectName(QLatin1String(name));
     setWindowTitle(toQString(ApplicationTitle));
     setModal(true);

@@ -19,10 +19,10 @@ namespace orv::ui {
 // to stop and hides the picker.
 class PickerWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     void reject() override;
 
-protected:
+  protected:
     PickerWindow(RunState& run, const char* name, QWidget* parent);
 
     // Builds the layout once the subclass has made its input and captions.
@@ -35,7 +35,7 @@ protected:
 
     RunState& run_;
 
-private:
+  private:
     QLabel* prompt_ = nullptr;
     QPushButton* runButton_ = nullptr;
     QPushButton* allButton_ = nullptr;

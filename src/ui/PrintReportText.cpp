@@ -20,9 +20,9 @@ int PrintReportText(QPrinter& printer, const QString& reportText) {
     QPageLayout pageLayout = printer.pageLayout();
     pageLayout.setUnits(QPageLayout::Inch);
     const QMarginsF least = pageLayout.minimumMargins();
-    printer.setPageMargins(QMarginsF(qMax(0.5, least.left()), qMax(0.5, least.top()), qMax(0.5, least.right()),
-                                     qMax(0.5, least.bottom())),
-                           QPageLayout::Inch);
+    printer.setPageMargins(
+        QMarginsF(qMax(0.5, least.left()), qMax(0.5, least.top()), qMax(0.5, least.right()), qMax(0.5, least.bottom())),
+        QPageLayout::Inch);
 
     QPainter painter;
     if (!painter.begin(&printer))

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 class QWidget;
@@ -13,7 +12,7 @@ namespace orv::ui {
 // their line break, as the system's messages always have; the desktop
 // implementation shows it as a new line.
 class Prompts {
-public:
+  public:
     enum class Icon { None, Question, Exclamation, Critical };
     enum class Buttons { YesNo, YesNoCancel };
     enum class Answer { Yes, No, Cancel };

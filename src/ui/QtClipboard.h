@@ -5,7 +5,7 @@
 namespace orv::ui {
 
 class QtClipboard : public Clipboard {
-public:
+  public:
     void setText(const QString& text) override;
 };
 

@@ -5,7 +5,7 @@
 namespace orv::ui {
 
 class QtFileOpener : public FileOpener {
-public:
+  public:
     bool OpenWithShell(const QString& file) override;
 };
 

@@ -60,8 +60,7 @@ void QtPrompts::showMessage(QWidget* parent, const QString& title, const QString
     box.exec();
 }
 
-Prompts::Answer QtPrompts::ask(QWidget* parent, const QString& title, const QString& text, Buttons buttons,
-                               Icon icon) {
+Prompts::Answer QtPrompts::ask(QWidget* parent, const QString& title, const QString& text, Buttons buttons, Icon icon) {
     QMessageBox::StandardButtons choice = QMessageBox::Yes | QMessageBox::No;
     if (buttons == Buttons::YesNoCancel)
         choice |= QMessageBox::Cancel;

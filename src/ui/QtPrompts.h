@@ -9,7 +9,7 @@ namespace orv::ui {
 // opened; Save in the last folder saved to, or the project's. Nothing of it
 // outlives the run.
 class QtPrompts : public Prompts {
-public:
+  public:
     void showMessage(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     Answer ask(QWidget* parent, const QString& title, const QString& text, Buttons buttons, Icon icon) override;
     std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QString& filter) override;
@@ -17,7 +17,7 @@ public:
                                           const QString& filter) override;
     void setProjectFolder(const QString& folder) override;
 
-private:
+  private:
     QString projectFolder_;
     QString lastProjectFolder_;
     QString lastSaveFolder_;

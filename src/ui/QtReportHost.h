@@ -20,7 +20,7 @@ struct RunAbandoned {};
 // main window, the hourglass pointer, the incomplete-report question and the
 // yield to the event loop.
 class QtReportHost : public ReportHost {
-public:
+  public:
     QtReportHost(QProgressBar& bar, Prompts& prompts, QWidget* dialogParent);
 
     // Runs call yield once per tiny unit of work; processing events every
@@ -39,10 +39,10 @@ public:
     void setBusy(bool busy) override;
     bool askViewIncompleteReport() override;
 
-protected:
+  protected:
     void progressChanged() override;
 
-private:
+  private:
     void showProgress();
 
     QProgressBar& bar_;

@@ -8,7 +8,7 @@ namespace orv::ui {
 // system print dialog is offered instead, so that the report can still go
 // to a PDF file.
 class QtReportPrinter : public ReportPrinter {
-public:
+  public:
     void PrintReport(QWidget* parent, const QString& documentName, const QString& reportText) override;
 };
 

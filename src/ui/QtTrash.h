@@ -10,11 +10,11 @@ class Prompts;
 // elsewhere. A file that cannot be moved stays where it is, and a message
 // names it with the system's reason, as the shell's own error report would.
 class QtTrash : public Trash {
-public:
+  public:
     explicit QtTrash(Prompts& prompts) : prompts_(prompts) {}
     bool RecycleFile(const std::filesystem::path& file) override;
 
-private:
+  private:
     Prompts& prompts_;
 };
 

@@ -2,13 +2,13 @@
 
 #include "audit/MissingUnusedFilesReport.h"
 #include "data/ProgramInfo.h"
-#include "ui/QtText.h"
 #include "reports/ReportContext.h"
 #include "reports/RunReport.h"
 #include "ui/Platform.h"
 #include "ui/ProgramState.h"
 #include "ui/Prompts.h"
 #include "ui/QtReportHost.h"
+#include "ui/QtText.h"
 #include "ui/ReportWindow.h"
 
 namespace orv::ui {
@@ -19,8 +19,8 @@ std::string UnlistableFolderMessage(const Failure& folder) {
            "names in it are listed as missing.";
 }
 
-ReportLauncher::ReportLauncher(ProgramState& state, Platform& platform, QtReportHost& host,
-                               FilesManager& filesManager, QWidget* windowParent)
+ReportLauncher::ReportLauncher(ProgramState& state, Platform& platform, QtReportHost& host, FilesManager& filesManager,
+                               QWidget* windowParent)
     : state_(state), platform_(platform), host_(host), filesManager_(filesManager), windowParent_(windowParent) {}
 
 void ReportLauncher::run(Integer kind) {
@@ -57,10 +57,8 @@ void ReportLauncher::run(Integer kind) {
         platform_.prompts.showMessage(windowParent_, toQString(ApplicationTitle), toQString(outcome.message),
                                       Prompts::Icon::Exclamation);
         return;
-    case RunOutcome::Status::Discard:
-        return; // RunReport has finished the run
-    case RunOutcome::Status::Show:
-        break;
+    case RunOutcome::Status::Discard: return; // RunReport has finished the run
+    case RunOutcome::Status::Show: break;
     }
 
     // A media folder that could not be read is said before the report, whose

@@ -23,7 +23,7 @@ struct ProgramState;
 // progress bar back at 0). The main window and the pickers start every
 // report through it.
 class ReportLauncher {
-public:
+  public:
     ReportLauncher(ProgramState& state, Platform& platform, QtReportHost& host, FilesManager& filesManager,
                    QWidget* windowParent);
 
@@ -36,7 +36,7 @@ public:
     // audit lists), before the report window opens.
     void setStateChangedHandler(std::function<void()> handler) { stateChanged_ = std::move(handler); }
 
-private:
+  private:
     ProgramState& state_;
     Platform& platform_;
     QtReportHost& host_;

@@ -8,7 +8,7 @@ namespace orv::ui {
 
 // Prints a report's text at once, with no page setup.
 class ReportPrinter {
-public:
+  public:
     virtual ~ReportPrinter() = default;
     // `documentName` names the print job (and a PDF file the user may be
     // offered instead of a printer).

@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
-
 #include <algorithm>
 #include <cstring>
 
@@ -97,7 +96,8 @@ void ReportView::setText(std::string_view text) {
     const char* const end = begin + text_.size();
     const char* lineStart = begin;
     for (;;) {
-        const void* found = lineStart == end ? nullptr : std::memchr(lineStart, '\n', static_cast<std::size_t>(end - lineStart));
+        const void* found =
+            lineStart == end ? nullptr : std::memchr(lineStart, '\n', static_cast<std::size_t>(end - lineStart));
         const char* lineEnd = found ? static_cast<const char*>(found) : end;
         // Counting characters costs a look at every byte; a line shorter
         // in bytes than the longest in characters cannot be longer.
@@ -326,7 +326,8 @@ void ReportView::keyPressEvent(QKeyEvent* event) {
     const std::size_t index = lineOf(caret_);
     // Up and down keep the caret's column, as far as the line reaches.
     const auto toLine = [&](long long target) {
-        const auto clamped = static_cast<std::size_t>(std::clamp<long long>(target, 0, static_cast<long long>(starts_.size()) - 1));
+        const auto clamped =
+            static_cast<std::size_t>(std::clamp<long long>(target, 0, static_cast<long long>(starts_.size()) - 1));
         QTextLayout here;
         layoutLine(here, index);
         if (wantedX_ < 0)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractScrollArea>
-
 #include <cstddef>
 #include <functional>
 #include <string_view>
@@ -20,7 +19,7 @@ namespace orv::ui {
 // the keyboard; Ctrl+C copies the selection and Ctrl+A selects everything.
 class ReportView : public QAbstractScrollArea {
     Q_OBJECT
-public:
+  public:
     explicit ReportView(QWidget* parent = nullptr);
     ~ReportView() override;
 
@@ -54,7 +53,7 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -66,7 +65,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     std::size_t lineOf(std::size_t offset) const;
     std::size_t lineEnd(std::size_t index) const;
     int visibleLines() const;

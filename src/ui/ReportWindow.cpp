@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-
 #include <filesystem>
 #include <system_error>
 

@@ -16,7 +16,7 @@ struct ProgramState;
 // close the window. One window per shown report; closing it discards it.
 class ReportWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     ReportWindow(ProgramState& state, Platform& platform, FilesManager& filesManager, QWidget* parent);
 
     // Command5 is shown only after the missing and unused files report.
@@ -26,7 +26,7 @@ public:
     void saveReport();  // Command2
     void printReport(); // Command1
 
-private:
+  private:
     // Writes the file after the overwrite question; false when the save
     // dialog must open again.
     bool SaveReportFile(const QString& path);

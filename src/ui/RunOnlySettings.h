@@ -9,10 +9,10 @@ namespace orv::ui {
 // remembers nothing from one run to the next: while this object lives, such
 // settings go to a private temporary folder, removed with it.
 class RunOnlySettings {
-public:
+  public:
     RunOnlySettings();
 
-private:
+  private:
     QTemporaryDir folder_;
 };
 

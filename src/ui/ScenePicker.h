@@ -18,7 +18,7 @@ class ReportLauncher;
 // (purpose 2).
 class ScenePicker : public PickerWindow {
     Q_OBJECT
-public:
+  public:
     ScenePicker(ProjectState& project, RunState& run, Prompts& prompts, ReportLauncher& launcher, QWidget* parent);
 
     void setPrompt(const QString& text);
@@ -30,7 +30,7 @@ public:
     void viewSelectedScene(); // Command1
     void viewAllScenes();     // Command3
 
-private:
+  private:
     void runForPurpose();
 
     ProjectState& project_;

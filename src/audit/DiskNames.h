@@ -10,11 +10,6 @@ namespace orv {
 
 class FolderHandle;
 
-// The length of the valid UTF-8 sequence at the start of `text`, or 0 when
-// its first byte does not start one (a stray byte, an overlong form, a
-// surrogate, a code point beyond U+10FFFF, a cut sequence).
-std::size_t validUtf8Length(std::string_view text);
-
 // How a name read from a media folder is shown: every control character
 // (C0, DEL, C1) and every byte that is not part of valid UTF-8 becomes
 // U+FFFD, so a name is always one line of valid UTF-8 and cannot forge

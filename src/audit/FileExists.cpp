@@ -6,13 +6,8 @@
 namespace orv {
 
 bool FileExists(FolderIndex& index, const std::filesystem::path& folder, std::string_view name, EventLoop& loop) {
-    bool present = false;
-    try {
-        present = index.fileExists(folder, name);
-    } catch (const std::exception&) {
-        // An unreadable path is an absent file: the reference is reported missing.
-        present = false;
-    }
+    // An unreadable path is an absent file: the reference is reported missing.
+    const bool present = index.fileExists(folder, name);
     loop.yield();
     return present;
 }

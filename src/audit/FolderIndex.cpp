@@ -1,6 +1,5 @@
 #include "audit/FolderIndex.h"
 
-#include "data/FileError.h"
 #include "data/FolderHandle.h"
 #include "data/ProjectPaths.h"
 #include "data/Text.h"
@@ -63,17 +62,16 @@ const std::vector<FolderIndex::Entry>& FolderIndex::entries(const fs::path& fold
         return found->second;
     std::vector<Entry> listing;
     int err = 0;
-    try {
-        const FolderHandle handle = FolderHandle::open(folder);
+    if (const Result<FolderHandle> handle = FolderHandle::open(folder); handle) {
         std::vector<FolderHandle::Listed> names;
-        err = handle.list(names);
+        err = handle->list(names);
         if (err == 0) {
             listing.reserve(names.size());
             for (FolderHandle::Listed& name : names)
-                listing.push_back(describe(handle, std::move(name)));
+                listing.push_back(describe(*handle, std::move(name)));
         }
-    } catch (const FileError& e) {
-        err = e.failure().error != 0 ? e.failure().error : EIO;
+    } else {
+        err = handle.failure().error != 0 ? handle.failure().error : EIO;
     }
     if (err != 0)
         errors_[folder] = err;

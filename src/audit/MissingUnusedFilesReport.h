@@ -2,16 +2,17 @@
 
 namespace orv {
 
-struct AuditLists;
+struct FilesAudit;
 struct ReportContext;
+class ReportText;
 
-// Report kind 0: the collection pass that fills the audit lists from every
-// record and both media folders, then the report of the four lists with the
-// summary and the disk space the unused files take. Sets FilesReportRan.
-void MissingUnusedFilesReport(ReportContext& ctx, AuditLists& lists);
+// Report kind 0: the collection pass (see AuditProjectFiles), then the report
+// of the four lists with the summary and the disk space the unused files
+// take. Sets FilesReportRan; the audit is left in `audit` for the files
+// manager.
+void MissingUnusedFilesReport(ReportContext& ctx, FilesAudit& audit);
 
-// The collection pass alone, for callers that want the lists and not the
-// report text (JSON, check). The data files must be open.
-void CollectResourceFiles(ReportContext& ctx, AuditLists& lists);
+// The report body for an audit, opening to closing.
+void WriteMissingUnusedFilesReport(ReportText& text, const FilesAudit& audit);
 
 } // namespace orv

@@ -3,7 +3,6 @@
 #include "audit/BuiltInImageNames.h"
 #include "audit/FileExists.h"
 #include "audit/ResourceFolders.h"
-#include "data/DataFiles.h"
 #include "data/Text.h"
 #include "data/Yield.h"
 
@@ -78,13 +77,12 @@ void ReferenceCollector::RecordReference(const std::string& name) {
         loop_.yield();
 }
 
-void ReferenceCollector::CollectSettingsFiles(Integer section, const DataFiles& files, FileReferenceSink* via) {
+void ReferenceCollector::CollectSettingsFiles(Integer section, const PlayerSettingsRecord& settings,
+                                              FileReferenceSink& via) {
     if (section < 1 || section > 5)
         return;
-    const PlayerSettingsRecord settings = ReadPlayerSettings(files);
-    FileReferenceSink& sink = via ? *via : *this;
     for (const std::string& name : settings.SectionFiles[static_cast<std::size_t>(section - 1)])
-        sink.RecordReference(name);
+        via.RecordReference(name);
     if (section == 2)
         lists_.BuiltInImagesInUse = settings.BuiltInImages == 1;
 }

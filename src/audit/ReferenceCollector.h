@@ -2,9 +2,10 @@
 
 #include "audit/AuditListIndex.h"
 #include "audit/AuditLists.h"
+#include "audit/FileReferenceSink.h"
 #include "audit/FolderIndex.h"
+#include "data/Records.h"
 #include "data/Types.h"
-#include "reports/FileReferenceSink.h"
 
 #include <filesystem>
 #include <string>
@@ -13,7 +14,6 @@
 namespace orv {
 
 class EventLoop;
-struct DataFiles;
 
 // One collection pass over a project's resource references: it fills the
 // audit lists from the two media folders and takes off the unused lists what
@@ -40,11 +40,10 @@ class ReferenceCollector : public FileReferenceSink {
         return (kind == FolderKind::Mmedia ? missingMmedia_ : missingGfx_).contains(name);
     }
 
-    // Reads the player settings and records the file names of one section
-    // (1 to 5) in their order; any other section does nothing. Section 2
-    // also decides BuiltInImagesInUse.
-    // The names go through `via` when given (it hands them back here).
-    void CollectSettingsFiles(Integer section, const DataFiles& files, FileReferenceSink* via = nullptr);
+    // Records the file names of one player settings section (1 to 5) in
+    // their order, through `via` (which hands them back here); any other
+    // section does nothing. Section 2 also decides BuiltInImagesInUse.
+    void CollectSettingsFiles(Integer section, const PlayerSettingsRecord& settings, FileReferenceSink& via);
 
     // Takes the built-in interface images off the unused gfx list.
     void RemoveBuiltInImages();

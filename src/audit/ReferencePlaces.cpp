@@ -3,22 +3,20 @@
 #include "audit/DiskNames.h"
 #include "audit/ReferenceCollector.h"
 #include "audit/ResourceFolders.h"
-#include "data/ProjectState.h"
+#include "data/Project.h"
 #include "reports/ObjectTypes.h"
 
 #include <string_view>
 
 namespace orv {
 
-namespace {} // namespace
-
-std::string SceneText(const ProjectState& project, Integer scene) {
+std::string SceneText(const LoadedProject& project, Integer scene) {
     return "scene " + std::to_string(scene) + " (" + project.sceneName(scene) + ")";
 }
 
 std::string SlotText(int slot, Integer objectType) {
     const std::string number = std::to_string(slot);
-    if (objectType == -1)
+    if (objectType == EmptySlot)
         return "slot " + number + " (empty)";
     if (const auto name = ObjectTypeName(objectType))
         return "object " + number + " (" + std::string(*name) + ")";
@@ -32,7 +30,7 @@ std::string QuotedNames(const std::vector<std::string>& names) {
     return out;
 }
 
-std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectState& project) {
+std::string DescribeReferencePlace(const ReferencePlace& place, const LoadedProject& project) {
     const std::string field = std::to_string(place.field);
     const std::string record = std::to_string(place.record);
     using Kind = ReferencePlace::Kind;
@@ -48,7 +46,7 @@ std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectSta
 }
 
 std::string MissingFileNote(const std::vector<ReferencePlace>& places, const std::vector<std::string>& suggestions,
-                            const ProjectState& project, std::size_t shown) {
+                            const LoadedProject& project, std::size_t shown) {
     std::string note =
         places.size() == 1 ? "Referenced by:" : "Referenced by " + std::to_string(places.size()) + " places:";
     for (std::size_t i = 0; i < places.size() && i < shown; ++i)

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "audit/FileReferenceSink.h"
 #include "audit/FolderKind.h"
 #include "data/Types.h"
-#include "reports/FileReferenceSink.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +12,7 @@
 namespace orv {
 
 class ReferenceCollector;
-struct ProjectState;
+struct LoadedProject;
 
 // Which record field named a resource file.
 struct ReferencePlace {
@@ -25,7 +25,7 @@ struct ReferencePlace {
 };
 
 // "scene 12 (Kitchen)".
-std::string SceneText(const ProjectState& project, Integer scene);
+std::string SceneText(const LoadedProject& project, Integer scene);
 // "object 3 (HotSpot)", "object 3 (type 42)", or "slot 3 (empty)" for type -1.
 std::string SlotText(int slot, Integer objectType);
 // "'a'", "'a' or 'b'", "'a', 'b' or 'c'": names from disk, through DisplayName.
@@ -35,13 +35,13 @@ std::string QuotedNames(const std::vector<std::string>& names);
 // (empty)", "scene 2 (Hall), scene file 4", "cue card 4, choice 2",
 // "inventory item 3, file 5", "location 2, file 1", "player settings,
 // section 2".
-std::string DescribeReferencePlace(const ReferencePlace& place, const ProjectState& project);
+std::string DescribeReferencePlace(const ReferencePlace& place, const LoadedProject& project);
 
 // The note on a missing file: the places that reference it (the first
 // `shown` of them, then how many more) and what was probably meant. One
 // line each; suggestions are names from disk, shown through DisplayName.
 std::string MissingFileNote(const std::vector<ReferencePlace>& places, const std::vector<std::string>& suggestions,
-                            const ProjectState& project, std::size_t shown = 10);
+                            const LoadedProject& project, std::size_t shown = 10);
 
 // Where each name on the missing lists is referenced, in the order the
 // collection pass met the references. Only references to missing files are

@@ -1,5 +1,6 @@
 #include "cli/OutputFile.h"
 
+#include "cli/FdStreamBuf.h"
 #include "data/FolderHandle.h"
 #include "data/Text.h"
 
@@ -49,8 +50,10 @@ std::optional<std::string> RefusedOutput(const fs::path& output, const ProjectPa
     std::optional<Identity> projectFile;
     std::optional<Identity> resource;
     std::vector<std::pair<std::string, Identity>> dataFiles;
-    try {
-        const FolderHandle folder = FolderHandle::open(paths.ProjectFolder);
+    // Should the project's folder be gone since it loaded a moment ago, there
+    // is nothing left to protect.
+    if (const Result<FolderHandle> opened = FolderHandle::open(paths.ProjectFolder); opened) {
+        const FolderHandle& folder = *opened;
         projectFile = identityAt(folder.fd(), paths.ProjectFilePath.filename().c_str());
         if (const auto name = folder.findIgnoringCase("resource")) {
             int err = 0;
@@ -64,9 +67,6 @@ std::optional<std::string> RefusedOutput(const fs::path& output, const ProjectPa
                 }
             }
         }
-    } catch (const std::exception&) {
-        // The project loaded a moment ago; should its folder be gone now,
-        // there is nothing left to protect.
     }
 
     const fs::path target = finalTarget(output);
@@ -81,9 +81,11 @@ std::optional<std::string> RefusedOutput(const fs::path& output, const ProjectPa
         return std::nullopt;
     // Climb from the folder the file would be written in, as the system
     // resolves it, up to "/": passing the resource folder means inside it.
-    try {
-        const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        FolderHandle current = FolderHandle::open(parent);
+    // A folder that cannot be opened cannot be written into either; the
+    // write reports why.
+    const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    if (Result<FolderHandle> opened = FolderHandle::open(parent); opened) {
+        FolderHandle current = std::move(*opened);
         std::optional<Identity> previous;
         for (int depth = 0; depth < 4096; ++depth) {
             const auto id = identityAt(current.fd(), ".");
@@ -98,11 +100,58 @@ std::optional<std::string> RefusedOutput(const fs::path& output, const ProjectPa
                 break;
             current = std::move(*up);
         }
-    } catch (const std::exception&) {
-        // A folder that cannot be opened cannot be written into either; the
-        // write reports why.
     }
     return std::nullopt;
+}
+
+Result<OutputFile> OutputFile::create(const fs::path& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const bool created = fd >= 0;
+    if (fd < 0 && errno == EEXIST)
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return systemFailure(FailureKind::WriteFailed, errno, path);
+    return OutputFile(path, fd, created);
+}
+
+OutputFile::OutputFile(fs::path path, int fd, bool created)
+    : path_(std::move(path)), fd_(fd), created_(created), buffer_(std::make_unique<FdStreamBuf>(fd)),
+      stream_(std::make_unique<std::ostream>(buffer_.get())) {}
+
+OutputFile::OutputFile(OutputFile&& other) noexcept
+    : path_(std::move(other.path_)), fd_(other.fd_), created_(other.created_), buffer_(std::move(other.buffer_)),
+      stream_(std::move(other.stream_)) {
+    other.fd_ = -1;
+}
+
+OutputFile::~OutputFile() {
+    if (fd_ >= 0) {
+        stream_->flush();
+        ::close(fd_);
+    }
+}
+
+Result<void> OutputFile::close() {
+    stream_->flush();
+    int err = buffer_->error();
+    if (::close(fd_) != 0 && err == 0)
+        err = errno;
+    fd_ = -1;
+    if (err != 0)
+        return systemFailure(FailureKind::WriteFailed, err, path_);
+    return {};
+}
+
+std::string OutputFile::abandon() {
+    stream_->flush(); // what it still holds goes out before the file is emptied
+    if (::ftruncate(fd_, 0) != 0) {
+        // Nothing more can be done than to say what was meant.
+    }
+    ::close(fd_);
+    fd_ = -1;
+    if (created_ && ::unlink(path_.c_str()) == 0)
+        return path_.string() + " was removed";
+    return path_.string() + " was left empty";
 }
 
 std::optional<Failure> WriteOutputFile(const fs::path& output, std::string_view bytes, std::string_view tail) {

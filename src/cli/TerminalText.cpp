@@ -1,6 +1,6 @@
 #include "cli/TerminalText.h"
 
-#include "audit/DiskNames.h"
+#include "data/Text.h"
 
 namespace orv {
 

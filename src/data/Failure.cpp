@@ -24,9 +24,7 @@ std::string describeFailure(const Failure& f) {
 }
 
 Failure systemFailure(FailureKind kind, int err, std::filesystem::path path) {
-    Failure f{kind, std::move(path), std::strerror(err)};
-    f.error = err;
-    return f;
+    return Failure{kind, std::move(path), std::strerror(err), err};
 }
 
 } // namespace orv

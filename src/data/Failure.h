@@ -11,7 +11,7 @@ namespace orv {
 // in its own way: the desktop puts the description into its message boxes,
 // the command line prints it on stderr.
 enum class FailureKind {
-    CannotOpen,            // the system refused to open the file
+    CannotOpen,            // the system refused to open the file or folder
     CannotRead,            // a read or seek failed
     CannotCreate,          // a missing data file could not be created
     NotOrdinaryFile,       // a folder, pipe, socket or device where a file belongs
@@ -29,11 +29,11 @@ struct Failure {
     // The system's reason (strerror) or, where no system call failed, what
     // is wrong in a few words.
     std::string reason;
+    // The errno behind `reason` when a system call failed, else 0.
+    int error = 0;
     // LockMismatch only: the project file's lock and the one this file holds.
     Integer expectedLock = 0;
     Integer foundLock = 0;
-    // The errno behind `reason` when a system call failed, else 0.
-    int error = 0;
 };
 
 // "PATH: what happened (reason)", one line, for any front end that has no

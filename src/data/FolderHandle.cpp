@@ -1,6 +1,5 @@
 #include "data/FolderHandle.h"
 
-#include "data/FileError.h"
 #include "data/Text.h"
 
 #include <cerrno>
@@ -33,11 +32,11 @@ FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
     return *this;
 }
 
-FolderHandle FolderHandle::open(const fs::path& path) {
+Result<FolderHandle> FolderHandle::open(const fs::path& path) {
     const bool absolute = path.is_absolute();
     int fd = ::open(absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        throw fileErrorFromErrno(errno, FailureKind::CannotOpen, absolute ? fs::path("/") : fs::path("."));
+        return systemFailure(FailureKind::CannotOpen, errno, absolute ? fs::path("/") : fs::path("."));
     FolderHandle current(fd, absolute ? fs::path("/") : fs::path());
     for (const fs::path& part : path.relative_path()) {
         const std::string name = part.string();
@@ -46,7 +45,7 @@ FolderHandle FolderHandle::open(const fs::path& path) {
         int err = 0;
         auto next = current.openFolder(name, err);
         if (!next)
-            throw fileErrorFromErrno(err, FailureKind::CannotOpen, current.path() / name);
+            return systemFailure(FailureKind::CannotOpen, err, current.path() / name);
         current = std::move(*next);
     }
     if (current.path_.empty())
@@ -133,20 +132,19 @@ std::string linkTarget(const FolderHandle& folder, const std::string& name) {
     return target;
 }
 
-[[noreturn]] void refuseLink(const FolderHandle& folder, const std::string& name, const std::string& why) {
-    throw FileError(ErrPathFileAccess, Failure{FailureKind::LinkRefused, folder.path() / name,
-                                               "it names " + linkTarget(folder, name) + ", " + why});
+Failure refuseLink(const FolderHandle& folder, const std::string& name, const std::string& why) {
+    return Failure{FailureKind::LinkRefused, folder.path() / name, "it names " + linkTarget(folder, name) + ", " + why};
 }
 
-[[noreturn]] void refuseKind(const fs::path& shown, mode_t mode) {
-    throw FileError(ErrPathFileAccess, Failure{FailureKind::NotOrdinaryFile, shown,
-                                               S_ISDIR(mode) ? "is a folder, not a data file"
-                                                             : "is not an ordinary file (a pipe, socket or device)"});
+Failure refuseKind(const fs::path& shown, mode_t mode) {
+    return Failure{FailureKind::NotOrdinaryFile, shown,
+                   S_ISDIR(mode) ? "is a folder, not a data file"
+                                 : "is not an ordinary file (a pipe, socket or device)"};
 }
 
 } // namespace
 
-int openOrdinaryFile(const FolderHandle& folder, const std::string& name, bool create) {
+Result<int> openOrdinaryFile(const FolderHandle& folder, const std::string& name, bool create) {
     const fs::path shown = folder.path() / name;
     // Two rounds: a name that appears or changes between the look and the
     // open is looked at once more.
@@ -154,10 +152,8 @@ int openOrdinaryFile(const FolderHandle& folder, const std::string& name, bool c
         struct stat st {};
         if (::fstatat(folder.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
             const int err = errno;
-            if (err == ENOENT && !create)
-                throw FileError(ErrFileNotFound, systemFailure(FailureKind::CannotOpen, err, shown));
-            if (err != ENOENT)
-                throw fileErrorFromErrno(err, FailureKind::CannotOpen, shown);
+            if (err != ENOENT || !create)
+                return systemFailure(FailureKind::CannotOpen, err, shown);
             // Exclusive and without following links: a link put in its
             // place meanwhile makes this fail instead of creating its target.
             const int fd =
@@ -166,20 +162,20 @@ int openOrdinaryFile(const FolderHandle& folder, const std::string& name, bool c
                 return fd;
             if (errno == EEXIST)
                 continue;
-            throw fileErrorFromErrno(errno, FailureKind::CannotCreate, shown);
+            return systemFailure(FailureKind::CannotCreate, errno, shown);
         }
         const bool link = S_ISLNK(st.st_mode);
         if (link) {
             struct stat target {};
             if (::fstatat(folder.fd(), name.c_str(), &target, 0) != 0) {
                 const int err = errno;
-                refuseLink(folder, name,
-                           err == ENOENT  ? "which does not exist"
-                           : err == ELOOP ? "which is a loop of links"
-                                          : std::string("which cannot be reached (") + std::strerror(err) + ")");
+                return refuseLink(folder, name,
+                                  err == ENOENT  ? "which does not exist"
+                                  : err == ELOOP ? "which is a loop of links"
+                                                 : std::string("which cannot be reached (") + std::strerror(err) + ")");
             }
             if (!S_ISREG(target.st_mode))
-                refuseLink(folder, name, "which is not an ordinary file");
+                return refuseLink(folder, name, "which is not an ordinary file");
         } else if (!S_ISREG(st.st_mode)) {
             refuseKind(shown, st.st_mode);
         }
@@ -190,19 +186,18 @@ int openOrdinaryFile(const FolderHandle& folder, const std::string& name, bool c
             const int err = errno;
             if (!link && err == ELOOP)
                 continue;
-            throw fileErrorFromErrno(err, FailureKind::CannotOpen, shown);
+            return systemFailure(FailureKind::CannotOpen, err, shown);
         }
         struct stat opened {};
         if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
             ::close(fd);
             if (link)
-                refuseLink(folder, name, "which is not an ordinary file");
+                return refuseLink(folder, name, "which is not an ordinary file");
             refuseKind(shown, opened.st_mode);
         }
         return fd;
     }
-    throw FileError(ErrPathFileAccess,
-                    Failure{FailureKind::CannotOpen, shown, "it kept changing while it was being opened"});
+    return Failure{FailureKind::CannotOpen, shown, "it kept changing while it was being opened"};
 }
 
 } // namespace orv

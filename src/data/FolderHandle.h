@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Result.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -29,8 +31,8 @@ class FolderHandle {
     // Opens the folder at `path` one component at a time, from "/" or from
     // the current folder, following links as the system does: ".." is the
     // parent of the folder actually reached, not of the text before it.
-    // Throws FileError (CannotOpen) naming the folder.
-    static FolderHandle open(const std::filesystem::path& path);
+    // Fails (CannotOpen) naming the folder.
+    static Result<FolderHandle> open(const std::filesystem::path& path);
 
     // The folder `name` inside this one (a link to a folder is followed);
     // empty with errno in `err` when it cannot be opened.
@@ -67,7 +69,7 @@ class FolderHandle {
 // socket or device is refused without being opened (NotOrdinaryFile), so
 // nothing blocks. When the name does not exist and `create` is true, a new
 // empty ordinary file is created exclusively and without following links.
-// Returns the descriptor; throws FileError naming folder/name.
-int openOrdinaryFile(const FolderHandle& folder, const std::string& name, bool create);
+// Returns the descriptor; a failure names folder/name.
+Result<int> openOrdinaryFile(const FolderHandle& folder, const std::string& name, bool create);
 
 } // namespace orv

@@ -1,111 +1,164 @@
 #include "data/LoadProject.h"
 
-#include "data/DataFiles.h"
-#include "data/FileError.h"
 #include "data/ProjLockMatch.h"
 #include "data/RecordLayouts.h"
 
-#include <algorithm>
+#include <array>
+#include <optional>
 
 namespace orv {
 
-void ChooseProjectFile(ProjectState& project, const std::filesystem::path& projectFile) {
-    project.Paths = ProjectPaths::fromProjectFile(projectFile);
-    project.PathBox = project.Paths.ProjectFilePath.string();
-    project.ReportsEnabled = true;
+namespace L = layout;
+
+const std::string& LoadedProject::sceneName(long n) const {
+    static const std::string none;
+    if (n < 0 || static_cast<std::size_t>(n) >= SceneNames.size())
+        return none;
+    return SceneNames[static_cast<std::size_t>(n)];
+}
+
+const std::array<std::size_t, 5> DataFileRecordLengths = {L::SceneRecordLength, L::LocationRecordLength,
+                                                          L::InventoryItemRecordLength, L::PlayerSettingsRecordLength,
+                                                          L::CueCardRecordLength};
+
+const RecordFile& dataFile(const ProjectFiles& files, int n) {
+    switch (n) {
+    case 1: return files.Scenes;
+    case 2: return files.Locations;
+    case 3: return files.InventoryItems;
+    case 4: return files.PlayerSettings;
+    default: return files.CueCards;
+    }
+}
+
+Result<PlayerSettingsRecord> ReadPlayerSettings(const ProjectFiles& files) {
+    const Result<std::vector<std::uint8_t>> record = files.PlayerSettings.readRecord(1);
+    if (!record)
+        return record.failure();
+    return decodePlayerSettingsRecord(*record);
+}
+
+std::string ProjectInformation(const LoadedProject& project) {
+    std::string info = "Project Location: " + project.Paths.ProjectFilePath.string();
+    info += "\nProject Name: " + project.ProjectName;
+    info += project.SecurityOn ? "\nProject Security: ON" : "\nProject Security: OFF";
+    info += "\n\nScenes Count: " + std::to_string(project.SceneCount);
+    info += "\nInsertable Objects Count: " + std::to_string(project.InsertableObjectCount);
+    info += "\nLocations Count: " + std::to_string(project.LocationCount);
+    info += "\nInventory Items Count: " + std::to_string(project.InventoryItemCount);
+    info += "\nCue Cards Count: " + std::to_string(project.CueCardCount);
+    return info;
 }
 
 namespace {
 
-void resetToNoProject(ProjectState& project) {
-    project.PathBox = std::string(PathPrompt);
-    project.PInfo.clear();
-    project.ReportsEnabled = false;
-    project.Caption = versionedTitle();
-    project.Loaded = false;
+Result<void> count(const RecordFile& file, Integer& into) {
+    const Result<Integer> n = file.recordCount();
+    if (!n)
+        return n.failure();
+    into = *n;
+    return {};
 }
 
-// Reads every scene record once, in large reads into one reused buffer, and
-// decodes only what the panel and the scene lists need: the names, the slot
-// types, and scene 1's project lock.
-void fillFromOpenFiles(ProjectState& project, const DataFiles& files, EventLoop& loop) {
-    namespace L = layout;
+Result<void> readName(const RecordFile& settings, LoadedProject& project) {
+    if (settings.length() != L::PlayerSettingsRecordLength)
+        return {};
+    const Result<std::vector<std::uint8_t>> record = settings.readRecord(1);
+    if (!record)
+        return record.failure();
+    project.ProjectName = decodePlayerSettingsRecord(*record).ProjectName;
+    project.NameRead = true;
+    return {};
+}
+
+// What loading takes from each data file, in the order the files are
+// opened: the project name when the player settings are exactly one record
+// long, then the counts. `file(n)` gives data file n (1 to 5), opening it
+// when it is not open yet.
+template <typename FileOf> Result<void> countRecords(FileOf&& file, LoadedProject& project, EventLoop& loop) {
+    const auto step = [&](int n, auto&& then) -> Result<void> {
+        Result<const RecordFile*> opened = file(n);
+        if (!opened)
+            return std::move(opened).failure();
+        return then(**opened);
+    };
+    Result<void> done = step(4, [&](const RecordFile& f) { return readName(f, project); });
+    if (done)
+        done = step(5, [&](const RecordFile& f) { return count(f, project.CueCardCount); });
+    if (!done)
+        return done;
+    loop.yield();
+    done = step(3, [&](const RecordFile& f) { return count(f, project.InventoryItemCount); });
+    if (!done)
+        return done;
+    loop.yield();
+    done = step(2, [&](const RecordFile& f) { return count(f, project.LocationCount); });
+    if (done)
+        done = step(1, [&](const RecordFile& f) { return count(f, project.SceneCount); });
+    return done;
+}
+
+// Reads every scene record once and decodes only what the panel and the
+// scene list need: the names, the slot types, and scene 1's project lock.
+Result<void> readScenes(const ProjectFiles& files, LoadedProject& project) {
     constexpr Field nameField = field(L::SceneHeader, "SceneName");
     constexpr Field lockField = field(L::SceneHeader, "ProjectLock");
     constexpr Field typeField = field(L::ObjectSlot, "ObjectType");
-    constexpr long perRead = static_cast<long>((std::size_t{1} << 17) / L::SceneRecordLength);
-
     const long count = project.SceneCount;
+    project.SceneNames.assign(1, "(Not A Scene)");
+    project.SceneNames.reserve(static_cast<std::size_t>(count) + 1);
     project.SecurityOn = false;
-    project.SceneListBox.reserve(static_cast<std::size_t>(count) + 1);
-    project.Combo1.reserve(static_cast<std::size_t>(count) + 1);
-    std::vector<std::uint8_t> buffer;
     int objects = 0;
-    for (long first = 1; first <= count; first += perRead) {
-        const long n = std::min(perRead, count - first + 1);
-        files.Scenes.readRecords(first, static_cast<std::size_t>(n), buffer);
-        for (long i = 0; i < n; ++i) {
-            const RecordBytes record =
-                RecordBytes(buffer).subspan(static_cast<std::size_t>(i) * L::SceneRecordLength, L::SceneRecordLength);
-            const long s = first + i;
-            if (s == 1)
-                project.SecurityOn = readInteger(record, lockField) != 0;
-            std::string& name = project.SceneListBox.emplace_back(readText(record, nameField));
-            std::string& entry = project.Combo1.emplace_back(std::to_string(s));
-            entry.append(" (").append(name).append(")");
-            for (std::size_t k = 1; k <= L::ObjectSlotCount; ++k)
-                if (readInteger(record, L::objectSlotStart(k) + typeField.offset) != -1)
-                    ++objects;
-        }
+    RecordReader scenes(files.Scenes);
+    for (long s = 1; s <= count; ++s) {
+        const Result<RecordBytes> record = scenes.record(s);
+        if (!record)
+            return record.failure();
+        if (s == 1)
+            project.SecurityOn = readInteger(*record, lockField) != 0;
+        project.SceneNames.push_back(readText(*record, nameField));
+        for (std::size_t k = 1; k <= L::ObjectSlotCount; ++k)
+            if (readInteger(*record, L::objectSlotStart(k) + typeField.offset) != EmptySlot)
+                ++objects;
     }
-    project.Combo1Index = 0;
     project.InsertableObjectCount = objects;
-
-    std::string info = "Project Location: " + project.PathBox;
-    info += "\nProject Name: " + project.ProjectName;
-    info += project.SecurityOn ? "\nProject Security: ON" : "\nProject Security: OFF";
-    info += "\n\nScenes Count: " + std::to_string(project.SceneCount);
-    info += "\nInsertable Objects Count: " + std::to_string(objects);
-    info += "\nLocations Count: " + std::to_string(project.LocationCount);
-    info += "\nInventory Items Count: " + std::to_string(project.InventoryItemCount);
-    info += "\nCue Cards Count: " + std::to_string(project.CueCardCount);
-    project.PInfo = std::move(info);
-    loop.yield();
+    return {};
 }
 
 } // namespace
 
-LoadOutcome LoadProject(ProjectState& project, EventLoop& loop) {
-    LoadOutcome outcome;
-    const LockCheck check = ProjLockMatch(project.Paths);
-    if (!check.matched) {
-        resetToNoProject(project);
-        outcome.status = LoadOutcome::Status::SecurityFailure;
-        outcome.unexpectedError = check.unexpectedError;
-        outcome.failure = check.failure;
-        outcome.message = securityFailureMessage();
-        return outcome;
-    }
+Result<OpenProject> LoadProject(const ProjectPaths& paths, EventLoop& loop, LoadOptions options) {
+    Result<ProjectFiles> files = ProjLockMatch(paths);
+    if (!files)
+        return std::move(files).failure();
+    OpenProject open{LoadedProject{}, std::move(*files)};
+    open.project.Paths = paths;
+    const auto file = [&](int n) -> Result<const RecordFile*> { return &dataFile(open.files, n); };
+    if (Result<void> counted = countRecords(file, open.project, loop); !counted)
+        return std::move(counted).failure();
+    loop.yield();
+    if (options.holdScenesInMemory)
+        if (Result<void> held = open.files.Scenes.holdInMemory(); !held)
+            return std::move(held).failure();
+    if (Result<void> read = readScenes(open.files, open.project); !read)
+        return std::move(read).failure();
+    loop.yield();
+    return open;
+}
 
-    project.SceneListBox = {"(Not A Scene)"};
-    project.Combo1 = {"Choose a scene..."};
-    project.Combo1Index = -1;
-    try {
-        const DataFiles files = OpenDataFiles(project, loop);
-        loop.yield();
-        fillFromOpenFiles(project, files, loop);
-        project.Loaded = true;
-    } catch (const FileError& e) {
-        resetToNoProject(project);
-        outcome.status = LoadOutcome::Status::Error;
-        outcome.message = std::string("The project could not be loaded.\r") + e.what();
-        outcome.failure = e.failure();
-    } catch (const std::exception& e) {
-        resetToNoProject(project);
-        outcome.status = LoadOutcome::Status::Error;
-        outcome.message = std::string("The project could not be loaded.\r") + e.what();
-    }
-    return outcome;
+Result<ProjectFiles> OpenDataFiles(LoadedProject& project, EventLoop& loop) {
+    std::array<std::optional<RecordFile>, 6> opened;
+    const auto file = [&](int n) -> Result<const RecordFile*> {
+        Result<RecordFile> f =
+            RecordFile::openDataFile(project.Paths.ProjectFolder, DataFileNames[n - 1], DataFileRecordLengths[n - 1]);
+        if (!f)
+            return std::move(f).failure();
+        return &opened[static_cast<std::size_t>(n)].emplace(std::move(*f));
+    };
+    if (Result<void> counted = countRecords(file, project, loop); !counted)
+        return std::move(counted).failure();
+    return ProjectFiles{std::move(*opened[1]), std::move(*opened[2]), std::move(*opened[3]), std::move(*opened[4]),
+                        std::move(*opened[5])};
 }
 
 } // namespace orv

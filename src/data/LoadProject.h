@@ -1,43 +1,33 @@
 #pragma once
 
-#include "data/Failure.h"
-#include "data/ProjectState.h"
+#include "data/Project.h"
+#include "data/Result.h"
 #include "data/Yield.h"
-
-#include <optional>
-#include <string>
 
 namespace orv {
 
-struct LoadOutcome {
-    enum class Status {
-        Loaded,          // the panel and lists are filled
-        SecurityFailure, // the files do not belong together (or the check failed)
-        Error,           // a data file could not be read or is too large
-    };
-    Status status = Status::Loaded;
-    // The check's own error text, shown before the security failure message.
-    std::optional<std::string> unexpectedError;
-    // What the author is told: the security failure message, or the error
-    // naming the file and the reason. Empty when loaded.
-    std::string message;
-    // The same as a value, for front ends with their own wording: the file
-    // that could not be opened or read, or the lock that differs.
-    std::optional<Failure> failure;
-
-    bool loaded() const { return status == Status::Loaded; }
+// A loaded project with its data files still open.
+struct OpenProject {
+    LoadedProject project;
+    ProjectFiles files;
 };
 
-// Sets the project's paths from the chosen project file and prepares the
-// state for a load: the path box shows the path and the report buttons are
-// enabled (they are disabled again if the load fails).
-void ChooseProjectFile(ProjectState& project, const std::filesystem::path& projectFile);
+struct LoadOptions {
+    // Reads the scene file into memory once, so that the passes of the run
+    // that follows read it from there: for a caller that reports at once.
+    bool holdScenesInMemory = false;
+};
 
-// Loads the chosen project: consistency check, counts, project name, the two
-// scene lists, the insertable-object count and the panel text. On failure
-// the state returns to "no project" (path prompt, empty panel, versioned
-// title, report buttons disabled); lists, counts and name keep what an
-// earlier load left. Never throws for bad input.
-LoadOutcome LoadProject(ProjectState& project, EventLoop& loop);
+// Loads the project at `paths`: the consistency check (the files it compared
+// stay open), the counts and the project name, then one pass over the scene
+// file for the scene names, the insertable-object count and the lock state.
+// Yields at the points loading always has.
+Result<OpenProject> LoadProject(const ProjectPaths& paths, EventLoop& loop, LoadOptions options = {});
+
+// Opens the five data files again for a report run of a project loaded
+// earlier, in the order player settings, cue cards, inventory items,
+// locations, scenes, and refreshes the counts of `project` (and its name,
+// when the player settings are exactly one record long). Yields twice.
+Result<ProjectFiles> OpenDataFiles(LoadedProject& project, EventLoop& loop);
 
 } // namespace orv

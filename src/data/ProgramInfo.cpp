@@ -10,10 +10,4 @@ std::string versionedTitle() {
     return std::string(ProgramTitle) + " v" + versionNumber();
 }
 
-std::string securityFailureMessage() {
-    return "There was a project security failure.  Please obtain the correct project files.\r"
-           "If you have received this message in error, please send e-mail to '" +
-           std::string(SupportAddress) + "'.";
-}
-
 } // namespace orv

@@ -27,6 +27,8 @@ inline constexpr std::string_view PathPrompt =
 
 // The message shown when the project's files do not belong together; CR is
 // the system's line break inside message texts.
-std::string securityFailureMessage();
+inline constexpr std::string_view SecurityFailureMessage =
+    "There was a project security failure.  Please obtain the correct project files.\r"
+    "If you have received this message in error, please send e-mail to 'support@orvanta-studio.example'.";
 
 } // namespace orv

@@ -1,64 +1,62 @@
 #include "data/ProjLockMatch.h"
 
-#include "data/FileError.h"
-#include "data/RecordFile.h"
 #include "data/RecordLayouts.h"
-#include "data/Records.h"
 
 #include <array>
+#include <optional>
 
 namespace orv {
 namespace L = layout;
 
 namespace {
 
-struct LockedFile {
-    std::string_view relative;
-    std::size_t recordLength;
-    std::size_t lockOffset;
-    bool emptyMatches; // an empty file counts as carrying the reference value
+// Where data file n (1 to 5) keeps the lock in its record 1, and whether an
+// empty file counts as carrying the reference value.
+struct Lock {
+    std::size_t offset;
+    bool emptyMatches;
 };
 
-constexpr std::array<LockedFile, 5> kLockedFiles = {{
-    {"resource/Orvanta1.dat", L::SceneRecordLength, field(L::SceneHeader, "ProjectLock").offset, false},
-    {"resource/Orvanta2.dat", L::LocationRecordLength, field(L::LocationRecord, "ProjectLock").offset, false},
-    {"resource/Orvanta3.dat", L::InventoryItemRecordLength, field(L::InventoryItemRecord, "ProjectLock").offset, true},
-    {"resource/Orvanta4.dat", L::PlayerSettingsRecordLength, field(L::PlayerSettingsRecord, "ProjectLock").offset,
-     false},
-    {"resource/Orvanta5.dat", L::CueCardRecordLength, field(L::CueCardRecord, "ProjectLock").offset, true},
+constexpr std::array<Lock, 5> Locks = {{
+    {field(L::SceneHeader, "ProjectLock").offset, false},
+    {field(L::LocationRecord, "ProjectLock").offset, false},
+    {field(L::InventoryItemRecord, "ProjectLock").offset, true},
+    {field(L::PlayerSettingsRecord, "ProjectLock").offset, false},
+    {field(L::CueCardRecord, "ProjectLock").offset, true},
 }};
-
-std::string unexpectedErrorText(int number, const std::string& description) {
-    return "Unexpected error in procedure: ProjLockMatch\r\nError #" + std::to_string(number) + ": " + description;
-}
 
 } // namespace
 
-LockCheck ProjLockMatch(const ProjectPaths& paths) {
-    try {
-        const Integer reference = readProjectRecord(paths.ProjectFilePath).ProjectLock;
-        int matches = 0;
-        std::optional<Failure> mismatch;
-        for (const LockedFile& lf : kLockedFiles) {
-            const RecordFile file = RecordFile::openDataFile(paths.ProjectFolder, lf.relative, lf.recordLength);
-            Integer value = 0;
-            // Only a file with no bytes at all is "empty": any bytes, even
-            // less than a record, mean record 1 is read.
-            if (lf.emptyMatches && file.length() == 0)
-                value = reference;
-            else
-                value = readInteger(file.readRecord(1), lf.lockOffset);
-            if (value == reference)
-                ++matches;
-            else if (!mismatch)
-                mismatch = Failure{FailureKind::LockMismatch, file.path(), "another project's lock", reference, value};
+Result<ProjectFiles> ProjLockMatch(const ProjectPaths& paths) {
+    const Result<ProjectRecord> project = readProjectRecord(paths.ProjectFilePath);
+    if (!project)
+        return project.failure();
+    const Integer reference = project->ProjectLock;
+    std::vector<RecordFile> files;
+    std::optional<Failure> mismatch;
+    for (std::size_t i = 0; i < Locks.size(); ++i) {
+        const Lock& lock = Locks[i];
+        Result<RecordFile> file =
+            RecordFile::openDataFile(paths.ProjectFolder, DataFileNames[i], DataFileRecordLengths[i]);
+        if (!file)
+            return std::move(file).failure();
+        Integer value = reference;
+        // Only a file with no bytes at all is "empty": any bytes, even less
+        // than a record, mean record 1 is read.
+        if (!lock.emptyMatches || file->length() != 0) {
+            const Result<std::vector<std::uint8_t>> record = file->readRecord(1);
+            if (!record)
+                return record.failure();
+            value = readInteger(*record, lock.offset);
         }
-        return {matches == static_cast<int>(kLockedFiles.size()), std::nullopt, mismatch};
-    } catch (const FileError& e) {
-        return {false, unexpectedErrorText(e.number(), e.what()), e.failure()};
-    } catch (const std::exception& e) {
-        return {false, unexpectedErrorText(ErrPathFileAccess, e.what()), std::nullopt};
+        if (value != reference && !mismatch)
+            mismatch = Failure{FailureKind::LockMismatch, file->path(), "another project's lock", 0, reference, value};
+        files.push_back(std::move(*file));
     }
+    if (mismatch)
+        return *mismatch;
+    return ProjectFiles{std::move(files[0]), std::move(files[1]), std::move(files[2]), std::move(files[3]),
+                        std::move(files[4])};
 }
 
 } // namespace orv

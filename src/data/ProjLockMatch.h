@@ -1,27 +1,18 @@
 #pragma once
 
-#include "data/Failure.h"
+#include "data/Project.h"
 #include "data/ProjectPaths.h"
-
-#include <optional>
-#include <string>
+#include "data/Result.h"
 
 namespace orv {
 
-struct LockCheck {
-    bool matched = false;
-    // Set when the check itself failed (a file that could not be opened or
-    // read): "Unexpected error in procedure: ProjLockMatch", CR LF,
-    // "Error #", the number, ": " and the description naming the file.
-    std::optional<std::string> unexpectedError;
-    // Why the check failed, as a value: the file that could not be opened
-    // or read, or the first data file whose lock differs, with both values.
-    std::optional<Failure> failure;
-};
-
 // Checks that record 1 of each of the five data files carries the project
-// file's lock value. Opens and closes every file itself (a missing data file
-// is created empty); changes no state.
-LockCheck ProjLockMatch(const ProjectPaths& paths);
+// file's lock value, opening them in the order Orvanta1 to Orvanta5 (a
+// missing data file is created empty). Gives the five files, still open, so
+// that everything read afterwards comes from the very files whose locks were
+// compared. Fails with the first file that could not be opened or read, or,
+// when all could, with the first whose lock differs (LockMismatch, both
+// values).
+Result<ProjectFiles> ProjLockMatch(const ProjectPaths& paths);
 
 } // namespace orv

@@ -1,19 +1,18 @@
 #include "data/RecordFile.h"
 
-#include "data/FileError.h"
 #include "data/FolderHandle.h"
 #include "data/Numbers.h"
 #include "data/ProjectPaths.h"
 #include "data/RecordLayouts.h"
 #include "data/Records.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <string>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace orv {
@@ -21,39 +20,52 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Reads the whole file's length through the open handle, so that a file
-// replaced meanwhile cannot give a length that does not match what is read.
-std::uint64_t openLength(std::FILE* f, const fs::path& path) {
-    if (std::fseek(f, 0, SEEK_END) != 0)
-        throw fileErrorFromErrno(errno, FailureKind::CannotRead, path);
-    const long end = std::ftell(f);
-    if (end < 0)
-        throw fileErrorFromErrno(errno, FailureKind::CannotRead, path);
-    return static_cast<std::uint64_t>(end);
+Failure badRecordNumber(const fs::path& path, long n) {
+    return Failure{FailureKind::CannotRead, path, "no record " + std::to_string(n) + " (records count from 1)"};
+}
+
+// Reads `size` bytes at `offset` into `out`, however many read calls it
+// takes; gives how many there were before the end of the file.
+Result<std::size_t> readAt(int fd, std::uint64_t offset, std::uint8_t* out, std::size_t size, const fs::path& path) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, out + done, size - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return systemFailure(FailureKind::CannotRead, errno, path);
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
 }
 
 } // namespace
 
-RecordFile RecordFile::openDataFile(const fs::path& folder, std::string_view relative, std::size_t recordLength) {
+Result<RecordFile> RecordFile::openDataFile(const fs::path& folder, std::string_view relative,
+                                            std::size_t recordLength) {
     std::vector<std::string> parts = splitRelativePath(relative);
     if (parts.empty())
-        throw FileError(ErrPathFileAccess, Failure{FailureKind::CannotOpen, folder, "no file name"});
+        return Failure{FailureKind::CannotOpen, folder, "no file name"};
     const std::string wanted = std::move(parts.back());
     parts.pop_back();
-    FolderHandle current = FolderHandle::open(folder);
+    Result<FolderHandle> opened = FolderHandle::open(folder);
+    if (!opened)
+        return std::move(opened).failure();
+    FolderHandle current = std::move(*opened);
     bool throughLink = false;
     for (const std::string& part : parts) {
         const auto found = current.findIgnoringCase(part);
         if (!found)
-            throw FileError(ErrPathNotFound,
-                            Failure{FailureKind::ResourceFolderMissing, current.path() / part, std::strerror(ENOENT)});
+            return Failure{FailureKind::ResourceFolderMissing, current.path() / part, std::strerror(ENOENT), ENOENT};
         struct stat st {};
         if (::fstatat(current.fd(), found->c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
             throughLink = true;
         int err = 0;
         auto next = current.openFolder(*found, err);
         if (!next)
-            throw fileErrorFromErrno(err, FailureKind::CannotOpen, current.path() / *found);
+            return systemFailure(FailureKind::CannotOpen, err, current.path() / *found);
         current = std::move(*next);
     }
     const std::string name = current.findIgnoringCase(wanted).value_or(wanted);
@@ -61,67 +73,156 @@ RecordFile RecordFile::openDataFile(const fs::path& folder, std::string_view rel
     if (throughLink && ::fstatat(current.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT)
         // A missing file is created only in a folder of the project itself,
         // never in wherever a link sends the scanner.
-        throw FileError(ErrPathFileAccess,
-                        Failure{FailureKind::LinkRefused, current.path() / name,
-                                "the file is missing, and its folder is reached through a link; nothing is "
-                                "created through a link"});
-    return RecordFile(openOrdinaryFile(current, name, true), current.path() / name, recordLength);
+        return Failure{FailureKind::LinkRefused, current.path() / name,
+                       "the file is missing, and its folder is reached through a link; nothing is created through a "
+                       "link"};
+    const Result<int> fd = openOrdinaryFile(current, name, true);
+    if (!fd)
+        return fd.failure();
+    RecordFile file(*fd, current.path() / name, recordLength);
+    if (Result<void> measured = file.measure(); !measured)
+        return std::move(measured).failure();
+    return file;
 }
 
-RecordFile::RecordFile(fs::path path, std::size_t recordLength, IfMissing ifMissing)
-    : path_(std::move(path)), recordLength_(recordLength) {
-    const FolderHandle folder = FolderHandle::open(path_.parent_path());
-    adopt(openOrdinaryFile(folder, path_.filename().string(), ifMissing == IfMissing::Create));
+Result<RecordFile> RecordFile::open(const fs::path& path, std::size_t recordLength, IfMissing ifMissing) {
+    Result<FolderHandle> folder = FolderHandle::open(path.parent_path());
+    if (!folder)
+        return std::move(folder).failure();
+    const Result<int> fd = openOrdinaryFile(*folder, path.filename().string(), ifMissing == IfMissing::Create);
+    if (!fd)
+        return fd.failure();
+    RecordFile file(*fd, path, recordLength);
+    if (Result<void> measured = file.measure(); !measured)
+        return std::move(measured).failure();
+    return file;
 }
 
 RecordFile::RecordFile(int fd, fs::path path, std::size_t recordLength)
-    : path_(std::move(path)), recordLength_(recordLength) {
-    adopt(fd);
+    : path_(std::move(path)), recordLength_(recordLength), fd_(fd) {}
+
+RecordFile::RecordFile(RecordFile&& other) noexcept
+    : path_(std::move(other.path_)), recordLength_(other.recordLength_), length_(other.length_), fd_(other.fd_),
+      held_(std::move(other.held_)) {
+    other.fd_ = -1;
 }
 
-void RecordFile::adopt(int fd) {
-    file_.reset(::fdopen(fd, "rb"));
-    if (!file_) {
-        const int err = errno;
-        ::close(fd);
-        throw fileErrorFromErrno(err, FailureKind::CannotOpen, path_);
+RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        path_ = std::move(other.path_);
+        recordLength_ = other.recordLength_;
+        length_ = other.length_;
+        fd_ = other.fd_;
+        held_ = std::move(other.held_);
+        other.fd_ = -1;
     }
-    length_ = openLength(file_.get(), path_);
+    return *this;
 }
 
-Integer RecordFile::recordCount() const {
+RecordFile::~RecordFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+// The length is taken through the open handle, so that a file replaced
+// meanwhile cannot give a length that does not match what is read.
+Result<void> RecordFile::measure() {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
+        return systemFailure(FailureKind::CannotRead, errno, path_);
+    length_ = static_cast<std::uint64_t>(st.st_size);
+    return {};
+}
+
+Result<Integer> RecordFile::recordCount() const {
     const std::int64_t count =
         divideHalfEven(static_cast<std::int64_t>(length_), static_cast<std::int64_t>(recordLength_));
     if (count > std::numeric_limits<Integer>::max())
-        throw FileError(ErrTooManyRecords,
-                        Failure{FailureKind::TooManyRecords, path_,
-                                "holds " + std::to_string(count) + " records of " + std::to_string(recordLength_) +
-                                    " bytes; a project file can hold at most 32767"});
+        return Failure{FailureKind::TooManyRecords, path_,
+                       "holds " + std::to_string(count) + " records of " + std::to_string(recordLength_) +
+                           " bytes; a project file can hold at most 32767"};
     return static_cast<Integer>(count);
 }
 
-std::vector<std::uint8_t> RecordFile::readRecord(long n) const {
-    if (n < 1)
-        throw FileError(63, path_, "bad record number " + std::to_string(n));
-    std::vector<std::uint8_t> record(recordLength_, 0);
-    const std::uint64_t start = static_cast<std::uint64_t>(n - 1) * recordLength_;
-    if (start >= length_)
-        return record;
-    if (std::fseek(file_.get(), static_cast<long>(start), SEEK_SET) != 0)
-        throw fileErrorFromErrno(errno, FailureKind::CannotRead, path_);
-    const std::size_t got = std::fread(record.data(), 1, recordLength_, file_.get());
-    if (got < recordLength_ && std::ferror(file_.get())) {
-        const int err = errno;
-        std::clearerr(file_.get());
-        throw fileErrorFromErrno(err, FailureKind::CannotRead, path_);
+Result<void> RecordFile::readRecords(long first, std::size_t count, std::vector<std::uint8_t>& records) const {
+    if (first < 1)
+        return badRecordNumber(path_, first);
+    records.resize(recordLength_ * count);
+    const std::uint64_t start = static_cast<std::uint64_t>(first - 1) * recordLength_;
+    std::size_t got = 0;
+    if (start < length_) {
+        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(records.size(), length_ - start));
+        if (!held_.empty() || length_ == 0) {
+            std::copy_n(held_.begin() + static_cast<std::ptrdiff_t>(start), wanted, records.begin());
+            got = wanted;
+        } else {
+            const Result<std::size_t> read = readAt(fd_, start, records.data(), wanted, path_);
+            if (!read)
+                return read.failure();
+            got = *read;
+        }
     }
-    std::clearerr(file_.get());
+    std::fill(records.begin() + static_cast<std::ptrdiff_t>(got), records.end(), std::uint8_t{0});
+    return {};
+}
+
+Result<std::vector<std::uint8_t>> RecordFile::readRecord(long n) const {
+    std::vector<std::uint8_t> record;
+    if (Result<void> read = readRecords(n, 1, record); !read)
+        return std::move(read).failure();
     return record;
 }
 
-ProjectRecord readProjectRecord(const fs::path& projectFilePath) {
-    const RecordFile file(projectFilePath, layout::ProjectRecordLength, RecordFile::IfMissing::Fail);
-    return decodeProjectRecord(file.readRecord(1));
+Result<void> RecordFile::holdInMemory() {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length_));
+    const Result<std::size_t> got = readAt(fd_, 0, bytes.data(), bytes.size(), path_);
+    if (!got)
+        return got.failure();
+    // A file that shrank since it was opened reads as zeros past its end, as
+    // records past the end always do.
+    std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(*got), bytes.end(), std::uint8_t{0});
+    held_ = std::move(bytes);
+    return {};
+}
+
+RecordReader::RecordReader(const RecordFile& file)
+    : file_(file), perChunk_(std::max<std::size_t>(1, (std::size_t{1} << 17) / file.recordLength())) {}
+
+Result<RecordBytes> RecordReader::record(long n) {
+    const std::size_t length = file_.recordLength();
+    const RecordBytes held = file_.heldBytes();
+    if (!held.empty() && n >= 1 && static_cast<std::uint64_t>(n) * length <= held.size())
+        return held.subspan(static_cast<std::size_t>(n - 1) * length, length);
+    if (n < first_ || n >= first_ + count_) {
+        const std::uint64_t inFile = (file_.length() + length - 1) / length;
+        const std::uint64_t left = n >= 1 && static_cast<std::uint64_t>(n) <= inFile ? inFile - n + 1 : 1;
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(perChunk_, left));
+        first_ = count_ = 0;
+        if (!file_.readRecords(n, count, chunk_)) {
+            // Only the records that fail are lost: this one is tried alone.
+            if (Result<void> one = file_.readRecords(n, 1, chunk_); !one)
+                return std::move(one).failure();
+            first_ = n;
+            count_ = 1;
+        } else {
+            first_ = n;
+            count_ = static_cast<long>(count);
+        }
+    }
+    return RecordBytes(chunk_).subspan(static_cast<std::size_t>(n - first_) * length, length);
+}
+
+Result<ProjectRecord> readProjectRecord(const fs::path& projectFilePath) {
+    const Result<RecordFile> file =
+        RecordFile::open(projectFilePath, layout::ProjectRecordLength, RecordFile::IfMissing::Fail);
+    if (!file)
+        return file.failure();
+    const Result<std::vector<std::uint8_t>> record = file->readRecord(1);
+    if (!record)
+        return record.failure();
+    return decodeProjectRecord(*record);
 }
 
 } // namespace orv

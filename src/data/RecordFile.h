@@ -1,73 +1,100 @@
 #pragma once
 
+#include "data/Result.h"
 #include "data/Types.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
 namespace orv {
 
 // An open data file of fixed-length records. Record n (from 1) occupies bytes
-// (n - 1) x L to n x L - 1. The file is only ever read; opening a file that
-// does not exist creates it empty (the one change the scanner makes to a
-// project), and it then behaves as an empty file.
+// (n - 1) x L to n x L - 1; bytes past the end of the file read as zero. The
+// file is only ever read; opening a data file that does not exist creates it
+// empty (the one change the scanner makes to a project), and it then behaves
+// as an empty file.
 class RecordFile {
   public:
     enum class IfMissing { Create, Fail };
 
     // Opens the file at `path` (see openOrdinaryFile: an ordinary file or a
     // link to one; a missing file is created only as a new ordinary file).
-    // Throws FileError when it can be neither opened nor (with
-    // IfMissing::Create) created, or when it is a folder or anything else
-    // that is not an ordinary file (a pipe would never answer).
-    RecordFile(std::filesystem::path path, std::size_t recordLength, IfMissing ifMissing);
+    // Fails when it can be neither opened nor (with IfMissing::Create)
+    // created, or when it is a folder or anything else that is not an
+    // ordinary file (a pipe would never answer).
+    static Result<RecordFile> open(const std::filesystem::path& path, std::size_t recordLength, IfMissing ifMissing);
 
     // Opens a data file of the project: folder + relative, each component
     // found ignoring case and opened relative to the folder before it; a
     // missing file is created empty, though never in a folder reached
     // through a link. A missing folder on the way is ResourceFolderMissing.
-    static RecordFile openDataFile(const std::filesystem::path& folder, std::string_view relative,
-                                   std::size_t recordLength);
+    // path() then spells each component as it is on disk.
+    static Result<RecordFile> openDataFile(const std::filesystem::path& folder, std::string_view relative,
+                                           std::size_t recordLength);
+
+    RecordFile(RecordFile&& other) noexcept;
+    RecordFile& operator=(RecordFile&& other) noexcept;
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+    ~RecordFile();
 
     const std::filesystem::path& path() const { return path_; }
     std::size_t recordLength() const { return recordLength_; }
     std::uint64_t length() const { return length_; }
 
-    // Length / L rounded half to even. Throws FileError when the count does
-    // not fit a 16-bit Integer: such a file is refused rather than wrapped.
-    Integer recordCount() const;
+    // Length / L rounded half to even. A count that does not fit a 16-bit
+    // Integer is TooManyRecords: such a file is refused rather than wrapped.
+    Result<Integer> recordCount() const;
 
-    // The L bytes of record n; bytes past the end of the file read as zero.
-    // Throws FileError on a read error or a record number below 1.
-    std::vector<std::uint8_t> readRecord(long n) const;
+    // Records first to first + count - 1 into `out` (whose storage is
+    // reused): count x L bytes, those past the end of the file zero. One
+    // read, or none once the file is held in memory.
+    Result<void> readRecords(long first, std::size_t count, std::vector<std::uint8_t>& out) const;
+    // The L bytes of record n.
+    Result<std::vector<std::uint8_t>> readRecord(long n) const;
 
-    // Records first to first + count - 1 with one read into `out` (whose
-    // storage is reused): count x L bytes, those past the end of the file
-    // zero. Throws FileError as readRecord does.
-    void readRecords(long first, std::size_t count, std::vector<std::uint8_t>& out) const;
-    // The whole file, length() bytes, read into one buffer (never mapped: a
-    // file cut short by another program would then fault the scanner).
-    std::vector<std::uint8_t> readAll() const;
+    // Reads the whole file once into memory (never mapped: a file cut short
+    // by another program would then fault the scanner); every later read is
+    // served from there. For a run that reads the file more than once.
+    Result<void> holdInMemory();
+    // The file's bytes while held in memory, else empty.
+    RecordBytes heldBytes() const { return held_; }
 
   private:
     RecordFile(int fd, std::filesystem::path path, std::size_t recordLength);
-    void adopt(int fd); // takes the descriptor over and measures the file
+    Result<void> measure();
 
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
     std::filesystem::path path_;
-    std::size_t recordLength_;
+    std::size_t recordLength_ = 1;
     std::uint64_t length_ = 0;
-    std::unique_ptr<std::FILE, Closer> file_;
+    int fd_ = -1;
+    std::vector<std::uint8_t> held_;
 };
 
-// Opens the project file itself and reads its one record.
+// The records of one data file, in order: reads of about 128 KB into one
+// reused buffer (straight from memory when the file is held there). A chunk
+// that cannot be read is retried record by record, so that only the records
+// that fail are lost. Every pass over a data file reads it through one.
+class RecordReader {
+  public:
+    explicit RecordReader(const RecordFile& file);
+    // Record n (from 1); valid until the next call. Records past the end of
+    // the file are zeros.
+    Result<RecordBytes> record(long n);
+
+  private:
+    const RecordFile& file_;
+    std::size_t perChunk_;
+    std::vector<std::uint8_t> chunk_;
+    long first_ = 0;
+    long count_ = 0;
+};
+
+// Opens the project file itself and reads its one record's lock.
 struct ProjectRecord;
-ProjectRecord readProjectRecord(const std::filesystem::path& projectFilePath);
+Result<ProjectRecord> readProjectRecord(const std::filesystem::path& projectFilePath);
 
 } // namespace orv

@@ -55,6 +55,12 @@ inline constexpr Field SceneHeader[] = {
 };
 static_assert(tilesRecord(SceneHeader, SceneHeaderLength));
 
+// The seven scene files, in the order the audit reads them.
+inline constexpr std::array<Field, 7> SceneFileFields = {
+    field(SceneHeader, "SceneFile1"), field(SceneHeader, "SceneFile2"), field(SceneHeader, "SceneFile3"),
+    field(SceneHeader, "SceneFile4"), field(SceneHeader, "SceneFile5"), field(SceneHeader, "SceneFile6"),
+    field(SceneHeader, "SceneFile7")};
+
 // The 24 Integers at 207 to 253 form four tables of six values; element e
 // (from 1) of table t (from 1) is the Integer at HeaderTableOffsets[t-1][e-1].
 inline constexpr std::array<std::array<std::size_t, 6>, 4> HeaderTableOffsets = {{

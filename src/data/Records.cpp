@@ -15,19 +15,40 @@ ProjectRecord decodeProjectRecord(RecordBytes b) {
     return {readInteger(b, field(L::ProjectRecord, "ProjectLock"))};
 }
 
+void decodeObjectSettings(RecordBytes b, ObjectSlot& slot) {
+    constexpr Field settings = field(L::ObjectSlot, "Settings");
+    for (std::size_t k = 1; k <= settings.count; ++k)
+        slot.Settings[k - 1] = readInteger(b, settings, k);
+}
+
+void decodeObjectTexts(RecordBytes b, ObjectSlot& slot, std::size_t count) {
+    constexpr Field texts = field(L::ObjectSlot, "ObjectText");
+    for (std::size_t k = 1; k <= count && k <= texts.count; ++k)
+        slot.ObjectText[k - 1] = readText(b, texts, k);
+}
+
+SceneHeaderFlags decodeSceneHeaderFlags(RecordBytes b) {
+    constexpr auto& H = L::SceneHeader;
+    SceneHeaderFlags h;
+    h.CondLoadEnabled = readInteger(b, field(H, "CondLoadEnabled"));
+    h.CondLoadFlag = readInteger(b, field(H, "CondLoadFlag"));
+    h.CondLoadOperator = readInteger(b, field(H, "CondLoadOperator"));
+    h.CondLoadValue = readInteger(b, field(H, "CondLoadValue"));
+    h.CondLoadScene = readInteger(b, field(H, "CondLoadScene"));
+    h.OnLoadFlagEnabled = readInteger(b, field(H, "OnLoadFlagEnabled"));
+    h.OnLoadFlag = readInteger(b, field(H, "OnLoadFlag"));
+    h.OnLoadValue = readInteger(b, field(H, "OnLoadValue"));
+    h.OnLoadAdds = readInteger(b, field(H, "OnLoadAdds"));
+    return h;
+}
+
 namespace {
 
 ObjectSlot decodeObjectSlot(RecordBytes b) {
-    constexpr Field type = field(L::ObjectSlot, "ObjectType");
-    constexpr Field texts = field(L::ObjectSlot, "ObjectText");
-    constexpr Field settings = field(L::ObjectSlot, "Settings");
     ObjectSlot slot;
-    slot.ObjectType = readInteger(b, type);
-    slot.Reserved = {readInteger(b, 2), readInteger(b, 4)};
-    for (std::size_t k = 1; k <= texts.count; ++k)
-        slot.ObjectText[k - 1] = readText(b, texts, k);
-    for (std::size_t k = 1; k <= settings.count; ++k)
-        slot.Settings[k - 1] = readInteger(b, settings, k);
+    slot.ObjectType = readInteger(b, field(L::ObjectSlot, "ObjectType"));
+    decodeObjectTexts(b, slot, field(L::ObjectSlot, "ObjectText").count);
+    decodeObjectSettings(b, slot);
     return slot;
 }
 
@@ -36,30 +57,16 @@ ObjectSlot decodeObjectSlot(RecordBytes b) {
 SceneRecord decodeSceneRecord(RecordBytes b) {
     constexpr auto& H = L::SceneHeader;
     SceneRecord s;
+    static_cast<SceneHeaderFlags&>(s) = decodeSceneHeaderFlags(b);
     s.SceneName = readText(b, field(H, "SceneName"));
-    s.CondLoadEnabled = readInteger(b, field(H, "CondLoadEnabled"));
-    s.CondLoadFlag = readInteger(b, field(H, "CondLoadFlag"));
-    s.CondLoadOperator = readInteger(b, field(H, "CondLoadOperator"));
-    s.CondLoadValue = readInteger(b, field(H, "CondLoadValue"));
-    s.CondLoadScene = readInteger(b, field(H, "CondLoadScene"));
-    constexpr std::array<Field, 7> files = {field(H, "SceneFile1"), field(H, "SceneFile2"), field(H, "SceneFile3"),
-                                            field(H, "SceneFile4"), field(H, "SceneFile5"), field(H, "SceneFile6"),
-                                            field(H, "SceneFile7")};
-    for (std::size_t i = 0; i < files.size(); ++i)
-        s.SceneFile[i] = readText(b, files[i]);
-    s.OnLoadFlagEnabled = readInteger(b, field(H, "OnLoadFlagEnabled"));
-    s.OnLoadFlag = readInteger(b, field(H, "OnLoadFlag"));
-    s.OnLoadValue = readInteger(b, field(H, "OnLoadValue"));
-    s.OnLoadAdds = readInteger(b, field(H, "OnLoadAdds"));
+    for (std::size_t i = 0; i < L::SceneFileFields.size(); ++i)
+        s.SceneFile[i] = readText(b, L::SceneFileFields[i]);
     for (std::size_t k = 1; k <= 3; ++k)
         s.HeaderText[k - 1] = readText(b, field(H, "HeaderText"), k);
     s.ProjectLock = readInteger(b, field(H, "ProjectLock"));
     for (std::size_t t = 0; t < L::HeaderTableOffsets.size(); ++t)
         for (std::size_t e = 0; e < 6; ++e)
             s.Tables[t][e] = readInteger(b, L::HeaderTableOffsets[t][e]);
-    constexpr std::array<std::size_t, 11> others = {55, 72, 74, 91, 93, 110, 112, 129, 146, 201, 203};
-    for (std::size_t i = 0; i < others.size(); ++i)
-        s.OtherIntegers[i] = readInteger(b, others[i]);
     for (std::size_t k = 1; k <= L::ObjectSlotCount; ++k) {
         const std::size_t start = L::objectSlotStart(k);
         s.Slots[k - 1] = decodeObjectSlot(start < b.size() ? b.subspan(start) : RecordBytes{});

@@ -2,7 +2,8 @@
 
 // The six record types in typed form, and one decoder each. Decoders never
 // fail: they take the whole record's bytes (readRecord pads a short record
-// with zeros) and read every field from its row of the layout table.
+// with zeros) and read every named field from its row of the layout table;
+// the rows the scanner does not interpret have no member.
 
 #include "data/Types.h"
 
@@ -14,15 +15,15 @@
 
 namespace orv {
 
-using RecordBytes = std::span<const std::uint8_t>;
-
 struct ProjectRecord {
     Integer ProjectLock = 0;
 };
 
+// The ObjectType of a slot that holds no object.
+inline constexpr Integer EmptySlot = -1;
+
 struct ObjectSlot {
-    Integer ObjectType = 0; // 0 to 9; -1 marks an empty slot
-    std::array<Integer, 2> Reserved{};
+    Integer ObjectType = 0;                // 0 to 9; EmptySlot marks an empty slot
     std::array<std::string, 9> ObjectText; // ObjectText1 to ObjectText9, trimmed
     std::array<Integer, 33> Settings{};    // the Integers at slot offsets 141 to 205
 
@@ -31,23 +32,27 @@ struct ObjectSlot {
     Integer setting(std::size_t slotOffset) const;
 };
 
-struct SceneRecord {
-    std::string SceneName;
+// The flag fields of a scene header: its conditional scene load and its
+// change on load.
+struct SceneHeaderFlags {
     Integer CondLoadEnabled = 0;
     Integer CondLoadFlag = 0;
     Integer CondLoadOperator = 0;
     Integer CondLoadValue = 0;
     Integer CondLoadScene = 0;
-    std::array<std::string, 7> SceneFile; // SceneFile1 to SceneFile7
     Integer OnLoadFlagEnabled = 0;
     Integer OnLoadFlag = 0;
     Integer OnLoadValue = 0;
     Integer OnLoadAdds = 0;
+};
+
+struct SceneRecord : SceneHeaderFlags {
+    std::string SceneName;
+    std::array<std::string, 7> SceneFile; // SceneFile1 to SceneFile7
     std::array<std::string, 3> HeaderText;
     Integer ProjectLock = 0;
     std::array<std::array<Integer, 6>, 4> Tables{};
-    std::array<Integer, 11> OtherIntegers{}; // the uninterpreted header Integers, in offset order
-    std::array<ObjectSlot, 20> Slots;        // slot k is Slots[k - 1]
+    std::array<ObjectSlot, 20> Slots; // slot k is Slots[k - 1]
 
     const ObjectSlot& slot(int k) const { return Slots.at(static_cast<std::size_t>(k - 1)); }
 };
@@ -91,6 +96,12 @@ struct CueCardRecord {
 
 ProjectRecord decodeProjectRecord(RecordBytes bytes);
 SceneRecord decodeSceneRecord(RecordBytes bytes);
+// Parts of a scene record, for passes that need no more: the header's flag
+// fields, and an object slot's settings and first `texts` texts (the slot's
+// own bytes, from its ObjectType on).
+SceneHeaderFlags decodeSceneHeaderFlags(RecordBytes scene);
+void decodeObjectSettings(RecordBytes slot, ObjectSlot& into);
+void decodeObjectTexts(RecordBytes slot, ObjectSlot& into, std::size_t texts);
 LocationRecord decodeLocationRecord(RecordBytes bytes);
 InventoryItemRecord decodeInventoryItemRecord(RecordBytes bytes);
 PlayerSettingsRecord decodePlayerSettingsRecord(RecordBytes bytes);

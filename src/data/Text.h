@@ -29,6 +29,15 @@ std::string foldCase(std::string_view utf8);
 // is ever rejected: file names on disk need not be valid UTF-8.
 char32_t nextCodePoint(std::string_view utf8, std::size_t& pos);
 
+// The length of the valid UTF-8 sequence at the start of `text`, or 0 when
+// its first byte does not start one (a stray byte, an overlong form, a
+// surrogate, a code point beyond U+10FFFF, a cut sequence).
+std::size_t validUtf8Length(std::string_view text);
+
+// Any text made valid UTF-8: each byte that does not belong to a valid
+// sequence becomes U+FFFD.
+std::string ValidUtf8(std::string_view text);
+
 // The Windows-1252 byte of a code point the code page defines, or -1.
 int windows1252Byte(char32_t cp);
 

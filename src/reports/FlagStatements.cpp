@@ -1,171 +1,109 @@
 #include "reports/FlagStatements.h"
 
-#include "data/DataFiles.h"
 #include "data/Layout.h"
 #include "data/RecordLayouts.h"
-#include "reports/ReportContext.h"
 #include "reports/StatementClassifier.h"
 #include "reports/TextConventions.h"
 
-#include <algorithm>
-#include <span>
+#include <optional>
 
 namespace orv {
 
 namespace L = layout;
 
-namespace {
-
-// Sequential reading of one data file in chunks of about a megabyte, one
-// read each; a chunk that cannot be read is retried record by record, so that
-// only the records that fail are lost.
-class ChunkedRecords {
-  public:
-    explicit ChunkedRecords(const RecordFile& file)
-        : file_(file), perChunk_(std::max<std::size_t>(1, (std::size_t{1} << 17) / file.recordLength())) {}
-
-    RecordBytes record(long n) {
-        const std::size_t length = file_.recordLength();
-        if (n < first_ || n >= first_ + count_) {
-            const std::uint64_t inFile = (file_.length() + length - 1) / length;
-            const std::uint64_t left = n >= 1 && static_cast<std::uint64_t>(n) <= inFile ? inFile - n + 1 : 1;
-            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(perChunk_, left));
-            try {
-                file_.readRecords(n, count, bytes_);
-                first_ = n;
-                count_ = static_cast<long>(count);
-            } catch (const FileError&) {
-                first_ = count_ = 0;
-                bytes_ = file_.readRecord(n); // throws when this record fails too
-                first_ = n;
-                count_ = 1;
-            }
-        }
-        return RecordBytes(bytes_).subspan(static_cast<std::size_t>(n - first_) * length, length);
-    }
-
-  private:
-    const RecordFile& file_;
-    std::size_t perChunk_;
-    std::vector<std::uint8_t> bytes_;
-    long first_ = 0;
-    long count_ = 0;
-};
-
-// Only what the statements need of a scene, straight from its bytes: the
-// header's flag fields, each slot's type and settings, and the conjunction
-// texts.
-SceneHeaderFlags headerFlags(RecordBytes b) {
-    constexpr auto& H = L::SceneHeader;
-    SceneHeaderFlags h;
-    h.CondLoadEnabled = readInteger(b, field(H, "CondLoadEnabled"));
-    h.CondLoadFlag = readInteger(b, field(H, "CondLoadFlag"));
-    h.CondLoadOperator = readInteger(b, field(H, "CondLoadOperator"));
-    h.CondLoadValue = readInteger(b, field(H, "CondLoadValue"));
-    h.CondLoadScene = readInteger(b, field(H, "CondLoadScene"));
-    h.OnLoadFlagEnabled = readInteger(b, field(H, "OnLoadFlagEnabled"));
-    h.OnLoadFlag = readInteger(b, field(H, "OnLoadFlag"));
-    h.OnLoadValue = readInteger(b, field(H, "OnLoadValue"));
-    h.OnLoadAdds = readInteger(b, field(H, "OnLoadAdds"));
-    return h;
+std::pair<std::string_view, std::string_view> FlagStatementList::conjunctionTexts(const FlagStatement& s) const {
+    return ConjunctionTexts(s, sentence(s));
 }
 
-constexpr Integer FlagConjunctionType = 9;
-
-void readSlot(RecordBytes b, ObjectSlot& slot) {
-    constexpr Field settings = field(L::ObjectSlot, "Settings");
-    constexpr Field texts = field(L::ObjectSlot, "ObjectText");
-    for (std::size_t k = 1; k <= settings.count; ++k)
-        slot.Settings[k - 1] = readInteger(b, settings, k);
-    if (slot.ObjectType == FlagConjunctionType)
-        for (std::size_t k = 1; k <= 3; ++k)
-            slot.ObjectText[k - 1] = readText(b, texts, k);
+void FlagStatementList::copy(const FlagStatementList& from, const FlagStatement& s) {
+    FlagStatement& added = statements.emplace_back(s);
+    added.sentenceOffset = static_cast<std::uint32_t>(sentences.size());
+    sentences.append(from.sentence(s));
 }
-
-} // namespace
 
 struct FlagStatementGatherer::Impl {
-    std::optional<ChunkedRecords> scenes, cueCards, items;
+    ProjectSource source;
+    RecordReader scenes, cueCards, items;
     std::string sceneReference;
     ObjectSlot slot;
+
+    explicit Impl(ProjectSource s)
+        : source(s), scenes(s.files.Scenes), cueCards(s.files.CueCards), items(s.files.InventoryItems) {}
+
+    // Runs `body` on record n of `reader`, or notes why it could not be read.
+    template <typename Body> bool unit(RecordReader& reader, long n, FlagStatementList& list, Body&& body) {
+        const Result<RecordBytes> record = reader.record(n);
+        if (!record) {
+            if (!list.readFailure)
+                list.readFailure = record.failure();
+            return false;
+        }
+        body(*record);
+        return true;
+    }
 };
 
-FlagStatementGatherer::FlagStatementGatherer(ReportContext& ctx) : ctx_(ctx), impl_(std::make_unique<Impl>()) {
-    const DataFiles& files = ctx.data();
-    impl_->scenes.emplace(files.Scenes);
-    impl_->cueCards.emplace(files.CueCards);
-    impl_->items.emplace(files.InventoryItems);
-}
+FlagStatementGatherer::FlagStatementGatherer(ProjectSource source) : impl_(std::make_unique<Impl>(source)) {}
 
 FlagStatementGatherer::~FlagStatementGatherer() = default;
 
-namespace {
-
-template <typename Body> bool gatherUnit(FlagStatementList& list, Body&& body) {
-    try {
-        body();
-        return true;
-    } catch (const FileError& e) {
-        if (!list.readFailure)
-            list.readFailure = e;
-        return false;
-    }
-}
-
-} // namespace
-
 bool FlagStatementGatherer::GatherPlayerSettings(FlagStatementList& list, const GatherOptions& options) {
-    return gatherUnit(list, [&] {
-        const PlayerSettingsRecord settings = ReadPlayerSettings(ctx_.data());
-        StatementCollector out(list, options);
-        ClassifyPlayerSettings(settings, out);
-    });
-}
-
-bool FlagStatementGatherer::GatherScene(Integer sceneNo, FlagStatementList& list, const GatherOptions& options) {
-    RecordBytes bytes;
-    if (!gatherUnit(list, [&] { bytes = impl_->scenes->record(sceneNo); }))
+    const Result<PlayerSettingsRecord> settings = ReadPlayerSettings(impl_->source.files);
+    if (!settings) {
+        if (!list.readFailure)
+            list.readFailure = settings.failure();
         return false;
-    ++list.scenesRead;
-    std::string& reference = impl_->sceneReference;
-    reference.clear();
-    AppendSceneReference(reference, ctx_.project, sceneNo);
-    StatementCollector out(list, options);
-    ClassifySceneHeader(headerFlags(bytes), sceneNo, reference, ctx_.project, out);
-    constexpr Field type = field(L::ObjectSlot, "ObjectType");
-    ObjectSlot& slot = impl_->slot;
-    for (Integer k = 1; k <= static_cast<Integer>(L::ObjectSlotCount); ++k) {
-        const RecordBytes slotBytes =
-            bytes.subspan(L::objectSlotStart(static_cast<std::size_t>(k)), L::ObjectSlotLength);
-        slot.ObjectType = readInteger(slotBytes, type);
-        if (slot.ObjectType == -1)
-            continue;
-        readSlot(slotBytes, slot);
-        ClassifyObject(slot.ObjectType, slot, sceneNo, k, reference, out);
     }
+    StatementCollector out(list, options);
+    ClassifyPlayerSettings(*settings, out);
     return true;
 }
 
-bool FlagStatementGatherer::GatherCueCard(Integer cueCardNo, FlagStatementList& list, const GatherOptions& options) {
-    return gatherUnit(list, [&] {
-        const CueCardRecord card = decodeCueCardRecord(impl_->cueCards->record(cueCardNo));
+bool FlagStatementGatherer::GatherScene(Integer sceneNo, FlagStatementList& list, const GatherOptions& options) {
+    Impl& impl = *impl_;
+    return impl.unit(impl.scenes, sceneNo, list, [&](RecordBytes bytes) {
+        ++list.scenesRead;
+        std::string& reference = impl.sceneReference;
+        reference.clear();
+        AppendSceneReference(reference, impl.source.project, sceneNo);
         StatementCollector out(list, options);
-        ClassifyCueCard(card, cueCardNo, out);
+        ClassifySceneHeader(decodeSceneHeaderFlags(bytes), sceneNo, reference, impl.source.project, out);
+        constexpr Field type = field(L::ObjectSlot, "ObjectType");
+        ObjectSlot& slot = impl.slot;
+        for (Integer k = 1; k <= static_cast<Integer>(L::ObjectSlotCount); ++k) {
+            const RecordBytes slotBytes =
+                bytes.subspan(L::objectSlotStart(static_cast<std::size_t>(k)), L::ObjectSlotLength);
+            slot.ObjectType = readInteger(slotBytes, type);
+            if (slot.ObjectType == EmptySlot)
+                continue;
+            decodeObjectSettings(slotBytes, slot);
+            // Only a Flag Conjunction's statements name texts: its result's
+            // flag, value and set-or-add.
+            if (IsObjectType(slot.ObjectType, ObjectType::FlagConjunction))
+                decodeObjectTexts(slotBytes, slot, 3);
+            ClassifyObject(slot.ObjectType, slot, sceneNo, k, reference, out);
+        }
+    });
+}
+
+bool FlagStatementGatherer::GatherCueCard(Integer cueCardNo, FlagStatementList& list, const GatherOptions& options) {
+    return impl_->unit(impl_->cueCards, cueCardNo, list, [&](RecordBytes bytes) {
+        StatementCollector out(list, options);
+        ClassifyCueCard(decodeCueCardRecord(bytes), cueCardNo, out);
     });
 }
 
 bool FlagStatementGatherer::GatherInventoryItem(Integer itemNo, FlagStatementList& list, const GatherOptions& options) {
-    return gatherUnit(list, [&] {
-        const InventoryItemRecord item = decodeInventoryItemRecord(impl_->items->record(itemNo));
+    return impl_->unit(impl_->items, itemNo, list, [&](RecordBytes bytes) {
         StatementCollector out(list, options);
-        ClassifyInventoryItem(item, itemNo, out);
+        ClassifyInventoryItem(decodeInventoryItemRecord(bytes), itemNo, out);
     });
 }
 
-void GatherFlagStatements(ReportContext& ctx, FlagStatementList& list, const GatherOptions& options,
+void GatherFlagStatements(ProjectSource source, FlagStatementList& list, const GatherOptions& options,
                           const std::function<void(FlagStatementList&)>& unitDone) {
-    FlagStatementGatherer gatherer(ctx);
-    const ProjectState& project = ctx.project;
+    FlagStatementGatherer gatherer(source);
+    const LoadedProject& project = source.project;
     auto done = [&] {
         if (unitDone)
             unitDone(list);
@@ -185,13 +123,70 @@ void GatherFlagStatements(ReportContext& ctx, FlagStatementList& list, const Gat
     }
 }
 
-FlagStatementList GatherFlagStatements(ReportContext& ctx, const std::function<void()>& unitDone) {
-    FlagStatementList list;
-    GatherFlagStatements(ctx, list, {}, [&](FlagStatementList&) {
-        if (unitDone)
-            unitDone();
-    });
-    return list;
+namespace {
+
+enum class Unit { PlayerSettings, Scene, CueCard, InventoryItem };
+
+Unit unitOf(const FlagStatement& s) {
+    switch (s.place) {
+    case StatementPlace::PlayerSettings: return Unit::PlayerSettings;
+    case StatementPlace::CueCard: return Unit::CueCard;
+    case StatementPlace::InventoryItem: return Unit::InventoryItem;
+    default: return Unit::Scene;
+    }
+}
+
+bool sameUnit(const FlagStatement& a, const FlagStatement& b) {
+    return unitOf(a) == unitOf(b) && a.record == b.record;
+}
+
+bool sameStatement(const FlagStatement& a, const FlagStatement& b) {
+    return a.place == b.place && a.record == b.record && a.slot == b.slot && a.row == b.row && a.use == b.use &&
+           a.flag == b.flag && a.whole == b.whole;
+}
+
+} // namespace
+
+void WordStatements(ProjectSource source, FlagStatementList& list,
+                    const std::function<bool(const FlagStatement&)>& wanted) {
+    std::vector<std::uint32_t> todo;
+    for (std::uint32_t i = 0; i < list.statements.size(); ++i)
+        if (list.statements[i].sentenceLength == 0 && wanted(list.statements[i]))
+            todo.push_back(i);
+    if (todo.empty())
+        return;
+    FlagStatementGatherer gatherer(source);
+    FlagStatementList unit;
+    for (std::size_t t = 0; t < todo.size();) {
+        const FlagStatement first = list.statements[todo[t]];
+        std::size_t end = t;
+        while (end < todo.size() && sameUnit(list.statements[todo[end]], first))
+            ++end;
+        // The unit's statements come in the order the list holds them; each
+        // is matched with the next one wanted.
+        std::size_t next = t;
+        GatherOptions options;
+        options.keep = [&](const FlagStatement& s) {
+            if (next == end || !sameStatement(s, list.statements[todo[next]]))
+                return false;
+            ++next;
+            return true;
+        };
+        unit.clear();
+        switch (unitOf(first)) {
+        case Unit::PlayerSettings: gatherer.GatherPlayerSettings(unit, options); break;
+        case Unit::Scene: gatherer.GatherScene(first.record, unit, options); break;
+        case Unit::CueCard: gatherer.GatherCueCard(first.record, unit, options); break;
+        case Unit::InventoryItem: gatherer.GatherInventoryItem(first.record, unit, options); break;
+        }
+        for (std::size_t j = 0; j < unit.statements.size(); ++j) {
+            FlagStatement& target = list.statements[todo[t + j]];
+            target.sentenceOffset = static_cast<std::uint32_t>(list.sentences.size());
+            target.sentenceLength = unit.statements[j].sentenceLength;
+            list.sentences.append(unit.sentence(unit.statements[j]));
+        }
+        t = end;
+    }
 }
 
 } // namespace orv

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "data/FileError.h"
+#include "data/Failure.h"
+#include "data/Project.h"
 #include "data/Types.h"
+#include "reports/ObjectTypes.h"
 
 #include <cstdint>
 #include <functional>
@@ -9,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -44,22 +47,33 @@ struct FlagStatement {
     Integer objectType = -1; // Object and Problem: the slot's ObjectType
     // The flag as the trackers compare it with the tracked flag.
     Integer flag = 0;
-    // False only for a Flag Conjunction result whose flag text is not a whole
-    // number that fits 16 bits: the trackers never write it, and it is no
-    // flag's change.
-    bool whole = true;
     // The flag the unused flags report strikes off (a conjunction result's
-    // text rounded half to even); false when there is none (a Problem, or a
-    // conjunction text that does not fit 16 bits).
-    bool marks = true;
+    // text rounded half to even), when `marks`.
     Integer markedFlag = 0;
     Integer comparison = 0; // Test: the comparison code (0 "=", 1 "<>", 2 "<", 3 ">"; others print nothing)
     Integer value = 0;      // Test: the value compared with. Change: the value set or added (Switch: position A)
     Integer valueB = 0;     // Switch positions: the value in position B; a Delay object's change: the delay in secs
-    bool adds = false;      // Change: adds the value instead of setting it
     Integer loadsScene = 0; // ConditionalLoad: the scene loaded when the test holds (0: none chosen)
+    // False only for a Flag Conjunction result whose flag text is not a whole
+    // number that fits 16 bits: the trackers never write it, and it is no
+    // flag's change.
+    bool whole : 1 = true;
+    // False when the statement strikes no flag off (a Problem, or a
+    // conjunction text that does not fit 16 bits).
+    bool marks : 1 = true;
+    bool adds : 1 = false; // Change: adds the value instead of setting it
+    // A Flag Conjunction result names its flag and value in texts T1 and T2,
+    // which its sentence holds as the project does: their lengths in bytes
+    // (see FlagStatementList::conjunctionTexts).
+    std::uint8_t flagTextLength = 0;
+    std::uint8_t valueTextLength = 0;
     std::uint32_t sentenceOffset = 0;
     std::uint32_t sentenceLength = 0;
+
+    bool isConjunctionResult() const {
+        return place == StatementPlace::Object && IsObjectType(objectType, ObjectType::FlagConjunction) &&
+               use == FlagUse::Change;
+    }
 };
 
 static_assert(sizeof(FlagStatement) <= 32, "the largest project holds millions of statements");
@@ -77,19 +91,27 @@ struct FlagStatementList {
     // The first scene, cue card, item or player settings record that could
     // not be read. Its statements are missing from the list, as the trackers
     // leave out a unit they cannot read.
-    std::optional<FileError> readFailure;
+    std::optional<Failure> readFailure;
     // How many scene records were read.
     int scenesRead = 0;
 
     std::string_view sentence(const FlagStatement& s) const {
         return std::string_view(sentences).substr(s.sentenceOffset, s.sentenceLength);
     }
+    // A worded Flag Conjunction result's texts T1 (the flag) and T2 (the
+    // value), cut from its sentence where they were written.
+    std::pair<std::string_view, std::string_view> conjunctionTexts(const FlagStatement& s) const;
+    // Adds `s` with the sentence of `from`.
+    void copy(const FlagStatementList& from, const FlagStatement& s);
     // Empties the list and the arena, keeping their storage.
     void clear() {
         statements.clear();
         sentences.clear();
     }
 };
+
+// The texts T1 and T2 of a conjunction result in `sentence` (see above).
+std::pair<std::string_view, std::string_view> ConjunctionTexts(const FlagStatement& s, std::string_view sentence);
 
 // Which statements a gathering keeps. `keep` is asked once per enabled
 // statement, in list order, before its sentence is written; a statement it
@@ -99,29 +121,14 @@ struct GatherOptions {
     bool sentences = true; // false: statements only, no sentences (sentenceLength 0)
 };
 
-struct ReportContext;
-
-// Reads the project once (the player settings, then every scene, cue card and
-// inventory item, each data file in large reads) and classifies every
-// enabled statement. `unitDone` runs after each scene, cue card and item,
-// whether it could be read or not (the trackers step the progress bar there).
-// The data files must be open (ctx.files); scene names come from the
-// project's scene list, as in every sentence.
-FlagStatementList GatherFlagStatements(ReportContext& ctx, const std::function<void()>& unitDone = {});
-
-// The same with a choice of statements, into `list` (which is not emptied
-// first). `unitDone` gets the list, so that a caller may consume each unit's
-// statements and clear it as it goes.
-void GatherFlagStatements(ReportContext& ctx, FlagStatementList& list, const GatherOptions& options,
-                          const std::function<void(FlagStatementList&)>& unitDone);
-
-// One unit at a time, for reports that write between units. Records are read
-// in large chunks, sequential numbers being the rule. Each Gather appends the
-// unit's statements and returns false (noting readFailure) when the record
-// could not be read.
+// One unit at a time, for passes that work between units. Records are read
+// through one reader per data file, sequential numbers being the rule. Each
+// Gather appends the unit's statements and returns false (noting
+// readFailure) when the record could not be read. Scene names come from the
+// loaded project, as in every sentence.
 class FlagStatementGatherer {
   public:
-    explicit FlagStatementGatherer(ReportContext& ctx);
+    explicit FlagStatementGatherer(ProjectSource source);
     ~FlagStatementGatherer();
     FlagStatementGatherer(const FlagStatementGatherer&) = delete;
     FlagStatementGatherer& operator=(const FlagStatementGatherer&) = delete;
@@ -133,8 +140,21 @@ class FlagStatementGatherer {
 
   private:
     struct Impl;
-    ReportContext& ctx_;
     std::unique_ptr<Impl> impl_;
 };
+
+// Reads the project once (the player settings, then every scene, cue card and
+// inventory item) and classifies every enabled statement into `list` (which
+// is not emptied first). `unitDone` runs after each scene, cue card and item,
+// whether it could be read or not, and gets the list, so that a caller may
+// consume each unit's statements and clear it as it goes.
+void GatherFlagStatements(ProjectSource source, FlagStatementList& list, const GatherOptions& options,
+                          const std::function<void(FlagStatementList&)>& unitDone = {});
+
+// Gives the statements of `list` that `wanted` accepts and that have no
+// sentence yet their sentences, reading again only the records they stand
+// in. A record that cannot be read leaves its statements without.
+void WordStatements(ProjectSource source, FlagStatementList& list,
+                    const std::function<bool(const FlagStatement&)>& wanted);
 
 } // namespace orv

@@ -1,5 +1,6 @@
 #include "reports/FlagUsage.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace orv {
@@ -137,6 +138,27 @@ std::vector<std::uint32_t> StatementsOfFlag(const FlagStatementList& list, int f
         if (isTestOrChange(list.statements[i]) && list.statements[i].flag == flag)
             found.push_back(i);
     return found;
+}
+
+std::vector<int> NeverChangedFlagsInOrder(const FlagUsage& usage) {
+    std::vector<int> flags;
+    for (int f = 1; f <= 255; ++f)
+        if (usage.testedNeverChanged(f))
+            flags.push_back(f);
+    std::stable_partition(flags.begin(), flags.end(), [&](int f) { return usage.flag(f).deadEnds > 0; });
+    return flags;
+}
+
+std::vector<std::pair<std::uint32_t, TestAtZero>> TestsAtZeroInOrder(const FlagStatementList& list,
+                                                                     const StatementsByFlag& byFlag, int flag) {
+    std::vector<std::pair<std::uint32_t, TestAtZero>> tests;
+    for (TestAtZero kind : {TestAtZero::NeverHolds, TestAtZero::CannotBeEvaluated, TestAtZero::AlwaysHolds})
+        for (std::uint32_t i : byFlag[static_cast<std::size_t>(flag)]) {
+            const FlagStatement& s = list.statements[i];
+            if (EvaluateAtZero(s.comparison, s.value) == kind)
+                tests.emplace_back(i, kind);
+        }
+    return tests;
 }
 
 FlagUsage SummarizeFlagUsage(const FlagStatementList& list) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -91,8 +92,20 @@ StatementsByFlag SortStatementsByFlag(const FlagStatementList& list);
 // Those of one flag.
 std::vector<std::uint32_t> StatementsOfFlag(const FlagStatementList& list, int flag);
 
+// The flags tested but never changed in the order the summary lists them:
+// those with a dead end first, each group by number.
+std::vector<int> NeverChangedFlagsInOrder(const FlagUsage& usage);
+
+// The tests of flag `flag` (which nothing changes) evaluated at 0, in the
+// order the summary lists them: those that never hold, those that cannot be
+// evaluated, those that always hold; each group in list order.
+std::vector<std::pair<std::uint32_t, TestAtZero>> TestsAtZeroInOrder(const FlagStatementList& list,
+                                                                     const StatementsByFlag& byFlag, int flag);
+
 // A classified list and its summary, handed around together. The list may
-// hold only the statements a gathering kept (see KeptPerKind).
+// hold only the statements a gathering kept (see KeptPerKind), worded where
+// the summary lists them. `readFailure` in the list means the project could
+// not be read to the end, and the summary is not to be trusted.
 struct FlagUsageData {
     FlagStatementList list;
     FlagUsage usage;

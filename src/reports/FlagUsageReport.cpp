@@ -1,7 +1,6 @@
 #include "reports/FlagUsageReport.h"
 
-#include "data/DataFiles.h"
-#include "data/FileError.h"
+#include "data/LoadProject.h"
 #include "reports/FlagStatements.h"
 #include "reports/FlagUsage.h"
 #include "reports/ReportContext.h"
@@ -48,23 +47,14 @@ void statementLine(ReportText& text, const FlagStatementList& list, std::uint32_
 void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUsage& u,
                    const StatementsByFlag& byFlag) {
     heading(text, "Tested but never changed: possible dead ends");
-    std::vector<int> flags;
-    for (int f = 1; f <= 255; ++f)
-        if (u.testedNeverChanged(f))
-            flags.push_back(f);
-    std::stable_partition(flags.begin(), flags.end(), [&](int f) { return u.flag(f).deadEnds > 0; });
+    const std::vector<int> flags = NeverChangedFlagsInOrder(u);
     if (flags.empty())
         text.append("\n(none)");
     for (int f : flags) {
         const FlagUsageEntry& e = u.flag(f);
         text.append("\n\nFlag #" + SignedForm(f) + ": " + times(e.tests, "tested") + ", never changed");
-        for (TestAtZero kind : {TestAtZero::NeverHolds, TestAtZero::CannotBeEvaluated, TestAtZero::AlwaysHolds}) {
-            for (std::uint32_t i : byFlag[static_cast<std::size_t>(f)]) {
-                const FlagStatement& s = list.statements[i];
-                if (EvaluateAtZero(s.comparison, s.value) == kind)
-                    statementLine(text, list, i, std::string(TestAtZeroText(kind)) + ": ");
-            }
-        }
+        for (const auto& [i, kind] : TestsAtZeroInOrder(list, byFlag, f))
+            statementLine(text, list, i, std::string(TestAtZeroText(kind)) + ": ");
     }
 }
 
@@ -121,27 +111,28 @@ std::string_view SentenceLine(std::string_view sentence) {
     return sentence;
 }
 
-FlagUsageData GatherFlagUsage(ReportContext& ctx) {
-    const ProjectState& project = ctx.project;
-    ctx.host.setProgressMaximum(project.SceneCount + project.CueCardCount + project.InventoryItemCount + 5);
-    ctx.host.setProgressValue(0);
+FlagUsageData GatherFlagUsage(ProjectSource source, ReportHost& host, bool keepStatements) {
+    const LoadedProject& project = source.project;
+    host.setProgressMaximum(project.SceneCount + project.CueCardCount + project.InventoryItemCount + 5);
+    host.setProgressValue(0);
     for (int i = 0; i < 5; ++i) // the player settings, as in the other flag reports
-        StepProgress(ctx.host);
+        StepProgress(host);
     FlagUsageData data;
     FlagUsageTally tally;
     GatherOptions options;
     options.keep = [&](const FlagStatement& s) {
-        return tally.add(s, static_cast<std::uint32_t>(data.list.statements.size()));
+        const bool keep = tally.add(s, static_cast<std::uint32_t>(data.list.statements.size()));
+        return keep && keepStatements;
     };
     // Wording a statement costs more than finding it; only those the report
     // lists are worded, afterwards.
     options.sentences = false;
-    GatherFlagStatements(ctx, data.list, options, [&ctx](FlagStatementList&) { StepProgress(ctx.host); });
+    GatherFlagStatements(source, data.list, options, [&host](FlagStatementList&) { StepProgress(host); });
     if (data.list.readFailure)
-        throw *data.list.readFailure;
+        return data;
     data.usage = tally.finish();
     const FlagUsage& u = data.usage;
-    WordStatements(ctx, data.list, [&u](const FlagStatement& s) {
+    WordStatements(source, data.list, [&u](const FlagStatement& s) {
         if (s.use == FlagUse::Problem || !s.whole || s.flag < 1 || s.flag > 255)
             return true; // a problem line, or a flag number out of range
         if (s.use == FlagUse::Test)
@@ -151,94 +142,38 @@ FlagUsageData GatherFlagUsage(ReportContext& ctx) {
     return data;
 }
 
-namespace {
-
-enum class Unit { PlayerSettings, Scene, CueCard, InventoryItem };
-
-Unit unitOf(const FlagStatement& s) {
-    switch (s.place) {
-    case StatementPlace::PlayerSettings: return Unit::PlayerSettings;
-    case StatementPlace::CueCard: return Unit::CueCard;
-    case StatementPlace::InventoryItem: return Unit::InventoryItem;
-    default: return Unit::Scene;
-    }
+Result<FlagUsageData> ScanFlagUsage(LoadedProject& project, ReportHost& host) {
+    const Result<ProjectFiles> files = OpenDataFiles(project, host);
+    if (!files)
+        return files.failure();
+    host.yield();
+    FlagUsageData data = GatherFlagUsage({project, *files}, host);
+    if (data.list.readFailure)
+        return *data.list.readFailure;
+    return data;
 }
 
-bool sameUnit(const FlagStatement& a, const FlagStatement& b) {
-    return unitOf(a) == unitOf(b) && a.record == b.record;
-}
-
-bool sameStatement(const FlagStatement& a, const FlagStatement& b) {
-    return a.place == b.place && a.record == b.record && a.slot == b.slot && a.row == b.row && a.use == b.use &&
-           a.flag == b.flag && a.whole == b.whole;
-}
-
-} // namespace
-
-void WordStatements(ReportContext& ctx, FlagStatementList& list,
-                    const std::function<bool(const FlagStatement&)>& wanted) {
-    std::vector<std::uint32_t> todo;
-    for (std::uint32_t i = 0; i < list.statements.size(); ++i)
-        if (list.statements[i].sentenceLength == 0 && wanted(list.statements[i]))
-            todo.push_back(i);
-    if (todo.empty())
+void WordFlagStatements(LoadedProject& project, FlagUsageData& data, int flag) {
+    const auto unworded = [flag](const FlagStatement& s) {
+        return s.whole && s.flag == flag && (s.use == FlagUse::Test || s.use == FlagUse::Change) &&
+               s.sentenceLength == 0;
+    };
+    if (std::none_of(data.list.statements.begin(), data.list.statements.end(), unworded))
         return;
-    FlagStatementGatherer gatherer(ctx);
-    FlagStatementList unit;
-    for (std::size_t t = 0; t < todo.size();) {
-        const FlagStatement first = list.statements[todo[t]];
-        std::size_t end = t;
-        while (end < todo.size() && sameUnit(list.statements[todo[end]], first))
-            ++end;
-        // The unit's statements come in the order the list holds them; each
-        // is matched with the next one wanted.
-        std::size_t next = t;
-        GatherOptions options;
-        options.keep = [&](const FlagStatement& s) {
-            if (next == end || !sameStatement(s, list.statements[todo[next]]))
-                return false;
-            ++next;
-            return true;
-        };
-        unit.clear();
-        switch (unitOf(first)) {
-        case Unit::PlayerSettings: gatherer.GatherPlayerSettings(unit, options); break;
-        case Unit::Scene: gatherer.GatherScene(first.record, unit, options); break;
-        case Unit::CueCard: gatherer.GatherCueCard(first.record, unit, options); break;
-        case Unit::InventoryItem: gatherer.GatherInventoryItem(first.record, unit, options); break;
-        }
-        for (std::size_t j = 0; j < unit.statements.size(); ++j) {
-            FlagStatement& target = list.statements[todo[t + j]];
-            target.sentenceOffset = static_cast<std::uint32_t>(list.sentences.size());
-            target.sentenceLength = unit.statements[j].sentenceLength;
-            list.sentences.append(unit.sentence(unit.statements[j]));
-        }
-        t = end;
-    }
-}
-
-FlagUsageData ScanFlagUsage(ReportContext& ctx) {
-    ctx.files.emplace(OpenDataFiles(ctx.project, ctx.host));
-    struct Close {
-        ReportContext& ctx;
-        ~Close() { ctx.files.reset(); }
-    } close{ctx};
-    ctx.host.yield();
-    return GatherFlagUsage(ctx);
+    const Result<ProjectFiles> files = OpenDataFiles(project, noEventLoop());
+    if (files)
+        WordStatements({project, *files}, data.list, unworded);
 }
 
 void FlagUsageReport(ReportContext& ctx) {
     ctx.run.ReportName = "Flag Usage Report";
     ctx.host.yield();
-    FlagUsageData data;
-    try {
-        data = GatherFlagUsage(ctx);
-    } catch (const FileError& e) {
+    const FlagUsageData data = GatherFlagUsage(ctx.source(), ctx.host);
+    if (const auto& failure = data.list.readFailure) {
         // A summary of part of the project would call flags free or never
         // changed that the rest may well use, so none is written.
         AppendOpening(ctx.text, FlagUsageBanner);
-        ctx.text.append("\n*** The scan stopped: the file " + e.file().string() + " could not be read (" + e.reason() +
-                        "). No flag usage summary was made. ***");
+        AppendScanStopped(ctx.text, *failure, "No flag usage summary was made.");
         AppendClosing(ctx.text);
         return;
     }

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <functional>
+#include "data/Project.h"
+#include "data/Result.h"
+#include "reports/FlagUsage.h"
+
 #include <string_view>
 
 namespace orv {
 
-struct FlagStatement;
-struct FlagStatementList;
-struct FlagUsageData;
+class ReportHost;
 struct ReportContext;
 class ReportText;
 
@@ -17,23 +18,21 @@ class ReportText;
 // 1 to 255. From one pass over the project.
 void FlagUsageReport(ReportContext& ctx);
 
-// One pass over the project whose data files ctx holds open: every enabled
-// flag statement classified, and the summary of flags 1 to 255. Keeps the
-// statements of KeptPerKind, and words those the report lists. Steps the
+// One pass over the project: every enabled flag statement classified, and
+// the summary of flags 1 to 255. Keeps the statements of KeptPerKind (none
+// with `keepStatements` false), and words those the summary lists. Steps the
 // progress bar once per scene, cue card and item, plus five for the player
-// settings. Throws FileError when a record cannot be read.
-FlagUsageData GatherFlagUsage(ReportContext& ctx);
+// settings. Stops at the first record that cannot be read (readFailure).
+FlagUsageData GatherFlagUsage(ProjectSource source, ReportHost& host, bool keepStatements = true);
 
 // The same for a caller with no run in progress (the flag map): opens the
 // data files, gathers, closes them.
-FlagUsageData ScanFlagUsage(ReportContext& ctx);
+Result<FlagUsageData> ScanFlagUsage(LoadedProject& project, ReportHost& host);
 
-// Gives the statements of `list` that `wanted` accepts and that have no
-// sentence yet their sentences, reading again only the records they stand
-// in (ctx's data files open). A record that cannot be read leaves its
-// statements without.
-void WordStatements(ReportContext& ctx, FlagStatementList& list,
-                    const std::function<bool(const FlagStatement&)>& wanted);
+// Words the statements of `flag` in `data` that have none yet, opening the
+// data files for it; a record that cannot be read leaves its statements
+// without (the flag map's tooltip).
+void WordFlagStatements(LoadedProject& project, FlagUsageData& data, int flag);
 
 // The report body, opening to closing, for a gathered project.
 void WriteFlagUsageReport(ReportText& text, const FlagUsageData& data);

@@ -1,10 +1,7 @@
-#include "reports/ObjectStatements.h"
-
 #include "data/Numbers.h"
+#include "reports/ObjectTypes.h"
 #include "reports/Phrasing.h"
-#include "reports/ReportContext.h"
 #include "reports/StatementClassifier.h"
-#include "reports/StatementMode.h"
 #include "reports/TextConventions.h"
 
 #include <array>
@@ -28,7 +25,7 @@ enum class Sentence {
 constexpr std::size_t Always = 0; // a statement with no switch
 
 struct ObjectStatement {
-    Integer type;
+    ObjectType type;
     Sentence sentence;
     std::string_view lead;
     std::size_t switchOffset; // the statement is in force when this setting ...
@@ -43,38 +40,39 @@ constexpr std::array<std::string_view, 10> Labels = {
 };
 
 using enum Sentence;
+using enum ObjectType;
 
 // Every statement of every object type, in the order the sentences are
 // written.
 constexpr ObjectStatement Statements[] = {
-    {0, Condition, ") Visible when ", 149, 2, 151}, // Ambient
-    {0, Change, ") When this object is visible, ", 157, 1, 159},
-    {1, Condition, ") Visible when ", 167, 2, 169}, // HotSpot
-    {1, Change, ") When this object is clicked, ", 175, 1, 177},
-    {2, Condition, ") Visible when ", 163, 2, 165}, // Goodie
-    {2, Change, ") When this object is picked up, ", 171, 1, 173},
-    {3, Positions, "", Always, 0, 141}, // Switch
-    {3, Condition, ") Visible when ", 165, 2, 167},
-    {4, Condition, ") Visible when ", 149, 2, 151}, // Reactor
-    {4, Change, ") When this object is clicked, ", 157, 1, 159},
-    {5, Condition, ") Activated when ", 141, 1, 143}, // Responder
-    {5, Change, ") When this object is activated, ", 165, 1, 167},
-    {6, Condition, ") Activated when ", Always, 0, 143}, // Delay
-    {6, DelayedChange, ") After the delay (", Always, 0, 151},
-    {7, Condition, ") Trigger # 1 activated when ", Always, 0, 143}, // Multi-Trigger
-    {7, Condition, ") Trigger # 2 activated when ", Always, 0, 159},
-    {7, Condition, ") Trigger # 3 activated when ", Always, 0, 175},
-    {7, Change, ") Trigger # 1 will ", 149, 1, 151},
-    {7, Change, ") Trigger # 2 will ", 165, 1, 167},
-    {7, Change, ") Trigger # 3 will ", 181, 1, 183},
-    {8, Condition, ") Visible when ", 143, 2, 145},             // Conversation
-    {9, Condition, ") Condition A is true when ", 143, 1, 145}, // Flag Conjunction
-    {9, Condition, ") Condition B is true when ", 151, 1, 153},
-    {9, Condition, ") Condition C is true when ", 159, 1, 161},
-    {9, Condition, ") Condition D is true when ", 167, 1, 169},
-    {9, Condition, ") Condition E is true when ", 175, 1, 177},
-    {9, Condition, ") Condition F is true when ", 183, 1, 185},
-    {9, ConjunctionResult, "", Always, 0, 0},
+    {Ambient, Condition, ") Visible when ", 149, 2, 151},
+    {Ambient, Change, ") When this object is visible, ", 157, 1, 159},
+    {HotSpot, Condition, ") Visible when ", 167, 2, 169},
+    {HotSpot, Change, ") When this object is clicked, ", 175, 1, 177},
+    {Goodie, Condition, ") Visible when ", 163, 2, 165},
+    {Goodie, Change, ") When this object is picked up, ", 171, 1, 173},
+    {Switch, Positions, "", Always, 0, 141},
+    {Switch, Condition, ") Visible when ", 165, 2, 167},
+    {Reactor, Condition, ") Visible when ", 149, 2, 151},
+    {Reactor, Change, ") When this object is clicked, ", 157, 1, 159},
+    {Responder, Condition, ") Activated when ", 141, 1, 143},
+    {Responder, Change, ") When this object is activated, ", 165, 1, 167},
+    {Delay, Condition, ") Activated when ", Always, 0, 143},
+    {Delay, DelayedChange, ") After the delay (", Always, 0, 151},
+    {MultiTrigger, Condition, ") Trigger # 1 activated when ", Always, 0, 143},
+    {MultiTrigger, Condition, ") Trigger # 2 activated when ", Always, 0, 159},
+    {MultiTrigger, Condition, ") Trigger # 3 activated when ", Always, 0, 175},
+    {MultiTrigger, Change, ") Trigger # 1 will ", 149, 1, 151},
+    {MultiTrigger, Change, ") Trigger # 2 will ", 165, 1, 167},
+    {MultiTrigger, Change, ") Trigger # 3 will ", 181, 1, 183},
+    {Conversation, Condition, ") Visible when ", 143, 2, 145},
+    {FlagConjunction, Condition, ") Condition A is true when ", 143, 1, 145},
+    {FlagConjunction, Condition, ") Condition B is true when ", 151, 1, 153},
+    {FlagConjunction, Condition, ") Condition C is true when ", 159, 1, 161},
+    {FlagConjunction, Condition, ") Condition D is true when ", 167, 1, 169},
+    {FlagConjunction, Condition, ") Condition E is true when ", 175, 1, 177},
+    {FlagConjunction, Condition, ") Condition F is true when ", 183, 1, 185},
+    {FlagConjunction, ConjunctionResult, "", Always, 0, 0},
 };
 
 void appendChange(std::string& out, const ObjectSlot& slot, std::size_t flagOffset) {
@@ -159,6 +157,8 @@ FlagStatement classify(const ObjectStatement& st, const ObjectSlot& slot) {
         s.flag = s.markedFlag;
         s.value = roundToInteger(LeadingNumber(slot.ObjectText[1])).value_or(0);
         s.adds = LeadingNumber(slot.ObjectText[2]) != 0.0;
+        s.flagTextLength = static_cast<std::uint8_t>(slot.ObjectText[0].size());
+        s.valueTextLength = static_cast<std::uint8_t>(slot.ObjectText[1].size());
         return s;
     }
     }
@@ -167,10 +167,6 @@ FlagStatement classify(const ObjectStatement& st, const ObjectSlot& slot) {
 }
 
 } // namespace
-
-bool IsKnownObjectType(Integer objectType) {
-    return objectType >= 0 && objectType < static_cast<Integer>(Labels.size());
-}
 
 void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo, Integer slotNo,
                     std::string_view sceneReference, StatementCollector& out) {
@@ -191,7 +187,7 @@ void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo,
     }
     std::uint8_t row = 0;
     for (const ObjectStatement& st : Statements) {
-        if (st.type != objectType)
+        if (!IsObjectType(objectType, st.type))
             continue;
         const std::uint8_t thisRow = row++;
         if (st.switchOffset != Always && slot.setting(st.switchOffset) != st.switchValue)
@@ -211,46 +207,19 @@ void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo,
     }
 }
 
-void AppendSentences(ReportContext& ctx, const FlagStatementList& list) {
-    for (const FlagStatement& s : list.statements) {
-        ctx.text.append("\n");
-        ctx.text.append(list.sentence(s));
-    }
-}
-
-void DescribeObject(Integer objectType, Integer mode, ReportContext& ctx) {
-    RunState& run = ctx.run;
-    GatherOptions options;
-    if (mode == Track) {
-        // With EveryFlag on, each statement first makes its flag the tracked
-        // one (a conjunction result its rounded flag), so every statement is
-        // written but a conjunction result with a fraction.
-        options.keep = [&run](const FlagStatement& s) {
-            if (s.use == FlagUse::Problem)
-                return true;
-            if (run.EveryFlag && s.marks)
-                run.TrackedFlag = s.markedFlag;
-            return s.whole && s.flag == run.TrackedFlag;
-        };
-    } else if (mode == MarkUsed) {
-        options.keep = [&run](const FlagStatement& s) {
-            if (s.marks)
-                MarkFlagUsed(run, s.markedFlag);
-            return s.use == FlagUse::Problem;
-        };
-    } else if (IsKnownObjectType(objectType)) {
-        return; // only an unknown type writes, in every mode
-    }
-    FlagStatementList list;
-    StatementCollector out(list, options);
-    const ObjectSlot empty;
-    const bool known = IsKnownObjectType(objectType);
-    const ObjectSlot& slot = known ? ctx.scene.Scene.slot(run.CurrentObject) : empty;
-    std::string reference;
-    if (known)
-        AppendSceneReference(reference, ctx.project, ctx.scene.CurrentScene);
-    ClassifyObject(objectType, slot, ctx.scene.CurrentScene, run.CurrentObject, reference, out);
-    AppendSentences(ctx, list);
+std::pair<std::string_view, std::string_view> ConjunctionTexts(const FlagStatement& s, std::string_view sentence) {
+    // The set sentence ends "flag # T1 to value T2", the add sentence "add T2
+    // to the current value of flag # T1".
+    constexpr std::string_view SetMiddle = " to value ";
+    constexpr std::string_view AddMiddle = " to the current value of flag # ";
+    const std::size_t t1 = s.flagTextLength, t2 = s.valueTextLength;
+    const std::size_t middle = s.adds ? AddMiddle.size() : SetMiddle.size();
+    if (!s.isConjunctionResult() || sentence.size() < t1 + t2 + middle)
+        return {};
+    const std::size_t end = sentence.size();
+    if (s.adds)
+        return {sentence.substr(end - t1, t1), sentence.substr(end - t1 - middle - t2, t2)};
+    return {sentence.substr(end - t2 - middle - t1, t1), sentence.substr(end - t2, t2)};
 }
 
 } // namespace orv

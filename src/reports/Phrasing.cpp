@@ -1,9 +1,6 @@
 #include "reports/Phrasing.h"
 
-#include "reports/RunState.h"
 #include "reports/TextConventions.h"
-
-#include <algorithm>
 
 namespace orv {
 
@@ -15,44 +12,6 @@ std::string_view ComparisonText(Integer code) {
     case 3: return " > ";
     default: return "";
     }
-}
-
-void ResetUnusedFlags(RunState& run) {
-    run.UnusedFlags.clear();
-    run.UnusedFlags.reserve(255);
-    for (int n = 1; n <= 255; ++n)
-        run.UnusedFlags.push_back(PlainForm(n));
-}
-
-void MarkFlagUsed(RunState& run, Integer n) {
-    const std::string wanted = PlainForm(n);
-    const auto it = std::find(run.UnusedFlags.begin(), run.UnusedFlags.end(), wanted);
-    if (it != run.UnusedFlags.end())
-        run.UnusedFlags.erase(it);
-}
-
-bool IsTrackedFlag(RunState& run, Integer flag) {
-    if (run.EveryFlag)
-        run.TrackedFlag = flag;
-    return flag == run.TrackedFlag;
-}
-
-std::string FlagCondition(Integer flag, Integer op, Integer value) {
-    std::string out;
-    AppendFlagCondition(out, flag, op, value);
-    return out;
-}
-
-std::string SetFlagPhrase(Integer flag, Integer value) {
-    std::string out;
-    AppendSetFlagPhrase(out, flag, value);
-    return out;
-}
-
-std::string AddFlagPhrase(Integer amount, Integer flag) {
-    std::string out;
-    AppendAddFlagPhrase(out, amount, flag);
-    return out;
 }
 
 void AppendFlagCondition(std::string& out, Integer flag, Integer op, Integer value) {

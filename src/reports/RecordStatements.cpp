@@ -1,13 +1,8 @@
-#include "reports/RecordStatements.h"
+// The statements of the scene header, the player settings, cue cards and
+// inventory items.
 
-#include "data/DataFiles.h"
-#include "data/ProjectState.h"
-#include "data/Text.h"
-#include "reports/FileReferenceSink.h"
 #include "reports/Phrasing.h"
-#include "reports/ReportContext.h"
 #include "reports/StatementClassifier.h"
-#include "reports/StatementMode.h"
 #include "reports/TextConventions.h"
 
 #include <cstddef>
@@ -17,11 +12,6 @@
 namespace orv {
 
 namespace {
-
-void reference(ReportContext& ctx, std::string_view name) {
-    if (ctx.references)
-        ctx.references->RecordReference(std::string(name));
-}
 
 FlagStatement change(StatementPlace place, Integer record, Integer flag, Integer value, bool adds) {
     FlagStatement s;
@@ -34,26 +24,10 @@ FlagStatement change(StatementPlace place, Integer record, Integer flag, Integer
     return s;
 }
 
-// Runs the classification with `keep` and writes what it keeps.
-template <typename Classify>
-void describe(ReportContext& ctx, std::function<bool(const FlagStatement&)> keep, Classify&& classify) {
-    FlagStatementList list;
-    GatherOptions options{std::move(keep)};
-    StatementCollector out(list, options);
-    classify(out);
-    AppendSentences(ctx, list);
-}
-
 } // namespace
 
-SceneHeaderFlags HeaderFlagsOf(const SceneRecord& scene) {
-    return {scene.CondLoadEnabled, scene.CondLoadFlag,  scene.CondLoadOperator,
-            scene.CondLoadValue,   scene.CondLoadScene, scene.OnLoadFlagEnabled,
-            scene.OnLoadFlag,      scene.OnLoadValue,   scene.OnLoadAdds};
-}
-
 void ClassifySceneHeader(const SceneHeaderFlags& h, Integer sceneNo, std::string_view sceneReference,
-                         const ProjectState& project, StatementCollector& out) {
+                         const LoadedProject& project, StatementCollector& out) {
     if (h.CondLoadEnabled == 1) {
         FlagStatement s;
         s.place = StatementPlace::ConditionalLoad;
@@ -135,84 +109,6 @@ void ClassifyInventoryItem(const InventoryItemRecord& item, Integer itemNo, Stat
                 text.append(") When examined, ");
                 AppendChangePhrase(text, item.ExamineFlag, item.ExamineValue, adds);
             });
-}
-
-void DescribeSceneHeader(Integer sceneNo, ReportContext& ctx) {
-    RunState& run = ctx.run;
-    std::string sceneReference;
-    AppendSceneReference(sceneReference, ctx.project, sceneNo);
-    describe(
-        ctx, [&run](const FlagStatement& s) { return IsTrackedFlag(run, s.flag); },
-        [&](StatementCollector& out) {
-            ClassifySceneHeader(HeaderFlagsOf(ctx.scene.Scene), sceneNo, sceneReference, ctx.project, out);
-        });
-}
-
-void DescribePlayerSettings(Integer section, Integer mode, ReportContext& ctx) {
-    // The record is read whatever the section, so a damaged file fails here
-    // for every section alike.
-    const PlayerSettingsRecord settings = ReadPlayerSettings(ctx.data());
-    if (section != 2)
-        return;
-    RunState& run = ctx.run;
-    if (mode == MarkUsed) {
-        describe(
-            ctx, [&run](const FlagStatement& s) { return MarkFlagUsed(run, s.markedFlag), false; },
-            [&](StatementCollector& out) { ClassifyPlayerSettings(settings, out); });
-    } else if (mode == Track) {
-        describe(
-            ctx, [&run](const FlagStatement& s) { return IsTrackedFlag(run, s.flag); },
-            [&](StatementCollector& out) { ClassifyPlayerSettings(settings, out); });
-    }
-}
-
-void DescribeCueCard(Integer cueCardNo, Integer mode, ReportContext& ctx) {
-    const CueCardRecord card = ReadCueCard(ctx.data(), cueCardNo);
-    RunState& run = ctx.run;
-    if (mode == MarkUsed) {
-        describe(
-            ctx, [&run](const FlagStatement& s) { return MarkFlagUsed(run, s.markedFlag), false; },
-            [&](StatementCollector& out) { ClassifyCueCard(card, cueCardNo, out); });
-    } else if (mode == Track) {
-        // Cue cards and items compare with TrackedFlag as it stands; they
-        // never consult EveryFlag.
-        describe(
-            ctx, [&run](const FlagStatement& s) { return s.flag == run.TrackedFlag; },
-            [&](StatementCollector& out) { ClassifyCueCard(card, cueCardNo, out); });
-    } else if (mode == CollectFiles) {
-        // Every choice names its file, whether it changes a flag or not.
-        for (const std::string& name : card.ChoiceFile)
-            reference(ctx, trimBlanks(name));
-    }
-}
-
-void DescribeInventoryItem(Integer itemNo, Integer mode, ReportContext& ctx) {
-    const InventoryItemRecord item = ReadInventoryItem(ctx.data(), itemNo);
-    RunState& run = ctx.run;
-    if (mode == MarkUsed) {
-        describe(
-            ctx, [&run](const FlagStatement& s) { return MarkFlagUsed(run, s.markedFlag), false; },
-            [&](StatementCollector& out) { ClassifyInventoryItem(item, itemNo, out); });
-    } else if (mode == Track) {
-        describe(
-            ctx, [&run](const FlagStatement& s) { return s.flag == run.TrackedFlag; },
-            [&](StatementCollector& out) { ClassifyInventoryItem(item, itemNo, out); });
-    } else if (mode == CollectFiles) {
-        // The record keeps the leading blanks of files 1, 2, 3 and 7, as the
-        // audit expects them.
-        for (const std::string& name : item.ItemFile)
-            reference(ctx, name);
-    }
-}
-
-void DescribeLocation(Integer locationNo, Integer mode, ReportContext& ctx) {
-    if (mode != CollectFiles)
-        return;
-    const LocationRecord location = ReadLocation(ctx.data(), locationNo);
-    reference(ctx, location.LocationFile1);
-    reference(ctx, location.LocationFile2);
-    if (locationNo == 1)
-        reference(ctx, location.LocationFile3);
 }
 
 } // namespace orv

@@ -1,12 +1,14 @@
 #include "reports/RunReport.h"
 
-#include "data/DataFiles.h"
+#include "data/LoadProject.h"
 #include "reports/FlagTracker.h"
 #include "reports/FlagUsageReport.h"
 #include "reports/ReportContext.h"
 #include "reports/ScenePropertiesReport.h"
 #include "reports/TextConventions.h"
 #include "reports/UnusedFlagsReport.h"
+
+#include <optional>
 
 namespace orv {
 
@@ -39,30 +41,32 @@ struct BusyPointer {
 RunOutcome RunReport(Integer kind, ReportContext& ctx) {
     {
         BusyPointer busy(ctx.host);
-        try {
-            ctx.files.emplace(OpenDataFiles(ctx.project, ctx.host));
-        } catch (const std::exception& e) {
-            ctx.files.reset();
-            return {RunOutcome::Status::Failed, std::string("The report could not be run.\r") + e.what()};
+        std::optional<ProjectFiles> opened;
+        if (!ctx.files) {
+            Result<ProjectFiles> files = OpenDataFiles(ctx.project, ctx.host);
+            if (!files)
+                return {RunOutcome::Status::Failed, std::move(files).failure()};
+            ctx.files = &opened.emplace(std::move(*files));
         }
+        struct Close {
+            ReportContext& ctx;
+            bool owned;
+            ~Close() {
+                if (owned)
+                    ctx.files = nullptr;
+            }
+        } close{ctx, opened.has_value()};
         ctx.host.yield();
         ctx.text.clear();
-        ctx.text.append(ReportHeader(ctx.host.today(), ctx.project.PInfo));
+        ctx.text.append(ReportHeader(ctx.host.today(), ProjectInformation(ctx.project)));
         ctx.run.FilesReportRan = false;
-        try {
-            runRoutine(kind, ctx);
-        } catch (const std::exception& e) {
-            // Routines handle their own failures; anything that still gets
-            // here ends the routine, and the report says why in one line.
-            ctx.text.append(std::string("\n*** The report stopped early: ") + e.what() + " ***");
-        }
-        ctx.files.reset();
+        runRoutine(kind, ctx);
     }
     if (ctx.run.CancelRequested && !ctx.host.askViewIncompleteReport()) {
         FinishRun(ctx);
-        return {RunOutcome::Status::Discard, {}};
+        return {RunOutcome::Status::Discard, std::nullopt};
     }
-    return {RunOutcome::Status::Show, {}};
+    return {};
 }
 
 void FinishRun(ReportContext& ctx) {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "data/Failure.h"
 #include "data/Types.h"
 
-#include <string>
+#include <optional>
 
 namespace orv {
 
@@ -21,16 +22,17 @@ struct RunOutcome {
     enum class Status {
         Show,    // show the report window with the text
         Discard, // cancelled, and the user chose not to see the incomplete report
-        Failed,  // the data files could not be opened; `message` says why
+        Failed,  // the data files could not be opened: `failure` says why
     };
     Status status = Status::Show;
-    std::string message;
+    std::optional<Failure> failure;
 };
 
-// Runs one report: opens the data files, writes the header, runs the routine
-// of the kind, closes the files and, after a cancel, asks whether to show
-// the incomplete report. Showing the window (and clearing ReportRunning and
-// the progress bar afterwards) is the front end's part; see FinishRun.
+// Runs one report: opens the data files (unless the context holds them open
+// already), writes the header, runs the routine of the kind, closes what it
+// opened and, after a cancel, asks whether to show the incomplete report.
+// Showing the window (and clearing ReportRunning and the progress bar
+// afterwards) is the front end's part; see FinishRun.
 RunOutcome RunReport(Integer kind, ReportContext& ctx);
 
 // What follows the report window's closing (or a discarded run): no report

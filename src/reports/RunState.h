@@ -3,7 +3,6 @@
 #include "data/Types.h"
 
 #include <string>
-#include <vector>
 
 namespace orv {
 
@@ -19,10 +18,6 @@ struct RunState {
     bool EveryFlag = false;         // statement generators report every flag they meet
     Integer CurrentObject = 0;      // object slot 1..20 being examined
     Integer ScenePickerPurpose = 0; // 1 = scene properties, 2 = flags of a scene
-
-    // The unused-flag candidate list: "1" to "255" after a reset, entries
-    // only ever removed afterwards.
-    std::vector<std::string> UnusedFlags;
 };
 
 // The "all flags" / "all scenes" selector.

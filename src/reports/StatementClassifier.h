@@ -2,9 +2,9 @@
 
 // The one place where flag statements are recognised and worded. Each
 // Classify function adds the enabled statements of one record to a
-// collector, in the order the trackers write them; the statement generators
-// (Describe*) and the gatherer of FlagStatements.h are both built on them.
+// collector, in the order the trackers write them.
 
+#include "data/Project.h"
 #include "data/Records.h"
 #include "reports/FlagStatements.h"
 
@@ -12,8 +12,6 @@
 #include <string_view>
 
 namespace orv {
-
-struct ProjectState;
 
 class StatementCollector {
   public:
@@ -38,17 +36,10 @@ class StatementCollector {
     const GatherOptions& options_;
 };
 
-// The flag fields of a scene header.
-struct SceneHeaderFlags {
-    Integer CondLoadEnabled = 0, CondLoadFlag = 0, CondLoadOperator = 0, CondLoadValue = 0, CondLoadScene = 0;
-    Integer OnLoadFlagEnabled = 0, OnLoadFlag = 0, OnLoadValue = 0, OnLoadAdds = 0;
-};
-SceneHeaderFlags HeaderFlagsOf(const SceneRecord& scene);
-
 // `sceneReference` is "(Scene #", S(sceneNo), " (", name, ")" (see
 // AppendSceneReference), made once per scene.
 void ClassifySceneHeader(const SceneHeaderFlags& header, Integer sceneNo, std::string_view sceneReference,
-                         const ProjectState& project, StatementCollector& out);
+                         const LoadedProject& project, StatementCollector& out);
 // The object in slot `slotNo`, of type `objectType`. An unknown type gives
 // its Problem statement; a known one its enabled statements.
 void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo, Integer slotNo,
@@ -56,11 +47,5 @@ void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo,
 void ClassifyPlayerSettings(const PlayerSettingsRecord& settings, StatementCollector& out);
 void ClassifyCueCard(const CueCardRecord& card, Integer cueCardNo, StatementCollector& out);
 void ClassifyInventoryItem(const InventoryItemRecord& item, Integer itemNo, StatementCollector& out);
-
-// Which object types the scanner knows (0 to 9).
-bool IsKnownObjectType(Integer objectType);
-
-// Appends each statement's sentence, LF first, to the report text.
-void AppendSentences(ReportContext& ctx, const FlagStatementList& list);
 
 } // namespace orv

@@ -1,6 +1,6 @@
 #include "reports/TextConventions.h"
 
-#include "data/ProjectState.h"
+#include "data/Project.h"
 
 #include <charconv>
 
@@ -46,13 +46,14 @@ void AppendClosing(ReportText& text) {
     text.append(SeparatorLine);
 }
 
-std::string SceneReference(const ProjectState& project, long sceneNo) {
-    std::string out;
-    AppendSceneReference(out, project, sceneNo);
-    return out;
+void AppendScanStopped(ReportText& text, const Failure& failure, std::string_view what) {
+    text.append("\n*** The scan stopped: the file " + failure.path.string() + " could not be read (" + failure.reason +
+                "). ");
+    text.append(what);
+    text.append(" ***");
 }
 
-void AppendSceneReference(std::string& out, const ProjectState& project, long sceneNo) {
+void AppendSceneReference(std::string& out, const LoadedProject& project, long sceneNo) {
     out.append("(Scene #");
     AppendSigned(out, sceneNo);
     out.append(" (");

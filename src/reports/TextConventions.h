@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Failure.h"
 #include "reports/ReportText.h"
 
 #include <string>
@@ -7,7 +8,7 @@
 
 namespace orv {
 
-struct ProjectState;
+struct LoadedProject;
 
 // Lines are separated by a single LF, written before a line's text.
 inline constexpr std::string_view SeparatorLine =
@@ -49,8 +50,12 @@ void AppendOpening(ReportText& text, std::string_view banner);
 // Closing of every report body: LF, separator.
 void AppendClosing(ReportText& text);
 
+// "*** The scan stopped: the file PATH could not be read (REASON). WHAT ***",
+// on a line of its own: what a report says instead of a result it could not
+// make.
+void AppendScanStopped(ReportText& text, const Failure& failure, std::string_view what);
+
 // "(Scene #", n in signed form, " (", the scene's name, ")".
-std::string SceneReference(const ProjectState& project, long sceneNo);
-void AppendSceneReference(std::string& out, const ProjectState& project, long sceneNo);
+void AppendSceneReference(std::string& out, const LoadedProject& project, long sceneNo);
 
 } // namespace orv

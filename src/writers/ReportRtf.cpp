@@ -1,4 +1,4 @@
-#include "reports/ReportRtf.h"
+#include "writers/ReportRtf.h"
 
 #include "data/Text.h"
 

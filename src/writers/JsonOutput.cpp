@@ -1,7 +1,8 @@
-#include "cli/JsonOutput.h"
+#include "writers/JsonOutput.h"
 
 #include "audit/ReferencePlaces.h"
-#include "data/ProjectState.h"
+#include "data/Project.h"
+#include "data/Text.h"
 #include "reports/FlagStatements.h"
 #include "reports/FlagUsageReport.h"
 #include "reports/ObjectTypes.h"
@@ -16,31 +17,6 @@ namespace orv {
 namespace {
 
 constexpr std::array<std::string_view, 4> Comparisons = {"=", "<>", "<", ">"};
-constexpr Integer SwitchType = 3;
-constexpr Integer DelayType = 6;
-constexpr Integer FlagConjunctionType = 9;
-
-// A Flag Conjunction result names its flag and value in texts, which the
-// sentence holds as written: the flag text and the value text.
-std::pair<std::string, std::string> conjunctionTexts(std::string_view sentence, bool adds) {
-    constexpr std::string_view SetLead = ") When all conditions are true, object will set flag # ";
-    constexpr std::string_view SetMiddle = " to value ";
-    constexpr std::string_view AddLead = ") When all conditions are true, object will add ";
-    constexpr std::string_view AddMiddle = " to the current value of flag # ";
-    const std::string_view lead = adds ? AddLead : SetLead;
-    const std::string_view middle = adds ? AddMiddle : SetMiddle;
-    const auto start = sentence.find(lead);
-    if (start == std::string_view::npos)
-        return {};
-    const std::string_view rest = sentence.substr(start + lead.size());
-    const auto split = rest.find(middle);
-    if (split == std::string_view::npos)
-        return {};
-    std::string first(rest.substr(0, split)), second(rest.substr(split + middle.size()));
-    if (adds)
-        return {second, first};
-    return {first, second};
-}
 
 // One JSON object written as text straight into a buffer: a report of
 // millions of statements spends its time here, and a tree per statement
@@ -99,7 +75,7 @@ class ObjectWriter {
 
 // The keys every place in a scene starts with, and those of an object slot;
 // statements and references to missing files share them.
-void writeScene(ObjectWriter& w, std::string_view kind, Integer scene, const ProjectState& project) {
+void writeScene(ObjectWriter& w, std::string_view kind, Integer scene, const LoadedProject& project) {
     w.text("kind", kind);
     w.number("scene", scene);
     w.text("sceneName", project.sceneName(scene));
@@ -114,7 +90,7 @@ void writeSlot(ObjectWriter& w, long slot, Integer objectType) {
         w.null("objectTypeName");
 }
 
-void writePlace(ObjectWriter& w, const FlagStatement& s, const ProjectState& project) {
+void writePlace(ObjectWriter& w, const FlagStatement& s, const LoadedProject& project) {
     w.begin("place");
     switch (s.place) {
     case StatementPlace::ConditionalLoad:
@@ -146,57 +122,7 @@ void writePlace(ObjectWriter& w, const FlagStatement& s, const ProjectState& pro
     w.end();
 }
 
-bool isValidSequence(std::string_view text, std::size_t pos, std::size_t& length) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    char32_t cp = 0;
-    if (lead < 0x80) {
-        length = 1;
-        return true;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        cp = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        cp = lead & 0x07;
-    } else {
-        return false;
-    }
-    if (pos + length > text.size())
-        return false;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80)
-            return false;
-        cp = (cp << 6) | (byte(pos + i) & 0x3F);
-    }
-    // No overlong forms, no surrogates, nothing past U+10FFFF.
-    if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-        return false;
-    return true;
-}
-
 } // namespace
-
-std::string ValidUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t length = 1;
-        if (isValidSequence(text, pos, length)) {
-            out.append(text.substr(pos, length));
-            pos += length;
-        } else {
-            out.append("\xEF\xBF\xBD");
-            ++pos;
-        }
-    }
-    return out;
-}
 
 std::string HexBytes(std::string_view text) {
     static constexpr char Digits[] = "0123456789abcdef";
@@ -261,7 +187,7 @@ void JsonStream::value(std::string_view key, const OrderedJson& value) {
     out_ << value.dump(-1, ' ', ascii_, nlohmann::json::error_handler_t::replace);
 }
 
-OrderedJson ProjectJson(const ProjectState& project) {
+OrderedJson ProjectJson(const LoadedProject& project) {
     return {
         {"path", ValidUtf8(project.Paths.ProjectFilePath.string())},
         {"name", project.ProjectName},
@@ -275,8 +201,8 @@ OrderedJson ProjectJson(const ProjectState& project) {
     };
 }
 
-void AppendStatementJson(std::string& out, const FlagStatement& s, const FlagStatementList& list,
-                         const ProjectState& project, bool asciiOnly) {
+void AppendStatementJson(std::string& out, const FlagStatement& s, std::string_view sentence,
+                         const LoadedProject& project, bool asciiOnly) {
     ObjectWriter w(out, asciiOnly);
     writePlace(w, s, project);
     switch (s.use) {
@@ -298,19 +224,19 @@ void AppendStatementJson(std::string& out, const FlagStatement& s, const FlagSta
         else
             w.null("flag");
         const bool object = s.place == StatementPlace::Object;
-        if (object && s.objectType == SwitchType) {
+        if (object && IsObjectType(s.objectType, ObjectType::Switch)) {
             w.text("operation", "positions");
             w.number("positionA", s.value);
             w.number("positionB", s.valueB);
-        } else if (object && s.objectType == FlagConjunctionType) {
-            const auto [flagText, valueText] = conjunctionTexts(list.sentence(s), s.adds);
+        } else if (s.isConjunctionResult()) {
+            const auto [flagText, valueText] = ConjunctionTexts(s, sentence);
             w.text("operation", s.adds ? "add" : "set");
             w.text("flagText", flagText);
             w.text("value", valueText);
         } else {
             w.text("operation", s.adds ? "add" : "set");
             w.number("value", s.value);
-            if (object && s.objectType == DelayType)
+            if (object && IsObjectType(s.objectType, ObjectType::Delay))
                 w.number("delay", s.valueB);
         }
         break;
@@ -324,17 +250,17 @@ void AppendStatementJson(std::string& out, const FlagStatement& s, const FlagSta
         w.null("flag");
         break;
     }
-    w.text("sentence", SentenceLine(list.sentence(s)));
+    w.text("sentence", SentenceLine(sentence));
     out += '}';
 }
 
-OrderedJson StatementJson(const FlagStatement& s, const FlagStatementList& list, const ProjectState& project) {
+OrderedJson StatementJson(const FlagStatement& s, std::string_view sentence, const LoadedProject& project) {
     std::string text;
-    AppendStatementJson(text, s, list, project, false);
+    AppendStatementJson(text, s, sentence, project, false);
     return OrderedJson::parse(text);
 }
 
-void AppendReferencePlaceJson(std::string& out, const ReferencePlace& place, const ProjectState& project,
+void AppendReferencePlaceJson(std::string& out, const ReferencePlace& place, const LoadedProject& project,
                               bool asciiOnly) {
     ObjectWriter w(out, asciiOnly);
     const std::string field = std::to_string(place.field);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Text.h"
+
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
@@ -8,8 +10,7 @@
 namespace orv {
 
 struct FlagStatement;
-struct FlagStatementList;
-struct ProjectState;
+struct LoadedProject;
 struct ReferencePlace;
 
 // The version of the JSON documents orvanta-scan writes (docs/orvanta-scan.schema.json).
@@ -47,27 +48,24 @@ class JsonStream {
     bool first_ = true;
 };
 
-// Any text made valid UTF-8: each byte that does not belong to a valid
-// sequence becomes U+FFFD.
-std::string ValidUtf8(std::string_view text);
 // The bytes of a text as lower-case hex ("c3a9").
 std::string HexBytes(std::string_view text);
 
 // "project": where it is, its name, whether its lock is on, and its counts.
-OrderedJson ProjectJson(const ProjectState& project);
+OrderedJson ProjectJson(const LoadedProject& project);
 
 // One classified flag statement: its place, flag, use, comparison or change,
 // and the sentence exactly as the text report writes it (one line, without
 // the line feeds around it).
-OrderedJson StatementJson(const FlagStatement& statement, const FlagStatementList& list, const ProjectState& project);
+OrderedJson StatementJson(const FlagStatement& statement, std::string_view sentence, const LoadedProject& project);
 // The same as text (exactly StatementJson's compact dump, or with every
 // character outside ASCII escaped), appended to `out` without building a tree.
-void AppendStatementJson(std::string& out, const FlagStatement& statement, const FlagStatementList& list,
-                         const ProjectState& project, bool asciiOnly = false);
+void AppendStatementJson(std::string& out, const FlagStatement& statement, std::string_view sentence,
+                         const LoadedProject& project, bool asciiOnly = false);
 
 // Where a reference to a missing file stands, as the files document writes
 // it (compact, as the library would dump it), appended to `out`.
-void AppendReferencePlaceJson(std::string& out, const ReferencePlace& place, const ProjectState& project,
+void AppendReferencePlaceJson(std::string& out, const ReferencePlace& place, const LoadedProject& project,
                               bool asciiOnly = false);
 
 } // namespace orv

@@ -1,0 +1,121 @@
+// The flag reports: unused flags, the flag usage summary, the flag tracker
+// by flag and by scene.
+
+#include "cli/Command.h"
+#include "cli/Commands.h"
+#include "reports/FlagSections.h"
+#include "reports/FlagUsageReport.h"
+#include "reports/RunReport.h"
+#include "reports/RunState.h"
+#include "reports/UnusedFlagsReport.h"
+#include "writers/JsonOutput.h"
+#include "writers/JsonReports.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+namespace orv {
+
+namespace {
+
+// A command whose text form is the report of `kind` and whose JSON form
+// `json` writes.
+void addFlagReport(CLI::App& app, Invocation& run, CommandAction& action, const std::string& name,
+                   const std::string& description, Integer kind,
+                   std::function<std::optional<Failure>(JsonStream&, ReportHost&, OpenProject&)> json) {
+    CLI::App* command = app.add_subcommand(name, description);
+    AddProjectOption(*command, run);
+    AddOutputOption(*command, run);
+    AddFormatOption(*command, run, {"text", "json"});
+    command->callback([&run, &action, kind, json] {
+        action = [&run, kind, json] {
+            int loaded = ExitOk;
+            auto open = LoadForCommand(run, loaded);
+            if (!open)
+                return loaded;
+            if (!run.json())
+                return RunTextReport(run, *open, kind, {});
+            return WriteJsonOutput(run, *open,
+                                   [&](JsonStream& j, ReportHost& host) { return json(j, host, *open); });
+        };
+    });
+}
+
+} // namespace
+
+void AddUnusedFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action) {
+    addFlagReport(app, run, action, "unused-flags", "Print the unused flags report", UnusedFlagsKind,
+                  [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
+                      WriteUnusedFlagsJson(json, open.project, ScanUnusedFlags({open.project, open.files}, host, false));
+                      return std::nullopt;
+                  });
+}
+
+void AddFlagUsageCommand(CLI::App& app, Invocation& run, CommandAction& action) {
+    addFlagReport(app, run, action, "flag-usage", "Print the flag usage summary (dead ends, never tested)",
+                  FlagUsageKind, [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
+                      WriteFlagUsageJson(json, open.project, GatherFlagUsage({open.project, open.files}, host));
+                      return std::nullopt;
+                  });
+}
+
+// orvanta-scan track-flag: where a flag (or every flag) is tested or changed.
+void AddTrackFlagCommand(CLI::App& app, Invocation& run, CommandAction& action) {
+    auto flagText = std::make_shared<std::string>();
+    CLI::App* command = app.add_subcommand("track-flag", "Print where a flag (or every flag) is used");
+    AddProjectOption(*command, run);
+    command->add_option("FLAG", *flagText, "A flag number from 1 to 255, or all")->required();
+    AddOutputOption(*command, run);
+    AddFormatOption(*command, run, {"text", "json"});
+    command->callback([&run, &action, flagText] {
+        action = [&run, flagText] {
+            const Integer flag = ParseFlag(*flagText);
+            int loaded = ExitOk;
+            auto open = LoadForCommand(run, loaded);
+            if (!open)
+                return loaded;
+            if (!run.json())
+                return RunTextReport(run, *open, FlagsByFlagKind, [flag](RunState& s) { s.TrackedFlag = flag; });
+            return WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
+                TrackedFlagStatements tracked = GatherTrackedFlag({open->project, open->files}, flag, host);
+                WriteTrackFlagJson(json, open->project, flag, tracked.score, tracked.sections);
+                return std::nullopt;
+            });
+        };
+    });
+}
+
+// orvanta-scan scene-flags: every flag statement of a scene (or of all).
+void AddSceneFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action) {
+    auto sceneText = std::make_shared<std::string>();
+    CLI::App* command = app.add_subcommand("scene-flags", "Print every flag statement of a scene (or all)");
+    AddProjectOption(*command, run);
+    command->add_option("SCENE", *sceneText, "A scene number, or all")->required();
+    AddOutputOption(*command, run);
+    AddFormatOption(*command, run, {"text", "json"});
+    command->callback([&run, &action, sceneText] {
+        action = [&run, sceneText] {
+            int loaded = ExitOk;
+            auto open = LoadForCommand(run, loaded);
+            if (!open)
+                return loaded;
+            const Integer scene = ParseScene(*sceneText, open->project.SceneCount);
+            if (!run.json())
+                return RunTextReport(run, *open, FlagsBySceneKind, [scene](RunState& s) {
+                    s.ScenePickerPurpose = 2;
+                    s.TrackedScene = scene;
+                });
+            return WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
+                const ProjectSource source{open->project, open->files};
+                SceneFlagsJson document(json, open->project, scene, TrackedScoreStatement(source, std::nullopt));
+                ForEachTrackedScene(source, scene, host,
+                                    [&](int s, const FlagStatementList& list) { document.scene(s, list); });
+                document.finish();
+                return std::nullopt;
+            });
+        };
+    });
+}
+
+} // namespace orv

@@ -1,0 +1,264 @@
+#include "writers/JsonReports.h"
+
+#include "audit/DiskNames.h"
+#include "audit/FilesAudit.h"
+#include "reports/FlagSections.h"
+#include "reports/FlagUsage.h"
+#include "reports/RunState.h"
+#include "reports/UnusedFlagsReport.h"
+#include "writers/JsonOutput.h"
+
+#include <string>
+#include <vector>
+
+namespace orv {
+
+namespace {
+
+void opening(JsonStream& json, std::string_view command, const LoadedProject& project) {
+    json.beginObject();
+    json.value("schema", JsonSchemaVersion);
+    json.value("command", std::string(command));
+    json.value("project", ProjectJson(project));
+}
+
+OrderedJson selector(Integer n) {
+    return n == AllSelector ? OrderedJson("all") : OrderedJson(n);
+}
+
+// The reports stop with this line when a record cannot be read.
+std::string readError(const Failure& f) {
+    return "the file " + ValidUtf8(f.path.string()) + " could not be read (" + f.reason + ")";
+}
+
+OrderedJson scoreJson(const std::optional<FlagStatementList>& score, const LoadedProject& project) {
+    if (!score || score->statements.empty())
+        return nullptr;
+    const FlagStatement& s = score->statements.front();
+    return StatementJson(s, score->sentence(s), project);
+}
+
+// Statements are written as text into one reused buffer: no tree per statement.
+void writeStatement(JsonStream& json, std::string& buffer, const FlagStatement& s, std::string_view sentence,
+                    const LoadedProject& project, std::string_view atZero = {}) {
+    buffer.clear();
+    AppendStatementJson(buffer, s, sentence, project, json.asciiOnly());
+    if (!atZero.empty()) {
+        buffer.pop_back();
+        buffer += ",\"atZero\":\"";
+        buffer += atZero;
+        buffer += "\"}";
+    }
+    json.raw(buffer);
+}
+
+void statementArray(JsonStream& json, std::string_view key, const FlagStatementList& list,
+                    const std::vector<std::uint32_t>& indexes, const LoadedProject& project) {
+    std::string buffer;
+    json.beginArray(key);
+    for (std::uint32_t i : indexes)
+        writeStatement(json, buffer, list.statements[i], list.sentence(list.statements[i]), project);
+    json.endArray();
+}
+
+// A name read from disk: shown valid UTF-8 with control characters and stray
+// bytes as U+FFFD; its real bytes as hex whenever the name shown is not
+// exactly the name on disk.
+OrderedJson diskNameJson(const std::string& name) {
+    const std::string shown = DisplayName(name);
+    OrderedJson out = {{"name", shown}};
+    if (shown != name)
+        out["raw"] = HexBytes(name);
+    return out;
+}
+
+std::string_view folderKey(FolderKind kind) {
+    return kind == FolderKind::Mmedia ? "mmedia" : "gfx";
+}
+
+} // namespace
+
+void WriteInfoJson(JsonStream& json, const LoadedProject& project) {
+    opening(json, "info", project);
+    json.endObject();
+}
+
+void WriteScenePropertiesJson(JsonStream& json, const LoadedProject& project, Integer scene) {
+    opening(json, "scene-properties", project);
+    json.value("scene", selector(scene));
+    json.value("available", false);
+    json.endObject();
+}
+
+void WriteTrackFlagJson(JsonStream& json, const LoadedProject& project, Integer flag,
+                        const std::optional<FlagStatementList>& score, FlagSections& sections) {
+    opening(json, "track-flag", project);
+    json.value("flag", selector(flag));
+    json.value("score", scoreJson(score, project));
+    json.beginArray("sections");
+    std::string buffer;
+    for (FlagSection& section : sections.sections) {
+        json.beginObject();
+        json.value("flag", section.flag);
+        json.beginArray("statements");
+        for (const FlagStatement& s : section.statements)
+            writeStatement(json, buffer, s, section.sentence(s), project);
+        json.endArray();
+        json.endObject();
+        section.text.release();
+        section.statements = {};
+    }
+    json.endArray();
+    json.endObject();
+}
+
+SceneFlagsJson::SceneFlagsJson(JsonStream& json, const LoadedProject& project, Integer scene,
+                               const std::optional<FlagStatementList>& score)
+    : json_(json), project_(project) {
+    opening(json, "scene-flags", project);
+    json.value("scene", selector(scene));
+    json.value("score", scoreJson(score, project));
+    json.beginArray("sections");
+}
+
+void SceneFlagsJson::scene(int scene, const FlagStatementList& statements) {
+    json_.beginObject();
+    json_.value("scene", scene);
+    json_.value("sceneName", project_.sceneName(static_cast<Integer>(scene)));
+    json_.beginArray("statements");
+    for (const FlagStatement& s : statements.statements)
+        writeStatement(json_, buffer_, s, statements.sentence(s), project_);
+    json_.endArray();
+    json_.endObject();
+}
+
+void SceneFlagsJson::finish() {
+    json_.endArray();
+    json_.endObject();
+}
+
+// The free flags are those of the unused flags report; a record that cannot
+// be read leaves no list, as in the report.
+void WriteUnusedFlagsJson(JsonStream& json, const LoadedProject& project, const UnusedFlags& scan) {
+    opening(json, "unused-flags", project);
+    json.value("complete", scan.complete());
+    if (scan.failure)
+        json.value("error", readError(*scan.failure));
+    json.value("unusedFlags", scan.complete() ? OrderedJson(scan.UnusedFlags) : OrderedJson::array());
+    json.endObject();
+}
+
+void WriteFlagUsageJson(JsonStream& json, const LoadedProject& project, const FlagUsageData& data) {
+    opening(json, "flag-usage", project);
+    if (data.list.readFailure) {
+        json.value("complete", false);
+        json.value("error", readError(*data.list.readFailure));
+        json.endObject();
+        return;
+    }
+    const FlagStatementList& list = data.list;
+    const FlagUsage& u = data.usage;
+    json.value("complete", true);
+    json.value("counts", OrderedJson{{"inUse", u.inUse},
+                                     {"free", u.free},
+                                     {"deadEnds", u.deadEnds},
+                                     {"deadEndFlags", u.deadEndFlags},
+                                     {"changedNeverTested", u.changedNeverTested},
+                                     {"outOfRange", u.outOfRange.size()}});
+    json.beginArray("flags");
+    for (int f = 1; f <= 255; ++f) {
+        const FlagUsageEntry& e = u.flag(f);
+        json.item(OrderedJson{{"flag", f},
+                              {"tests", e.tests},
+                              {"changes", e.changes},
+                              {"class", FlagClassText(e.use)},
+                              {"score", e.score},
+                              {"deadEnd", e.deadEnds > 0}});
+    }
+    json.endArray();
+
+    std::vector<std::uint32_t> problems;
+    for (std::uint32_t i = 0; i < list.statements.size(); ++i)
+        if (list.statements[i].use == FlagUse::Problem)
+            problems.push_back(i);
+    statementArray(json, "problems", list, problems, project);
+
+    const StatementsByFlag byFlag = SortStatementsByFlag(list);
+    std::string buffer;
+    json.beginArray("deadEnds");
+    for (const int f : NeverChangedFlagsInOrder(u))
+        for (const auto& [i, kind] : TestsAtZeroInOrder(list, byFlag, f))
+            writeStatement(json, buffer, list.statements[i], list.sentence(list.statements[i]), project,
+                           TestAtZeroText(kind));
+    json.endArray();
+
+    std::vector<std::uint32_t> changed;
+    for (int f = 1; f <= 255; ++f)
+        if (u.changedNeverTestedFlag(f))
+            changed.insert(changed.end(), byFlag[static_cast<std::size_t>(f)].begin(),
+                           byFlag[static_cast<std::size_t>(f)].end());
+    statementArray(json, "changedNeverTested", list, changed, project);
+    statementArray(json, "outOfRange", list, u.outOfRange, project);
+    json.endObject();
+}
+
+void WriteFilesJson(JsonStream& json, const LoadedProject& project, const FilesAudit& audit) {
+    opening(json, "files", project);
+    std::uint64_t missingTotal = 0, unusedTotal = 0, bytesTotal = 0;
+    json.beginArray("folders");
+    for (const FolderKind kind : MediaFolders) {
+        const std::vector<std::string>& missing = audit.lists.missing(kind);
+        const std::vector<std::string>& unused = audit.lists.unused(kind);
+        json.beginObject();
+        json.value("folder", folderKey(kind));
+        const Failure* unlistable = audit.unlistable(kind);
+        json.value("listed", unlistable == nullptr);
+        if (unlistable)
+            json.value("error", ValidUtf8(describeFailure(*unlistable)));
+        json.beginArray("missing");
+        // A name may be referenced from tens of thousands of places: its item
+        // is written as text, without a tree per place.
+        std::string item;
+        for (const std::string& name : missing) {
+            OrderedJson suggestions = OrderedJson::array();
+            for (const std::string& s : audit.suggestionsFor(kind, name))
+                suggestions.push_back(diskNameJson(s));
+            item = "{\"name\":";
+            item += OrderedJson(name).dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
+            item += ",\"references\":[";
+            bool first = true;
+            for (const ReferencePlace& place : audit.lists.MissingPlaces.of(kind, name)) {
+                if (!first)
+                    item += ',';
+                first = false;
+                AppendReferencePlaceJson(item, place, project, json.asciiOnly());
+            }
+            item += "],\"suggestions\":";
+            item += suggestions.dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
+            item += '}';
+            json.raw(item);
+        }
+        json.endArray();
+        const auto& sizes = audit.sizes(kind);
+        json.beginArray("unused");
+        for (std::size_t i = 0; i < unused.size(); ++i) {
+            OrderedJson entry = diskNameJson(unused[i]);
+            const auto size = i < sizes.size() ? sizes[i] : std::nullopt;
+            entry["size"] = size ? OrderedJson(*size) : OrderedJson(nullptr);
+            json.item(entry);
+        }
+        json.endArray();
+        const std::uint64_t bytes = audit.unusedBytes(kind);
+        json.value("unusedBytes", bytes);
+        json.endObject();
+        missingTotal += missing.size();
+        unusedTotal += unused.size();
+        bytesTotal += bytes;
+    }
+    json.endArray();
+    json.value("builtInImagesInUse", audit.lists.BuiltInImagesInUse);
+    json.value("totals", {{"missing", missingTotal}, {"unused", unusedTotal}, {"unusedBytes", bytesTotal}});
+    json.endObject();
+}
+
+} // namespace orv

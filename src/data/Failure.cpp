@@ -7,7 +7,8 @@ namespace orv {
 std::string describeFailure(const Failure& f) {
     const std::string path = f.path.string();
     switch (f.kind) {
-    case FailureKind::CannotOpen: return path + ": cannot open (" + f.reason + ")";
+    case FailureKind::CannotOpen:
+    case FailureKind::FileMissing: return path + ": cannot open (" + f.reason + ")";
     case FailureKind::CannotRead: return path + ": cannot read the file (" + f.reason + ")";
     case FailureKind::CannotCreate: return path + ": cannot create the missing file (" + f.reason + ")";
     case FailureKind::NotOrdinaryFile: return path + ": " + f.reason;

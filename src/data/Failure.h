@@ -12,6 +12,7 @@ namespace orv {
 // the command line prints it on stderr.
 enum class FailureKind {
     CannotOpen,            // the system refused to open the file or folder
+    FileMissing,           // the file does not exist (and is not to be created)
     CannotRead,            // a read or seek failed
     CannotCreate,          // a missing data file could not be created
     NotOrdinaryFile,       // a folder, pipe, socket or device where a file belongs

@@ -152,8 +152,10 @@ Result<int> openOrdinaryFile(const FolderHandle& folder, const std::string& name
         struct stat st {};
         if (::fstatat(folder.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
             const int err = errno;
-            if (err != ENOENT || !create)
+            if (err != ENOENT)
                 return systemFailure(FailureKind::CannotOpen, err, shown);
+            if (!create)
+                return systemFailure(FailureKind::FileMissing, err, shown);
             // Exclusive and without following links: a link put in its
             // place meanwhile makes this fail instead of creating its target.
             const int fd =

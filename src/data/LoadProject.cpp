@@ -131,7 +131,12 @@ Result<OpenProject> LoadProject(const ProjectPaths& paths, EventLoop& loop, Load
     Result<ProjectFiles> files = ProjLockMatch(paths);
     if (!files)
         return std::move(files).failure();
-    OpenProject open{LoadedProject{}, std::move(*files)};
+    return LoadCheckedProject(paths, std::move(*files), loop, options);
+}
+
+Result<OpenProject> LoadCheckedProject(const ProjectPaths& paths, ProjectFiles files, EventLoop& loop,
+                                       LoadOptions options) {
+    OpenProject open{LoadedProject{}, std::move(files)};
     open.project.Paths = paths;
     const auto file = [&](int n) -> Result<const RecordFile*> { return &dataFile(open.files, n); };
     if (Result<void> counted = countRecords(file, open.project, loop); !counted)

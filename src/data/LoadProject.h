@@ -18,11 +18,16 @@ struct LoadOptions {
     bool holdScenesInMemory = false;
 };
 
-// Loads the project at `paths`: the consistency check (the files it compared
-// stay open), the counts and the project name, then one pass over the scene
+// Loads the project at `paths`: the consistency check (ProjLockMatch; the
+// files it compared stay open), then LoadCheckedProject.
+Result<OpenProject> LoadProject(const ProjectPaths& paths, EventLoop& loop, LoadOptions options = {});
+
+// What loading does once the consistency check has passed, over the files
+// it opened: the counts and the project name, then one pass over the scene
 // file for the scene names, the insertable-object count and the lock state.
 // Yields at the points loading always has.
-Result<OpenProject> LoadProject(const ProjectPaths& paths, EventLoop& loop, LoadOptions options = {});
+Result<OpenProject> LoadCheckedProject(const ProjectPaths& paths, ProjectFiles files, EventLoop& loop,
+                                       LoadOptions options = {});
 
 // Opens the five data files again for a report run of a project loaded
 // earlier, in the order player settings, cue cards, inventory items,

@@ -1,7 +1,6 @@
 #include "ui/FilesManager.h"
 
 #include "audit/DiskNames.h"
-#include "audit/NearMiss.h"
 #include "audit/Recycling.h"
 #include "audit/ReferencePlaces.h"
 #include "audit/ResourceFolders.h"
@@ -210,26 +209,25 @@ void FilesManager::showModal() {
 }
 
 void FilesManager::showLists() {
-    showEntries(*lists_[MissingGfxList], state_.lists.MissingGfx, false);
-    showEntries(*lists_[MissingMmediaList], state_.lists.MissingMmedia, false);
+    showEntries(*lists_[MissingGfxList], state_.audit.lists.MissingGfx, false);
+    showEntries(*lists_[MissingMmediaList], state_.audit.lists.MissingMmedia, false);
     // Resting the pointer on a missing file tells where the project names it
     // and what was probably meant.
     for (const auto& [index, kind] :
          {std::pair{MissingGfxList, FolderKind::Gfx}, std::pair{MissingMmediaList, FolderKind::Mmedia}}) {
-        const NearMissIndex nearMisses(state_.lists.unused(kind));
-        const std::vector<std::string>& missing = state_.lists.missing(kind);
+        const std::vector<std::string>& missing = state_.audit.lists.missing(kind);
         QListWidget& list = *lists_[index];
         for (int row = 0; row < list.count() && static_cast<std::size_t>(row) < missing.size(); ++row) {
             const std::string& name = missing[static_cast<std::size_t>(row)];
-            const std::string note = MissingFileNote(state_.lists.MissingPlaces.of(kind, name),
-                                                     nearMisses.suggestionsFor(name), state_.project);
+            const std::string note = MissingFileNote(state_.audit.lists.MissingPlaces.of(kind, name),
+                                                     state_.audit.suggestionsFor(kind, name), state_.project);
             // As plain text, whatever the names hold.
             list.item(row)->setToolTip(QStringLiteral("<p style='white-space:pre'>") + toQString(note).toHtmlEscaped() +
                                        QStringLiteral("</p>"));
         }
     }
-    showEntries(*lists_[UnusedGfxList], state_.lists.UnusedGfx, true);
-    showEntries(*lists_[UnusedMmediaList], state_.lists.UnusedMmedia, true);
+    showEntries(*lists_[UnusedGfxList], state_.audit.lists.UnusedGfx, true);
+    showEntries(*lists_[UnusedMmediaList], state_.audit.lists.UnusedMmedia, true);
 }
 
 QString FilesManager::resourceFile(FolderKind kind, const std::string& name) const {
@@ -244,9 +242,9 @@ void FilesManager::clearPreview() {
 void FilesManager::previewCurrentPicture() {
     QListWidget* list = lists_[UnusedGfxList];
     const int row = list->currentRow();
-    if (row < 0 || static_cast<std::size_t>(row) >= state_.lists.UnusedGfx.size())
+    if (row < 0 || static_cast<std::size_t>(row) >= state_.audit.lists.UnusedGfx.size())
         return;
-    const QString file = resourceFile(FolderKind::Gfx, state_.lists.UnusedGfx[static_cast<std::size_t>(row)]);
+    const QString file = resourceFile(FolderKind::Gfx, state_.audit.lists.UnusedGfx[static_cast<std::size_t>(row)]);
 
     QImage picture;
     std::optional<PictureError> error;
@@ -287,10 +285,10 @@ void FilesManager::previewCurrentPicture() {
 
 void FilesManager::openCurrentMediaFile() {
     const int row = lists_[UnusedMmediaList]->currentRow();
-    if (row < 0 || static_cast<std::size_t>(row) >= state_.lists.UnusedMmedia.size())
+    if (row < 0 || static_cast<std::size_t>(row) >= state_.audit.lists.UnusedMmedia.size())
         return;
     if (!platform_.opener.OpenWithShell(
-            resourceFile(FolderKind::Mmedia, state_.lists.UnusedMmedia[static_cast<std::size_t>(row)])))
+            resourceFile(FolderKind::Mmedia, state_.audit.lists.UnusedMmedia[static_cast<std::size_t>(row)])))
         platform_.prompts.showMessage(this, toQString(ApplicationTitle), QStringLiteral("Could not open file."),
                                       Prompts::Icon::None);
 }
@@ -298,7 +296,7 @@ void FilesManager::openCurrentMediaFile() {
 void FilesManager::recycleSelected(FolderKind kind) {
     const bool gfx = kind == FolderKind::Gfx;
     QListWidget* list = lists_[gfx ? UnusedGfxList : UnusedMmediaList];
-    std::vector<std::string>& names = gfx ? state_.lists.UnusedGfx : state_.lists.UnusedMmedia;
+    std::vector<std::string>& names = gfx ? state_.audit.lists.UnusedGfx : state_.audit.lists.UnusedMmedia;
 
     if (platform_.prompts.ask(this, QStringLiteral("Confirm"),
                               QStringLiteral("Are you sure you want to send the selected file(s) to the Recycle Bin?"),
@@ -317,6 +315,7 @@ void FilesManager::recycleSelected(FolderKind kind) {
 
     YieldingTrash trash(platform_.trash, [this] { showLists(); });
     RecycleSelected(names, selected, ResourceFolder(state_.project.Paths.ProjectFolder, kind), trash);
+    state_.audit.unusedChanged();
     showLists();
     if (gfx)
         clearPreview();

@@ -1,9 +1,9 @@
 #include "ui/FlagMapWindow.h"
 
-#include "data/DataFiles.h"
+#include "data/LoadProject.h"
 #include "data/ProgramInfo.h"
 #include "reports/FlagUsageReport.h"
-#include "reports/ReportContext.h"
+#include "reports/ReportHost.h"
 #include "reports/RunReport.h"
 #include "ui/CentreOnScreen.h"
 #include "ui/Platform.h"
@@ -12,6 +12,7 @@
 #include "ui/QtReportHost.h"
 #include "ui/QtText.h"
 #include "ui/ReportLauncher.h"
+#include "ui/Wording.h"
 
 #include <QFile>
 #include <QGridLayout>
@@ -365,19 +366,18 @@ void FlagMapWindow::showCounts() {
 }
 
 bool FlagMapWindow::scan() {
-    ReportText scratch; // the map writes no report
-    ReportContext ctx{state_.project, state_.run, scratch, host_};
     // Marked as running, so that nothing starts during the yields of the pass.
     state_.run.ReportRunning = true;
     host_.setBusy(true);
     std::optional<QString> failure;
-    try {
-        setUsage(ScanFlagUsage(ctx));
-    } catch (const std::exception& e) {
-        failure = QStringLiteral("The flag map could not be made.\r") + toQString(e.what());
-    }
+    Result<FlagUsageData> usage = ScanFlagUsage(state_.project, host_);
+    if (usage)
+        setUsage(std::move(*usage));
+    else
+        failure = toQString(FailureMessage("The flag map could not be made.", usage.failure()));
     host_.setBusy(false);
-    FinishRun(ctx);
+    state_.run.ReportRunning = false;
+    host_.setProgressValue(0);
     if (failure)
         platform_.prompts.showMessage(parentWidget(), toQString(ApplicationTitle), *failure,
                                       Prompts::Icon::Exclamation);
@@ -390,22 +390,10 @@ QString FlagMapWindow::toolTipFor(int flag) {
 }
 
 void FlagMapWindow::wordFlag(int flag) {
-    const auto unworded = [flag](const FlagStatement& s) {
-        return s.whole && s.flag == flag && (s.use == FlagUse::Test || s.use == FlagUse::Change) &&
-               s.sentenceLength == 0;
-    };
-    if (std::none_of(data_.list.statements.begin(), data_.list.statements.end(), unworded) ||
-        state_.run.ReportRunning || launcher_.busy())
-        return;
-    ReportText scratch;
-    ReportHost quiet; // a few records: no progress to show
-    ReportContext ctx{state_.project, state_.run, scratch, quiet};
-    try {
-        ctx.files.emplace(OpenDataFiles(state_.project, quiet));
-        WordStatements(ctx, data_.list, unworded);
-    } catch (const std::exception&) {
-        // The tooltip says which statements could not be read again.
-    }
+    // A record that cannot be read again leaves its statements unworded; the
+    // tooltip says so.
+    if (!state_.run.ReportRunning && !launcher_.busy())
+        WordFlagStatements(state_.project, data_, flag);
 }
 
 void FlagMapWindow::trackFlag(int flag) {

@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "data/LoadProject.h"
+#include "data/ProjLockMatch.h"
 #include "data/ProgramInfo.h"
 #include "reports/RunReport.h"
 #include "ui/CentreOnScreen.h"
@@ -14,6 +15,7 @@
 #include "ui/QtText.h"
 #include "ui/ReportLauncher.h"
 #include "ui/ScenePicker.h"
+#include "ui/Wording.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -83,7 +85,7 @@ QString droppedProject(const QMimeData* data) {
 MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
     : QWidget(parent), state_(state), platform_(platform) {
     setObjectName(QStringLiteral("Main"));
-    setWindowTitle(toQString(state_.project.Caption));
+    setWindowTitle(toQString(state_.screen.Caption));
     setAcceptDrops(true);
 
     const int charWidth = fontMetrics().averageCharWidth();
@@ -189,7 +191,10 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
     filesManager_ = new FilesManager(state_, platform_, this);
     launcher_ = std::make_unique<ReportLauncher>(state_, platform_, *host_, *filesManager_, this);
     launcher_->setStateChangedHandler([this] {
-        setWindowTitle(toQString(state_.project.Caption));
+        // A report run reads the project's name afresh, as loading does.
+        if (state_.project.NameRead)
+            state_.screen.Caption = std::string(ProgramTitle) + " - " + state_.project.ProjectName;
+        setWindowTitle(toQString(state_.screen.Caption));
         filesManager_->showLists();
     });
 
@@ -222,13 +227,53 @@ FlagMapWindow& MainWindow::flagMap() {
 }
 
 void MainWindow::showProjectState() {
-    pathBox_->setText(toQString(state_.project.PathBox));
+    const MainWindowState& screen = state_.screen;
+    pathBox_->setText(toQString(screen.PathBox));
     pathBox_->setCursorPosition(0);
-    projectInfo_->setPlainText(toQString(state_.project.PInfo));
+    projectInfo_->setPlainText(toQString(screen.PInfo));
     for (QPushButton* button : reportButtons_)
-        button->setEnabled(state_.project.ReportsEnabled);
-    flagMapButton_->setEnabled(state_.project.ReportsEnabled);
-    setWindowTitle(toQString(state_.project.Caption));
+        button->setEnabled(screen.ReportsEnabled);
+    flagMapButton_->setEnabled(screen.ReportsEnabled);
+    setWindowTitle(toQString(screen.Caption));
+}
+
+std::optional<std::string> MainWindow::loadChosenProject() {
+    MainWindowState& screen = state_.screen;
+    LoadedProject& project = state_.project;
+    const auto noProject = [&] {
+        screen.PathBox = std::string(PathPrompt);
+        screen.PInfo.clear();
+        screen.ReportsEnabled = false;
+        screen.Caption = versionedTitle();
+    };
+    // The consistency check; a file it could not read is said first, then
+    // the security failure, as for a lock that differs.
+    Result<ProjectFiles> checked = ProjLockMatch(project.Paths);
+    if (!checked) {
+        noProject();
+        if (checked.failure().kind != FailureKind::LockMismatch)
+            platform_.prompts.showMessage(this, toQString(ApplicationTitle),
+                                          toQString(UnexpectedError("ProjLockMatch", checked.failure())),
+                                          Prompts::Icon::Critical);
+        return std::string(SecurityFailureMessage);
+    }
+    // The scene lists of a project that does not load are empty.
+    project.SceneNames = {"(Not A Scene)"};
+    Result<OpenProject> loaded = LoadCheckedProject(project.Paths, std::move(*checked), *host_);
+    if (!loaded) {
+        noProject();
+        return FailureMessage("The project could not be loaded.", loaded.failure());
+    }
+    // The name, and the title with it, change only when the player settings
+    // hold one; the data files close as loading ends.
+    const std::string formerName = std::move(project.ProjectName);
+    project = std::move(loaded->project);
+    if (!project.NameRead)
+        project.ProjectName = formerName;
+    else
+        screen.Caption = std::string(ProgramTitle) + " - " + project.ProjectName;
+    screen.PInfo = ProjectInformation(project);
+    return std::nullopt;
 }
 
 void MainWindow::locate() {
@@ -249,9 +294,11 @@ void MainWindow::locateFile(const QString& projectFile) {
         ~Release() { flag = false; }
     } release{loading_};
 
-    ChooseProjectFile(state_.project, std::filesystem::path(QFile::encodeName(projectFile).toStdString()));
+    state_.project.Paths = ProjectPaths::fromProjectFile(QFile::encodeName(projectFile).toStdString());
+    state_.screen.PathBox = state_.project.Paths.ProjectFilePath.string();
+    state_.screen.ReportsEnabled = true;
     platform_.prompts.setProjectFolder({});
-    state_.lists.clear();
+    state_.audit = FilesAudit();
     filesManager_->showLists();
     // The preview belongs to the former project's files.
     filesManager_->clearPreview();
@@ -261,7 +308,7 @@ void MainWindow::locateFile(const QString& projectFile) {
     if (state_.project.Paths.ProjectFolder.empty())
         return;
 
-    LoadOutcome outcome;
+    std::optional<std::string> failed;
     {
         struct BusyPointer {
             QtReportHost& host;
@@ -269,22 +316,18 @@ void MainWindow::locateFile(const QString& projectFile) {
         } busy{*host_};
         host_->setBusy(true);
         try {
-            outcome = LoadProject(state_.project, *host_);
+            failed = loadChosenProject();
         } catch (const RunAbandoned&) {
             return; // the program is ending
         }
     }
 
     if (scenePicker_)
-        scenePicker_->showScenes(outcome.loaded());
-    platform_.prompts.setProjectFolder(outcome.loaded() ? QFile::decodeName(state_.project.Paths.ProjectFolder.c_str())
-                                                        : QString());
-    if (outcome.unexpectedError)
-        platform_.prompts.showMessage(this, toQString(ApplicationTitle), toQString(*outcome.unexpectedError),
-                                      Prompts::Icon::Critical);
+        scenePicker_->showScenes(!failed);
+    platform_.prompts.setProjectFolder(failed ? QString() : QFile::decodeName(state_.project.Paths.ProjectFolder.c_str()));
     showProjectState();
-    if (!outcome.loaded())
-        platform_.prompts.showMessage(this, toQString(ApplicationTitle), toQString(outcome.message),
+    if (failed)
+        platform_.prompts.showMessage(this, toQString(ApplicationTitle), toQString(*failed),
                                       Prompts::Icon::Exclamation);
 }
 
@@ -320,7 +363,7 @@ void MainWindow::pickReport(int index) {
 }
 
 void MainWindow::openFlagMap() {
-    if (busy() || !state_.project.ReportsEnabled)
+    if (busy() || !state_.screen.ReportsEnabled)
         return;
     // As a report button does: a cancel left over from a picker stops nothing here.
     state_.run.CancelRequested = false;

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -60,6 +62,9 @@ class MainWindow : public QWidget {
   private:
     // Brings path box, panel, buttons and title in line with the state.
     void showProjectState();
+    // Loads the project whose paths are set, and sets what the main window
+    // shows of it; gives the message for a project that did not load.
+    std::optional<std::string> loadChosenProject();
 
     ProgramState& state_;
     Platform& platform_;

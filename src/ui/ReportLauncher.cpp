@@ -1,6 +1,7 @@
 #include "ui/ReportLauncher.h"
 
 #include "audit/MissingUnusedFilesReport.h"
+#include "ui/Wording.h"
 #include "data/ProgramInfo.h"
 #include "reports/ReportContext.h"
 #include "reports/RunReport.h"
@@ -36,7 +37,7 @@ void ReportLauncher::run(Integer kind) {
         ~Release() { flag = false; }
     } release{busy_};
 
-    ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, state_.lists); };
+    ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, state_.audit); };
     RunOutcome outcome;
     try {
         outcome = RunReport(kind, ctx);
@@ -54,7 +55,8 @@ void ReportLauncher::run(Integer kind) {
     switch (outcome.status) {
     case RunOutcome::Status::Failed:
         FinishRun(ctx);
-        platform_.prompts.showMessage(windowParent_, toQString(ApplicationTitle), toQString(outcome.message),
+        platform_.prompts.showMessage(windowParent_, toQString(ApplicationTitle),
+                                      toQString(FailureMessage("The report could not be run.", *outcome.failure)),
                                       Prompts::Icon::Exclamation);
         return;
     case RunOutcome::Status::Discard: return; // RunReport has finished the run
@@ -63,9 +65,9 @@ void ReportLauncher::run(Integer kind) {
 
     // A media folder that could not be read is said before the report, whose
     // lists it has left incomplete, is shown.
-    if (state_.run.FilesReportRan && !state_.lists.UnlistableFolders.empty()) {
+    if (state_.run.FilesReportRan && !state_.audit.lists.UnlistableFolders.empty()) {
         std::string text;
-        for (const Failure& folder : state_.lists.UnlistableFolders)
+        for (const Failure& folder : state_.audit.lists.UnlistableFolders)
             text += (text.empty() ? "" : "\r") + UnlistableFolderMessage(folder);
         platform_.prompts.showMessage(windowParent_, toQString(ApplicationTitle), toQString(text),
                                       Prompts::Icon::Exclamation);

@@ -1,6 +1,6 @@
 #include "ui/ReportWindow.h"
 
-#include "reports/ReportRtf.h"
+#include "writers/ReportRtf.h"
 #include "ui/CentreOnScreen.h"
 #include "ui/Clipboard.h"
 #include "ui/FilesManager.h"

@@ -1,7 +1,7 @@
 #include "ui/ScenePicker.h"
 
 #include "data/ProgramInfo.h"
-#include "data/ProjectState.h"
+#include "data/Project.h"
 #include "reports/RunReport.h"
 #include "reports/RunState.h"
 #include "ui/Prompts.h"
@@ -14,7 +14,7 @@
 
 namespace orv::ui {
 
-ScenePicker::ScenePicker(ProjectState& project, RunState& run, Prompts& prompts, ReportLauncher& launcher,
+ScenePicker::ScenePicker(const LoadedProject& project, RunState& run, Prompts& prompts, ReportLauncher& launcher,
                          QWidget* parent)
     : PickerWindow(run, "SceneTrack", parent), project_(project), prompts_(prompts), launcher_(launcher) {
     prompt()->setText(QStringLiteral("View properties for which scene?"));
@@ -33,9 +33,10 @@ void ScenePicker::setPrompt(const QString& text) {
 }
 
 void ScenePicker::showScenes(bool afterLoad) {
-    QStringList entries;
-    for (const std::string& entry : project_.Combo1)
-        entries.append(toQString(entry));
+    // "Choose a scene...", then "s (name)" for each scene s.
+    QStringList entries{QStringLiteral("Choose a scene...")};
+    for (std::size_t s = 1; s < project_.SceneNames.size(); ++s)
+        entries.append(QStringLiteral("%1 (%2)").arg(s).arg(toQString(project_.SceneNames[s])));
     QStringList shown;
     for (int i = 0; i < scenes_->count(); ++i)
         shown.append(scenes_->itemText(i));
@@ -43,7 +44,8 @@ void ScenePicker::showScenes(bool afterLoad) {
         return;
     scenes_->clear();
     scenes_->addItems(entries);
-    scenes_->setCurrentIndex(project_.Combo1Index < scenes_->count() ? project_.Combo1Index : -1);
+    // Before the first load nothing is chosen; a load chooses the prompt.
+    scenes_->setCurrentIndex(project_.SceneNames.empty() ? -1 : 0);
 }
 
 void ScenePicker::runForPurpose() {

@@ -5,7 +5,7 @@
 class QComboBox;
 
 namespace orv {
-struct ProjectState;
+struct LoadedProject;
 }
 
 namespace orv::ui {
@@ -19,7 +19,8 @@ class ReportLauncher;
 class ScenePicker : public PickerWindow {
     Q_OBJECT
   public:
-    ScenePicker(ProjectState& project, RunState& run, Prompts& prompts, ReportLauncher& launcher, QWidget* parent);
+    ScenePicker(const LoadedProject& project, RunState& run, Prompts& prompts, ReportLauncher& launcher,
+                QWidget* parent);
 
     void setPrompt(const QString& text);
     // Refills Combo1 from the loaded project's scene picker list. After a
@@ -33,7 +34,7 @@ class ScenePicker : public PickerWindow {
   private:
     void runForPurpose();
 
-    ProjectState& project_;
+    const LoadedProject& project_;
     Prompts& prompts_;
     ReportLauncher& launcher_;
     QComboBox* scenes_ = nullptr;

@@ -88,9 +88,7 @@ int main(int argc, char** argv) {
         if (mode == "load" && argc == 3) {
             const fs::path project = argv[2];
             auto start = std::chrono::steady_clock::now();
-            orv::ProjectState state;
-            orv::ChooseProjectFile(state, project);
-            if (!orv::LoadProject(state, orv::noEventLoop()).loaded())
+            if (!orv::LoadProject(orv::ProjectPaths::fromProjectFile(project), orv::noEventLoop()))
                 throw std::runtime_error("the project does not load");
             const double load = seconds(start);
             start = std::chrono::steady_clock::now();

@@ -1,6 +1,6 @@
-#include "audit/AuditLists.h"
-#include "bench/LargeProject.h"
+#include "audit/FilesAudit.h"
 #include "audit/MissingUnusedFilesReport.h"
+#include "bench/LargeProject.h"
 #include "data/LoadProject.h"
 #include "reports/ReportContext.h"
 #include "reports/RunReport.h"
@@ -16,21 +16,25 @@ namespace orv {
 namespace {
 
 // A generated project of `sceneCount` full scenes, written once per
-// benchmark and loaded as the desktop program loads it.
-struct LoadedProject {
+// benchmark and loaded as the desktop program loads it; each run opens the
+// data files again, as the desktop's report runs do.
+struct BenchProject {
     testing::TempDir dir;
-    ProjectState project;
+    LoadedProject project;
     RunState run;
     ReportText text;
     ReportHost host;
-    AuditLists lists;
+    FilesAudit audit;
     ReportContext ctx{project, run, text, host};
 
-    explicit LoadedProject(int sceneCount, int distinctFiles = 0) {
-        ChooseProjectFile(project, bench::WriteLargeProject(dir.path(), {sceneCount, distinctFiles}));
-        if (!LoadProject(project, noEventLoop()).loaded())
+    explicit BenchProject(int sceneCount, int distinctFiles = 0) {
+        Result<OpenProject> open = LoadProject(
+            ProjectPaths::fromProjectFile(bench::WriteLargeProject(dir.path(), {sceneCount, distinctFiles})),
+            noEventLoop());
+        if (!open)
             throw std::runtime_error("the generated project does not load");
-        ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, lists); };
+        project = std::move(open->project);
+        ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, audit); };
     }
 
     void measure(benchmark::State& bench, Integer kind) {
@@ -46,33 +50,30 @@ struct LoadedProject {
 };
 
 void AllFlagsTracker(benchmark::State& bench) {
-    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, FlagsByFlagKind);
+    BenchProject(static_cast<int>(bench.range(0))).measure(bench, FlagsByFlagKind);
 }
 
 void AllScenesTracker(benchmark::State& bench) {
-    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, FlagsBySceneKind);
+    BenchProject(static_cast<int>(bench.range(0))).measure(bench, FlagsBySceneKind);
 }
 
 void UnusedFlags(benchmark::State& bench) {
-    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, UnusedFlagsKind);
+    BenchProject(static_cast<int>(bench.range(0))).measure(bench, UnusedFlagsKind);
 }
 
 void FlagUsageSummary(benchmark::State& bench) {
-    LoadedProject(static_cast<int>(bench.range(0))).measure(bench, FlagUsageKind);
+    BenchProject(static_cast<int>(bench.range(0))).measure(bench, FlagUsageKind);
 }
 
 void ResourceFiles(benchmark::State& bench) {
-    LoadedProject(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1))).measure(bench, ResourceFilesKind);
+    BenchProject(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1))).measure(bench, ResourceFilesKind);
 }
 
 void Load(benchmark::State& bench) {
     testing::TempDir dir;
     const auto projectFile = bench::WriteLargeProject(dir.path(), {static_cast<int>(bench.range(0)), 0});
-    for (auto _ : bench) {
-        ProjectState project;
-        ChooseProjectFile(project, projectFile);
-        benchmark::DoNotOptimize(LoadProject(project, noEventLoop()).loaded());
-    }
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(LoadProject(ProjectPaths::fromProjectFile(projectFile), noEventLoop()).ok());
 }
 
 BENCHMARK(AllFlagsTracker)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -6,12 +6,9 @@
 
 #include "audit/DiskNames.h"
 #include "cli/TerminalText.h"
-#include "data/DataFiles.h"
-#include "data/FileError.h"
-#include "data/ProjectState.h"
+#include "data/LoadProject.h"
 #include "data/RecordLayouts.h"
 #include "data/Records.h"
-#include "data/SceneTables.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -84,15 +81,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeFile(folder / "resource" / "Orvanta1.dat", data, size);
     for (const char* name : {"Orvanta2.dat", "Orvanta3.dat", "Orvanta4.dat", "Orvanta5.dat"})
         writeFile(folder / "resource" / name, nullptr, 0);
-    orv::ProjectState project;
+    // A failure with a file named is an outcome, not a finding.
+    orv::LoadedProject project;
     project.Paths = orv::ProjectPaths::fromProjectFile(folder / "game.orv");
-    try {
-        const orv::DataFiles files = orv::OpenDataFiles(project, orv::noEventLoop());
-        orv::SceneTables tables;
-        for (int s = 0; s <= project.SceneCount + 1; ++s)
-            orv::LoadScene(files, static_cast<orv::Integer>(s == 0 ? 1 : s), tables);
-    } catch (const orv::FileError&) {
-        // A failure with a file named is an outcome, not a finding.
-    }
+    const orv::Result<orv::ProjectFiles> files = orv::OpenDataFiles(project, orv::noEventLoop());
+    if (!files)
+        return 0;
+    orv::RecordReader scenes(files->Scenes);
+    for (long s = 1; s <= project.SceneCount + 1; ++s)
+        if (const auto record = scenes.record(s))
+            (void)orv::decodeSceneRecord(*record);
     return 0;
 }

@@ -110,8 +110,7 @@ class SceneFields {
 
 // Every record of one data file in turn, each handed to `visit` with its
 // number; stops at the first that cannot be read.
-template <typename Visit>
-Result<void> forEachRecord(const RecordFile& file, long count, Visit&& visit) {
+template <typename Visit> Result<void> forEachRecord(const RecordFile& file, long count, Visit&& visit) {
     RecordReader reader(file);
     for (long n = 1; n <= count; ++n) {
         const Result<RecordBytes> record = reader.record(n);
@@ -122,8 +121,7 @@ Result<void> forEachRecord(const RecordFile& file, long count, Visit&& visit) {
     return {};
 }
 
-Result<void> collect(ProjectSource source, ReportHost& host, ReferenceCollector& collector,
-                     MissingReferences& places) {
+Result<void> collect(ProjectSource source, ReportHost& host, ReferenceCollector& collector, MissingReferences& places) {
     const LoadedProject& p = source.project;
     collector.ListFolders();
     // Every name goes to the collector through the recorder, which notes

@@ -40,9 +40,7 @@ struct FilesAudit {
     std::optional<Failure> failure;
 
     const std::filesystem::path& folder(FolderKind kind) const { return folders[index(kind)]; }
-    const std::vector<std::optional<std::uint64_t>>& sizes(FolderKind kind) const {
-        return unusedSizes[index(kind)];
-    }
+    const std::vector<std::optional<std::uint64_t>>& sizes(FolderKind kind) const { return unusedSizes[index(kind)]; }
     // The bytes the unused files of a folder take (those that could be measured).
     std::uint64_t unusedBytes(FolderKind kind) const;
     // The folder's listing failure, when it exists but could not be listed.

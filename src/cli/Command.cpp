@@ -13,7 +13,6 @@
 #include "writers/ReportRtf.h"
 
 #include <CLI/CLI.hpp>
-
 #include <cstring>
 #include <ostream>
 
@@ -82,7 +81,7 @@ std::string Wording(const Failure& f) {
 
 std::optional<OpenProject> LoadForCommand(Invocation& run, int& status) {
     const ProjectPaths paths = ProjectPaths::fromProjectFile(run.projectFile);
-    Result<OpenProject> open = LoadProject(paths, noEventLoop(), {.holdScenesInMemory = true});
+    Result<OpenProject> open = LoadProject(paths, noEventLoop());
     if (open)
         return std::move(*open);
     const Failure& failure = open.failure();
@@ -105,8 +104,7 @@ Integer ParseFlag(const std::string& text) {
 Integer ParseScene(const std::string& text, Integer sceneCount) {
     if (text == "all")
         return AllSelector;
-    const bool digits =
-        !text.empty() && text.size() <= 6 && text.find_first_not_of("0123456789") == std::string::npos;
+    const bool digits = !text.empty() && text.size() <= 6 && text.find_first_not_of("0123456789") == std::string::npos;
     const long n = digits ? std::stol(text) : 0;
     if (n < 1 || n > sceneCount)
         throw UsageError{"Please choose a scene."};
@@ -117,8 +115,8 @@ bool RefuseOutput(Invocation& run, const ProjectPaths& paths, bool textReport) {
     if (run.outputFile.empty())
         return false;
     if (!textReport && isRtfFile(run.outputFile)) {
-        Say(run.io, "orvanta-scan: --format " + run.format + " writes no RTF: name the output file " +
-                        run.outputFile + " otherwise");
+        Say(run.io, "orvanta-scan: --format " + run.format + " writes no RTF: name the output file " + run.outputFile +
+                        " otherwise");
         return true;
     }
     const auto refused = RefusedOutput(run.outputFile, paths);
@@ -178,8 +176,7 @@ int RunTextReport(Invocation& run, OpenProject& open, Integer kind, const std::f
     return failed ? outputFailed(run.io, *failed) : ExitOk;
 }
 
-int WriteStreamedOutput(Invocation& run, const OpenProject& open, const OutputWriter& write,
-                        std::string_view what) {
+int WriteStreamedOutput(Invocation& run, const OpenProject& open, const OutputWriter& write, std::string_view what) {
     if (RefuseOutput(run, open.project.Paths, false))
         return ExitUsage;
     const bool toFile = !run.outputFile.empty();

@@ -58,9 +58,9 @@ struct ProjectSource {
 };
 
 // Data file n (1 to 5), relative to the project folder, and its record length.
-inline constexpr std::array<std::string_view, 5> DataFileNames = {
-    "resource/Orvanta1.dat", "resource/Orvanta2.dat", "resource/Orvanta3.dat", "resource/Orvanta4.dat",
-    "resource/Orvanta5.dat"};
+inline constexpr std::array<std::string_view, 5> DataFileNames = {"resource/Orvanta1.dat", "resource/Orvanta2.dat",
+                                                                  "resource/Orvanta3.dat", "resource/Orvanta4.dat",
+                                                                  "resource/Orvanta5.dat"};
 extern const std::array<std::size_t, 5> DataFileRecordLengths;
 const RecordFile& dataFile(const ProjectFiles& files, int n);
 

@@ -12,8 +12,7 @@ namespace orv {
 // Failure that says which file or folder, what was being done and the
 // system's reason. The front ends word the failure; nothing in between
 // turns it into a message.
-template <typename T>
-class [[nodiscard]] Result {
+template <typename T> class [[nodiscard]] Result {
   public:
     Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
@@ -36,8 +35,7 @@ class [[nodiscard]] Result {
     std::variant<T, Failure> state_;
 };
 
-template <>
-class [[nodiscard]] Result<void> {
+template <> class [[nodiscard]] Result<void> {
   public:
     Result() = default;
     Result(Failure failure) : failure_(std::move(failure)) {}

@@ -10,7 +10,9 @@
 
 namespace orv {
 
-std::string_view FindingClassName(FindingClass c) { return FindingClasses[indexOf(c)].name; }
+std::string_view FindingClassName(FindingClass c) {
+    return FindingClasses[indexOf(c)].name;
+}
 
 std::optional<FindingClass> ParseFindingClass(std::string_view name) {
     for (const FindingClassInfo& info : FindingClasses)
@@ -48,7 +50,9 @@ bool CheckFailed(const FindingCounts& counts, const FailOn& failOn) {
 
 namespace {
 
-bool inRange(Integer f) { return f >= 1 && f <= 255; }
+bool inRange(Integer f) {
+    return f >= 1 && f <= 255;
+}
 
 // The data file a place's record lies in, relative to the project folder as
 // it is spelled on disk.

@@ -39,7 +39,9 @@ inline constexpr std::size_t FindingClassCount = FindingClasses.size();
 
 std::string_view FindingClassName(FindingClass c);
 std::optional<FindingClass> ParseFindingClass(std::string_view name);
-inline std::size_t indexOf(FindingClass c) { return static_cast<std::size_t>(c); }
+inline std::size_t indexOf(FindingClass c) {
+    return static_cast<std::size_t>(c);
+}
 
 // One finding. Every text in it is safe to write as one line: names from
 // disk and project texts are shown with control characters and stray bytes

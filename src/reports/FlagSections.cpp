@@ -48,7 +48,7 @@ void ChunkPool::giveBack(char* chunk) {
 }
 
 SectionText::SectionText(SectionText&& other) noexcept
-    : pool_(other.pool_), chunks_(std::move(other.chunks_)), used_(other.used_), size_(other.size_) {
+    : pool_(other.pool_), chunks_(std::move(other.chunks_)), size_(other.size_) {
     other.chunks_.clear();
     other.size_ = 0;
 }
@@ -56,32 +56,30 @@ SectionText::SectionText(SectionText&& other) noexcept
 std::size_t SectionText::append(std::string_view piece) {
     if (piece.size() > ChunkPool::ChunkSize)
         throw std::length_error("a piece of a section is longer than a chunk");
-    if (chunks_.empty() || used_ + piece.size() > ChunkPool::ChunkSize) {
-        chunks_.push_back(pool_->take());
-        used_ = 0;
-    }
-    const std::size_t start = (chunks_.size() - 1) * ChunkPool::ChunkSize + used_;
-    std::memcpy(chunks_.back() + used_, piece.data(), piece.size());
-    used_ += piece.size();
+    if (chunks_.empty() || chunks_.back().used + piece.size() > ChunkPool::ChunkSize)
+        chunks_.push_back({pool_->take(), 0});
+    Chunk& chunk = chunks_.back();
+    const std::size_t start = (chunks_.size() - 1) * ChunkPool::ChunkSize + chunk.used;
+    std::memcpy(chunk.data + chunk.used, piece.data(), piece.size());
+    chunk.used += piece.size();
     size_ += piece.size();
     return start;
 }
 
 std::string_view SectionText::at(std::size_t start, std::size_t length) const {
-    return {chunks_[start / ChunkPool::ChunkSize] + start % ChunkPool::ChunkSize, length};
+    return {chunks_[start / ChunkPool::ChunkSize].data + start % ChunkPool::ChunkSize, length};
 }
 
 void SectionText::forEachPiece(const std::function<void(std::string_view)>& write) const {
-    for (std::size_t i = 0; i < chunks_.size(); ++i)
-        write(std::string_view(chunks_[i], i + 1 == chunks_.size() ? used_ : ChunkPool::ChunkSize));
+    for (const Chunk& chunk : chunks_)
+        write(std::string_view(chunk.data, chunk.used));
 }
 
 void SectionText::release() {
-    for (char* chunk : chunks_)
-        pool_->giveBack(chunk);
+    for (const Chunk& chunk : chunks_)
+        pool_->giveBack(chunk.data);
     chunks_.clear();
     size_ = 0;
-    used_ = 0;
 }
 
 namespace {

@@ -57,9 +57,12 @@ class SectionText {
     void release();
 
   private:
+    struct Chunk {
+        char* data;
+        std::size_t used;
+    };
     ChunkPool* pool_;
-    std::vector<char*> chunks_;
-    std::size_t used_ = 0; // in the last chunk
+    std::vector<Chunk> chunks_;
     std::size_t size_ = 0;
 };
 
@@ -82,7 +85,7 @@ struct FlagSection {
 // TrackedScoreStatement).
 struct FlagSections {
     explicit FlagSections(bool large) : pool(std::make_unique<ChunkPool>(large)) {}
-    std::unique_ptr<ChunkPool> pool; // where the sections' text lives; it stays put when the sections move
+    std::unique_ptr<ChunkPool> pool;   // where the sections' text lives; it stays put when the sections move
     std::vector<FlagSection> sections; // flag first + i is sections[i]
     int scenesRead = 0;
 };

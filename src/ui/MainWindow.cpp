@@ -1,8 +1,8 @@
 #include "ui/MainWindow.h"
 
 #include "data/LoadProject.h"
-#include "data/ProjLockMatch.h"
 #include "data/ProgramInfo.h"
+#include "data/ProjLockMatch.h"
 #include "reports/RunReport.h"
 #include "ui/CentreOnScreen.h"
 #include "ui/FilesManager.h"
@@ -324,7 +324,8 @@ void MainWindow::locateFile(const QString& projectFile) {
 
     if (scenePicker_)
         scenePicker_->showScenes(!failed);
-    platform_.prompts.setProjectFolder(failed ? QString() : QFile::decodeName(state_.project.Paths.ProjectFolder.c_str()));
+    platform_.prompts.setProjectFolder(failed ? QString()
+                                              : QFile::decodeName(state_.project.Paths.ProjectFolder.c_str()));
     showProjectState();
     if (failed)
         platform_.prompts.showMessage(this, toQString(ApplicationTitle), toQString(*failed),

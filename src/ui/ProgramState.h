@@ -1,8 +1,8 @@
 #pragma once
 
 #include "audit/FilesAudit.h"
-#include "data/Project.h"
 #include "data/ProgramInfo.h"
+#include "data/Project.h"
 #include "reports/ReportText.h"
 #include "reports/RunState.h"
 

@@ -1,7 +1,6 @@
 #include "ui/ReportLauncher.h"
 
 #include "audit/MissingUnusedFilesReport.h"
-#include "ui/Wording.h"
 #include "data/ProgramInfo.h"
 #include "reports/ReportContext.h"
 #include "reports/RunReport.h"
@@ -11,6 +10,7 @@
 #include "ui/QtReportHost.h"
 #include "ui/QtText.h"
 #include "ui/ReportWindow.h"
+#include "ui/Wording.h"
 
 namespace orv::ui {
 

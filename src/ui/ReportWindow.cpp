@@ -1,6 +1,5 @@
 #include "ui/ReportWindow.h"
 
-#include "writers/ReportRtf.h"
 #include "ui/CentreOnScreen.h"
 #include "ui/Clipboard.h"
 #include "ui/FilesManager.h"
@@ -11,6 +10,7 @@
 #include "ui/ReportFont.h"
 #include "ui/ReportPrinter.h"
 #include "ui/ReportView.h"
+#include "writers/ReportRtf.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -55,11 +55,8 @@ struct Writer {
 };
 
 Bytes encodeSlot(const ObjectSlot& slot) {
-    // ObjectSlot::Reserved is the unnamed pair of Integers after the type.
-    static_assert(L::ObjectSlot[1].offset == 2 && L::ObjectSlot[1].count == 2);
     Writer w(L::ObjectSlot, L::ObjectSlotLength);
     w.put("ObjectType", slot.ObjectType);
-    w.put(L::ObjectSlot[1], slot.Reserved);
     w.put("ObjectText", slot.ObjectText);
     w.put("Settings", slot.Settings);
     return w.b;
@@ -86,11 +83,6 @@ Bytes encodeScene(const SceneRecord& s) {
     for (std::size_t t = 0; t < L::HeaderTableOffsets.size(); ++t)
         for (std::size_t e = 0; e < L::HeaderTableOffsets[t].size(); ++e)
             w.put(L::HeaderTableOffsets[t][e], s.Tables[t][e]);
-    // SceneRecord::OtherIntegers are the unnamed Integers of the header, in offset order.
-    std::size_t other = 0;
-    for (const Field& f : L::SceneHeader)
-        for (std::size_t k = 1; !f.type.isText && f.name.empty() && k <= f.count; ++k)
-            w.put(f, s.OtherIntegers.at(other++), k);
     for (std::size_t k = 1; k <= L::ObjectSlotCount; ++k)
         std::ranges::copy(encodeSlot(s.Slots[k - 1]), w.b.begin() + L::objectSlotStart(k));
     return w.b;

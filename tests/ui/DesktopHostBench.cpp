@@ -2,7 +2,7 @@
 // and the report view opening a large report. A benchmark, run by hand:
 //   build/tests/ui/orvanta-desktop-bench
 
-#include "audit/AuditLists.h"
+#include "audit/FilesAudit.h"
 #include "audit/MissingUnusedFilesReport.h"
 #include "cli/TerminalProgress.h"
 #include "data/LoadProject.h"
@@ -62,19 +62,21 @@ testing::ProjectBuilder denseProject(int sceneCount) {
 // One project, loaded once; the report run with the host of either program.
 struct Project {
     testing::TempDir dir;
-    ProjectState project;
+    LoadedProject project;
     RunState run;
     ReportText text;
-    AuditLists lists;
+    FilesAudit audit;
 
     explicit Project(int scenes) {
-        ChooseProjectFile(project, denseProject(scenes).write(dir.path()));
-        if (!LoadProject(project, noEventLoop()).loaded())
+        Result<OpenProject> open =
+            LoadProject(ProjectPaths::fromProjectFile(denseProject(scenes).write(dir.path())), noEventLoop());
+        if (!open)
             throw std::runtime_error("the generated project does not load");
+        project = std::move(open->project);
     }
     void measure(benchmark::State& bench, ReportHost& host, Integer kind) {
         ReportContext ctx{project, run, text, host};
-        ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, lists); };
+        ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, audit); };
         for (auto _ : bench) {
             run.TrackedFlag = AllSelector;
             run.TrackedScene = AllSelector;

@@ -6,7 +6,6 @@
 #include "writers/JsonOutput.h"
 
 #include <CLI/CLI.hpp>
-
 #include <memory>
 #include <stdexcept>
 
@@ -31,22 +30,28 @@ int check(Invocation& run, const FailOn& failOn) {
         // Findings name the project as the user named it, as compilers do,
         // shown as every other name is, so that no name can forge a line.
         const std::string project = DisplayName(run.projectFile);
-        written = WriteStreamedOutput(run, *open, [&](std::ostream& out, ReportHost& host) {
-            if (auto stopped = checked(host))
-                return stopped;
-            WriteCheckText(out, project, *found, failOn);
-            return std::optional<Failure>();
-        }, "check");
+        written = WriteStreamedOutput(
+            run, *open,
+            [&](std::ostream& out, ReportHost& host) {
+                if (auto stopped = checked(host))
+                    return stopped;
+                WriteCheckText(out, project, *found, failOn);
+                return std::optional<Failure>();
+            },
+            "check");
     } else {
-        written = WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost& host) {
-            if (auto stopped = checked(host))
-                return stopped;
-            if (run.format == "json")
-                WriteCheckJson(json, open->project, *found, failOn);
-            else
-                WriteCheckSarif(json, run.projectFile, *found, failOn);
-            return std::optional<Failure>();
-        }, "check");
+        written = WriteJsonOutput(
+            run, *open,
+            [&](JsonStream& json, ReportHost& host) {
+                if (auto stopped = checked(host))
+                    return stopped;
+                if (run.format == "json")
+                    WriteCheckJson(json, open->project, *found, failOn);
+                else
+                    WriteCheckSarif(json, run.projectFile, *found, failOn);
+                return std::optional<Failure>();
+            },
+            "check");
     }
     if (written != ExitOk)
         return written;

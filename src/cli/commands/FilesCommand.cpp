@@ -8,7 +8,6 @@
 #include "writers/JsonReports.h"
 
 #include <CLI/CLI.hpp>
-
 #include <memory>
 
 namespace orv {

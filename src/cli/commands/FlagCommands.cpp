@@ -12,7 +12,6 @@
 #include "writers/JsonReports.h"
 
 #include <CLI/CLI.hpp>
-
 #include <memory>
 
 namespace orv {
@@ -36,8 +35,7 @@ void addFlagReport(CLI::App& app, Invocation& run, CommandAction& action, const 
                 return loaded;
             if (!run.json())
                 return RunTextReport(run, *open, kind, {});
-            return WriteJsonOutput(run, *open,
-                                   [&](JsonStream& j, ReportHost& host) { return json(j, host, *open); });
+            return WriteJsonOutput(run, *open, [&](JsonStream& j, ReportHost& host) { return json(j, host, *open); });
         };
     });
 }
@@ -45,11 +43,12 @@ void addFlagReport(CLI::App& app, Invocation& run, CommandAction& action, const 
 } // namespace
 
 void AddUnusedFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action) {
-    addFlagReport(app, run, action, "unused-flags", "Print the unused flags report", UnusedFlagsKind,
-                  [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
-                      WriteUnusedFlagsJson(json, open.project, ScanUnusedFlags({open.project, open.files}, host, false));
-                      return std::nullopt;
-                  });
+    addFlagReport(
+        app, run, action, "unused-flags", "Print the unused flags report", UnusedFlagsKind,
+        [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
+            WriteUnusedFlagsJson(json, open.project, ScanUnusedFlags({open.project, open.files}, host, false));
+            return std::nullopt;
+        });
 }
 
 void AddFlagUsageCommand(CLI::App& app, Invocation& run, CommandAction& action) {

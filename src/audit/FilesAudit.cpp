@@ -147,6 +147,7 @@ Result<void> collect(ProjectSource source, ReportHost& host, ReferenceCollector&
         (L::SceneFileFields.size() + L::ObjectSlotCount * field(L::ObjectSlot, "ObjectText").count);
     SceneFields fields(collector, places, host, std::min(fieldCount, folderFiles + 1024));
     Result<void> read = forEachRecord(source.files.Scenes, p.SceneCount, [&](RecordBytes scene, Integer n) {
+        source.sceneRead(n, scene);
         fields.record(scene, n);
         StepProgress(host);
     });
@@ -177,6 +178,8 @@ Result<void> collect(ProjectSource source, ReportHost& host, ReferenceCollector&
                 recorder.RecordReference(location.LocationFile3);
             StepProgress(host);
         });
+    if (read)
+        read = source.completeScenes();
     if (!read)
         return read;
     if (collector.lists().BuiltInImagesInUse)

@@ -79,9 +79,9 @@ std::string Wording(const Failure& f) {
     return "orvanta-scan: " + describeFailure(f);
 }
 
-std::optional<OpenProject> LoadForCommand(Invocation& run, int& status) {
+std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool deferScenes) {
     const ProjectPaths paths = ProjectPaths::fromProjectFile(run.projectFile);
-    Result<OpenProject> open = LoadProject(paths, noEventLoop());
+    Result<OpenProject> open = LoadProject(paths, noEventLoop(), {.deferScenes = deferScenes});
     if (open)
         return std::move(*open);
     const Failure& failure = open.failure();
@@ -157,6 +157,7 @@ int RunTextReport(Invocation& run, OpenProject& open, Integer kind, const std::f
     TerminalProgress host(run.io.err, run.io.errIsTerminal);
     ReportContext ctx{open.project, state, text, host};
     ctx.files = &open.files;
+    ctx.pendingScenes = open.pending.get();
     if (prepare)
         prepare(ctx);
     state.CancelRequested = false;

@@ -128,6 +128,8 @@ FlagUsageData GatherFlagUsage(ProjectSource source, ReportHost& host, bool keepS
     // lists are worded, afterwards.
     options.sentences = false;
     GatherFlagStatements(source, data.list, options, [&host](FlagStatementList&) { StepProgress(host); });
+    if (Result<void> scenes = source.completeScenes(); !scenes && !data.list.readFailure)
+        data.list.readFailure = scenes.failure();
     if (data.list.readFailure)
         return data;
     data.usage = tally.finish();

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -74,6 +75,26 @@ constexpr ObjectStatement Statements[] = {
     {FlagConjunction, Condition, ") Condition F is true when ", 183, 1, 185},
     {FlagConjunction, ConjunctionResult, "", Always, 0, 0},
 };
+
+// The rows of one type: the table holds each type's rows together, in type
+// order, so a type's rows are found without a walk of the whole table.
+constexpr std::span<const ObjectStatement> StatementsOf(Integer type) {
+    std::size_t first = 0;
+    while (first < std::size(Statements) && static_cast<Integer>(Statements[first].type) != type)
+        ++first;
+    std::size_t last = first;
+    while (last < std::size(Statements) && static_cast<Integer>(Statements[last].type) == type)
+        ++last;
+    return std::span<const ObjectStatement>(Statements).subspan(first, last - first);
+}
+
+constexpr bool groupedByType() {
+    for (std::size_t i = 1; i < std::size(Statements); ++i)
+        if (Statements[i].type < Statements[i - 1].type)
+            return false;
+    return true;
+}
+static_assert(groupedByType() && StatementsOf(9).size() == 7 && StatementsOf(7).size() == 6);
 
 void appendChange(std::string& out, const ObjectSlot& slot, std::size_t flagOffset) {
     AppendChangePhrase(out, slot.setting(flagOffset), slot.setting(flagOffset + 2), slot.setting(flagOffset + 4) != 0);
@@ -186,9 +207,7 @@ void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo,
         return;
     }
     std::uint8_t row = 0;
-    for (const ObjectStatement& st : Statements) {
-        if (!IsObjectType(objectType, st.type))
-            continue;
+    for (const ObjectStatement& st : StatementsOf(objectType)) {
         const std::uint8_t thisRow = row++;
         if (st.switchOffset != Always && slot.setting(st.switchOffset) != st.switchValue)
             continue;

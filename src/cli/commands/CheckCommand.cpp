@@ -17,12 +17,12 @@ namespace {
 // it, when a media folder could not be listed.
 int check(Invocation& run, const FailOn& failOn) {
     int loaded = ExitOk;
-    auto open = LoadForCommand(run, loaded);
+    auto open = LoadForCommand(run, loaded, true);
     if (!open)
         return loaded;
     std::optional<ProjectCheck> found;
     const auto checked = [&](ReportHost& host) {
-        found.emplace(ProjectSource{open->project, open->files}, host);
+        found.emplace(open->source(), host);
         return found->failure();
     };
     int written = ExitOk;

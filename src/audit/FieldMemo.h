@@ -4,8 +4,8 @@
 
 #include <array>
 #include <bit>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <unordered_map>

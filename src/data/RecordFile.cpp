@@ -195,7 +195,8 @@ Result<RecordBytes> RecordReader::record(long n) {
 std::optional<RecordBytes> RecordReader::peek(long n) const {
     if (n < first_ || n >= first_ + count_)
         return std::nullopt;
-    return RecordBytes(chunk_).subspan(static_cast<std::size_t>(n - first_) * file_.recordLength(), file_.recordLength());
+    return RecordBytes(chunk_).subspan(static_cast<std::size_t>(n - first_) * file_.recordLength(),
+                                       file_.recordLength());
 }
 
 Result<ProjectRecord> readProjectRecord(const fs::path& projectFilePath) {

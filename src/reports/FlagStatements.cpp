@@ -39,8 +39,8 @@ struct FlagStatementGatherer::Impl {
         const Integer target = header.CondLoadScene;
         if (header.CondLoadEnabled != 1 || target == 0)
             return {};
-        if (source.pending && !source.pending->completed() && target >= 1 &&
-            target <= source.project.SceneCount && static_cast<std::size_t>(target) >= source.project.SceneNames.size())
+        if (source.pending && !source.pending->completed() && target >= 1 && target <= source.project.SceneCount &&
+            static_cast<std::size_t>(target) >= source.project.SceneNames.size())
             if (const auto ahead = scenes.peek(target)) {
                 aheadName = readText(*ahead, field(L::SceneHeader, "SceneName"));
                 return aheadName;

@@ -71,12 +71,17 @@ void WriteCheckJson(JsonStream& json, const LoadedProject& project, const Projec
             failing.push_back(info.name);
     json.value("failOn", failing);
     json.beginArray("findings");
+    std::string item;
     check.forEach([&](const Finding& f) {
-        json.item({{"class", FindingClassName(f.findingClass)},
-                   {"level", level(f, failOn)},
-                   {"place", f.place},
-                   {"message", f.message},
-                   {"file", ValidUtf8(f.file.string())}});
+        item.clear();
+        JsonObjectText w(item, json.asciiOnly());
+        w.text("class", FindingClassName(f.findingClass));
+        w.text("level", level(f, failOn));
+        w.text("place", f.place);
+        w.text("message", f.message);
+        w.text("file", ValidUtf8(f.file.string()));
+        w.end();
+        json.raw(item);
     });
     json.endArray();
     OrderedJson counts = OrderedJson::object();
@@ -106,17 +111,35 @@ void WriteCheckSarif(JsonStream& json, std::string_view project, const ProjectCh
                           {"rules", rules}}}});
     json.value("originalUriBaseIds", {{"PROJECTROOT", {{"description", {{"text", ValidUtf8(project)}}}}}});
     json.beginArray("results");
+    std::string result;
     check.forEach([&](const Finding& f) {
-        OrderedJson location = {
-            {"physicalLocation",
-             {{"artifactLocation", {{"uri", uriReference(f.file.string())}, {"uriBaseId", "PROJECTROOT"}}}}}};
-        if (!f.place.empty())
-            location["logicalLocations"] = OrderedJson::array({{{"fullyQualifiedName", f.place}}});
-        json.item({{"ruleId", FindingClassName(f.findingClass)},
-                   {"ruleIndex", indexOf(f.findingClass)},
-                   {"level", level(f, failOn)},
-                   {"message", {{"text", f.message}}},
-                   {"locations", OrderedJson::array({location})}});
+        result.clear();
+        JsonObjectText w(result, json.asciiOnly());
+        w.text("ruleId", FindingClassName(f.findingClass));
+        w.number("ruleIndex", static_cast<long>(indexOf(f.findingClass)));
+        w.text("level", level(f, failOn));
+        w.begin("message");
+        w.text("text", f.message);
+        w.end();
+        w.beginArray("locations");
+        w.begin({});
+        w.begin("physicalLocation");
+        w.begin("artifactLocation");
+        w.text("uri", uriReference(f.file.string()));
+        w.text("uriBaseId", "PROJECTROOT");
+        w.end();
+        w.end();
+        if (!f.place.empty()) {
+            w.beginArray("logicalLocations");
+            w.begin({});
+            w.text("fullyQualifiedName", f.place);
+            w.end();
+            w.endArray();
+        }
+        w.end();
+        w.endArray();
+        w.end();
+        json.raw(result);
     });
     json.endArray();
     json.endObject();

@@ -43,12 +43,11 @@ void addFlagReport(CLI::App& app, Invocation& run, CommandAction& action, const 
 } // namespace
 
 void AddUnusedFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action) {
-    addFlagReport(
-        app, run, action, "unused-flags", "Print the unused flags report", UnusedFlagsKind,
-        [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
-            WriteUnusedFlagsJson(json, open.project, ScanUnusedFlags(open.source(), host, false));
-            return std::nullopt;
-        });
+    addFlagReport(app, run, action, "unused-flags", "Print the unused flags report", UnusedFlagsKind,
+                  [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
+                      WriteUnusedFlagsJson(json, open.project, ScanUnusedFlags(open.source(), host, false));
+                      return std::nullopt;
+                  });
 }
 
 void AddFlagUsageCommand(CLI::App& app, Invocation& run, CommandAction& action) {

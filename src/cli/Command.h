@@ -77,11 +77,11 @@ int RunTextReport(Invocation& run, OpenProject& open, Integer kind, const std::f
 // failure that stopped it, if any: then no half output is left, and the
 // status is ExitProjectFailed.
 using OutputWriter = std::function<std::optional<Failure>(std::ostream& out, ReportHost& host)>;
-int WriteStreamedOutput(Invocation& run, const OpenProject& open, const OutputWriter& write,
+int WriteStreamedOutput(Invocation& run, const ProjectPaths& paths, const OutputWriter& write,
                         std::string_view what = "report");
 // The same for one JSON document (or SARIF). A terminal gets every
 // character outside ASCII escaped; the document is never filtered otherwise.
-int WriteJsonOutput(Invocation& run, const OpenProject& open,
+int WriteJsonOutput(Invocation& run, const ProjectPaths& paths,
                     const std::function<std::optional<Failure>(JsonStream&, ReportHost&)>& write,
                     std::string_view what = "report");
 

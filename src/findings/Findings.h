@@ -20,20 +20,43 @@ class ReportHost;
 // The kinds of finding a check reports, in the order it reports them.
 enum class FindingClass { Missing, UnusedFiles, UnusedFlags, DeadEnds, OutOfRange };
 
-// Every class with its name (as --fail-on and every output spell it) and
-// what it means. A new class is declared here, and made in ProjectCheck.
+// How much a finding weighs when --fail-on does not make it an error.
+enum class Level { Error, Warning, Note };
+std::string_view LevelName(Level level); // "error", "warning", "note"
+
+// Every class with its name (as --fail-on and every output spell it), what
+// it means and what to do about it. A new class is declared here, and made
+// in ProjectCheck.
 struct FindingClassInfo {
     FindingClass findingClass;
     std::string_view name;
     std::string_view description;
+    std::string_view explanation; // why it matters
+    std::string_view help;        // what to do
+    Level level = Level::Warning;
 };
 inline constexpr std::array<FindingClassInfo, 5> FindingClasses = {{
-    {FindingClass::Missing, "missing", "A resource file the project names is not in its media folder."},
-    {FindingClass::UnusedFiles, "unused-files", "A file in a media folder that nothing in the project names."},
-    {FindingClass::UnusedFlags, "unused-flags", "A flag from 1 to 255 that no enabled statement tests or changes."},
+    {FindingClass::Missing, "missing", "A resource file the project names is not in its media folder.",
+     "A picture, sound, music or video file that a record of the project names is not in resource/gfx or "
+     "resource/mmedia, so the game cannot show or play it where the record asks for it.",
+     "Put the file into its media folder, or correct the name in the record (the finding says which record "
+     "and, where an unused file is probably what was meant, which one)."},
+    {FindingClass::UnusedFiles, "unused-files", "A file in a media folder that nothing in the project names.",
+     "A file of resource/gfx or resource/mmedia that no record names takes disk space in every copy of the game.",
+     "Delete the file, or name it where it was meant to be used; files that are not the game's (source art) "
+     "can be left out of the check with the ignore file."},
+    {FindingClass::UnusedFlags, "unused-flags", "A flag from 1 to 255 that no enabled statement tests or changes.",
+     "A flag nothing uses is free for a new puzzle; this lists them, as the unused flags report does.",
+     "Nothing needs doing; reserve flags for later in the ignore file (flags 200-240) to keep them off the list."},
     {FindingClass::DeadEnds, "dead-ends",
-     "A flag that is tested but never changed: a test that never holds can never be passed."},
-    {FindingClass::OutOfRange, "out-of-range", "A flag number outside 1 to 255 in the project's data."},
+     "A flag that is tested but never changed: a test that never holds can never be passed.",
+     "Every flag starts at 0 and changes only through the project's statements; a test that holds for no value "
+     "the flag can take never lets the player past it: a puzzle that can never be solved.",
+     "Add the change the test waits for (an object, cue card or item that sets the flag), or correct the test's "
+     "flag, comparison or value."},
+    {FindingClass::OutOfRange, "out-of-range", "A flag number outside 1 to 255 in the project's data.",
+     "Flags are numbered 1 to 255; a statement about another number tests or changes nothing the game keeps.",
+     "Correct the flag number in the statement."},
 }};
 inline constexpr std::size_t FindingClassCount = FindingClasses.size();
 
@@ -51,6 +74,12 @@ struct Finding {
     // Where in the project: "scene 12 (Kitchen), object 3 (HotSpot)", "resource/gfx", "flag 17".
     std::string place;
     std::string message;
+    // What the finding is about, whatever its place: the file name, the flag
+    // number, the statement's sentence. With the class and the place it
+    // tells one finding from every other (see Fingerprint).
+    std::string subject;
+    // The flag an unused-flags finding is about.
+    int flag = 0;
     // The file the finding is about, relative to the project's folder and
     // spelled as it is on disk: the data file of the record that says it,
     // the unused file itself, or the project file for what the project as a
@@ -58,11 +87,18 @@ struct Finding {
     std::filesystem::path file;
 };
 
-// Which classes are errors; the others are warnings.
+// A finding's fingerprint: 16 hex digits made of its class, place and
+// subject, so that it stays the same while other findings come and go.
+std::string Fingerprint(const Finding& finding);
+
+// Which classes are errors; the others keep their own level.
 struct FailOn {
     std::array<bool, FindingClassCount> classes{};
     bool contains(FindingClass c) const { return classes[indexOf(c)]; }
-    // "missing,dead-ends"; throws std::invalid_argument naming an unknown class.
+    Level levelOf(FindingClass c) const;
+    // Adds "missing,dead-ends"; "" adds nothing. Throws std::invalid_argument
+    // naming an unknown class or an empty one between commas.
+    void add(std::string_view list);
     static FailOn parse(std::string_view list);
 };
 

@@ -45,7 +45,7 @@ void AddFilesCommand(CLI::App& app, Invocation& run, CommandAction& action) {
             FilesAudit audit;
             int written = ExitOk;
             if (run.json()) {
-                written = WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost& host) {
+                written = WriteJsonOutput(run, open->project.Paths, [&](JsonStream& json, ReportHost& host) {
                     audit = AuditProjectFiles(open->source(), host);
                     if (!audit.failure)
                         WriteFilesJson(json, open->project, audit);

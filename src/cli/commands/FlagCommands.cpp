@@ -35,7 +35,8 @@ void addFlagReport(CLI::App& app, Invocation& run, CommandAction& action, const 
                 return loaded;
             if (!run.json())
                 return RunTextReport(run, *open, kind, {});
-            return WriteJsonOutput(run, *open, [&](JsonStream& j, ReportHost& host) { return json(j, host, *open); });
+            return WriteJsonOutput(run, open->project.Paths,
+                                   [&](JsonStream& j, ReportHost& host) { return json(j, host, *open); });
         };
     });
 }
@@ -77,11 +78,12 @@ void AddTrackFlagCommand(CLI::App& app, Invocation& run, CommandAction& action) 
                 return loaded;
             if (!run.json())
                 return RunTextReport(run, *open, FlagsByFlagKind, [flag](RunState& s) { s.TrackedFlag = flag; });
-            return WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
-                TrackedFlagStatements tracked = GatherTrackedFlag(open->source(), flag, host);
-                WriteTrackFlagJson(json, open->project, flag, tracked.score, tracked.sections);
-                return std::nullopt;
-            });
+            return WriteJsonOutput(run, open->project.Paths,
+                                   [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
+                                       TrackedFlagStatements tracked = GatherTrackedFlag(open->source(), flag, host);
+                                       WriteTrackFlagJson(json, open->project, flag, tracked.score, tracked.sections);
+                                       return std::nullopt;
+                                   });
         };
     });
 }
@@ -106,14 +108,15 @@ void AddSceneFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action)
                     s.ScenePickerPurpose = 2;
                     s.TrackedScene = scene;
                 });
-            return WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
-                const ProjectSource source{open->project, open->files};
-                SceneFlagsJson document(json, open->project, scene, TrackedScoreStatement(source, std::nullopt));
-                ForEachTrackedScene(source, scene, host,
-                                    [&](int s, const FlagStatementList& list) { document.scene(s, list); });
-                document.finish();
-                return std::nullopt;
-            });
+            return WriteJsonOutput(
+                run, open->project.Paths, [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
+                    const ProjectSource source{open->project, open->files};
+                    SceneFlagsJson document(json, open->project, scene, TrackedScoreStatement(source, std::nullopt));
+                    ForEachTrackedScene(source, scene, host,
+                                        [&](int s, const FlagStatementList& list) { document.scene(s, list); });
+                    document.finish();
+                    return std::nullopt;
+                });
         };
     });
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <numeric>
 #include <stdexcept>
 #include <utility>
 
@@ -242,6 +243,7 @@ void NearMissIndex::KeyTable::add(std::uint64_t key, std::uint32_t position) {
 }
 
 void NearMissIndex::KeyTable::markCrowds(std::size_t crowd, std::vector<bool>& marks) {
+    sortedAbove_ = crowd;
     for (std::size_t b = 0; b + 1 < starts_.size(); ++b) {
         const auto first = entries_.begin() + starts_[b], last = entries_.begin() + starts_[b + 1];
         if (static_cast<std::size_t>(last - first) <= crowd)
@@ -259,9 +261,17 @@ void NearMissIndex::KeyTable::markCrowds(std::size_t crowd, std::vector<bool>& m
     }
 }
 
-const std::uint32_t* NearMissIndex::KeyTable::lowerBound(const std::uint32_t* first, const std::uint32_t* last,
-                                                         std::uint64_t value) {
-    return std::lower_bound(first, last, value, [](std::uint32_t e, std::uint64_t v) { return e < v; });
+std::pair<const std::uint32_t*, const std::uint32_t*> NearMissIndex::KeyTable::entriesOf(std::uint64_t key) const {
+    const std::size_t bucket = bucketOf(key);
+    const std::uint32_t* first = entries_.data() + starts_[bucket];
+    const std::uint32_t* last = entries_.data() + starts_[bucket + 1];
+    if (static_cast<std::size_t>(last - first) > sortedAbove_) {
+        const auto below = [](std::uint32_t e, std::uint64_t v) { return e < v; };
+        const std::uint64_t tag = tagOf(key);
+        first = std::lower_bound(first, last, tag, below);
+        last = std::lower_bound(first, last, tag + positionMask_ + 1, below);
+    }
+    return {first, last};
 }
 
 std::size_t NearMissIndex::KeyTable::bytes() const {
@@ -272,6 +282,16 @@ std::size_t EditDistance(std::u32string_view a, std::u32string_view b, std::size
     const std::size_t over = cap + 1;
     if (distanceOf(a.size(), b.size()) > cap)
         return over;
+    // What both start or end with adds nothing to the distance; names alike
+    // but for a few code points leave little to work out.
+    const std::size_t common =
+        static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+    a.remove_prefix(common);
+    b.remove_prefix(common);
+    while (!a.empty() && !b.empty() && a.back() == b.back()) {
+        a.remove_suffix(1);
+        b.remove_suffix(1);
+    }
     // Two rows of the table; only the cells within `cap` of the diagonal are
     // worked out (any other is above the cap), and file names are short, so
     // the rows seldom leave the stack.
@@ -392,7 +412,6 @@ std::vector<std::uint32_t> NearMissIndex::nearCandidates(std::u32string_view nam
     bool crowded = true;
     for (std::size_t level = 0; crowded && level < windows_.size(); ++level) {
         const bool last = level + 1 == windows_.size() || !windowOf(level + 1, shortest).exists;
-        const std::size_t crowd = last ? std::numeric_limits<std::size_t>::max() : Crowd;
         crowded = false;
         const KeyTable& table = windows_[level];
         const Keys keys = windowKeys(name, windowOf(level, name.size()));
@@ -400,6 +419,20 @@ std::vector<std::uint32_t> NearMissIndex::nearCandidates(std::u32string_view nam
             table.prefetch(key);
         for (const std::uint64_t key : keys)
             table.prefetchEntries(key);
+        if (last) {
+            // No window left to tell the crowds apart: when they list many
+            // of the names, the names are compared one by one as they are,
+            // instead of once for each key that lists them.
+            std::size_t listed = 0;
+            for (const std::uint64_t key : keys)
+                listed += table.listed(key);
+            if (listed > std::max<std::size_t>(folded_.size() / 4, 4096)) {
+                candidates.resize(folded_.size());
+                std::iota(candidates.begin(), candidates.end(), 0u);
+                return candidates;
+            }
+        }
+        const std::size_t crowd = last ? std::numeric_limits<std::size_t>::max() : Crowd;
         for (const std::uint64_t key : keys)
             crowded |= table.visit(key, crowd, [&](std::uint32_t i) { candidates.push_back(i); });
     }

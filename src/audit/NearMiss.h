@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -49,7 +51,8 @@ class NearMissIndex {
         void startFilling();
         void add(std::uint64_t key, std::uint32_t position);
         // After the second pass: sets marks[position] for every position
-        // listed under a key that lists more than `crowd`.
+        // listed under a key that lists more than `crowd`. Buckets of more
+        // entries are sorted then, their keys one after another.
         void markCrowds(std::size_t crowd, std::vector<bool>& marks);
 
         // Calls f(position) for the positions listed under the key, in
@@ -57,21 +60,19 @@ class NearMissIndex {
         // bucket and tag), and returns false; or, when the key lists more
         // than `crowd`, returns true without a call.
         template <class F> bool visit(std::uint64_t key, std::size_t crowd, F&& f) const {
-            const std::size_t bucket = bucketOf(key);
+            const auto [first, last] = entriesOf(key);
+            if (static_cast<std::size_t>(last - first) > crowd)
+                return true;
             const std::uint32_t tag = tagOf(key);
-            const std::uint32_t* first = entries_.data() + starts_[bucket];
-            const std::uint32_t* last = entries_.data() + starts_[bucket + 1];
-            if (static_cast<std::size_t>(last - first) > crowd) {
-                // A crowded bucket is sorted, its keys one after another.
-                first = lowerBound(first, last, tag);
-                last = lowerBound(first, last, tag + positionMask_ + 1);
-                if (static_cast<std::size_t>(last - first) > crowd)
-                    return true;
-            }
-            for (; first != last; ++first)
-                if ((*first & ~positionMask_) == tag)
-                    f(*first & positionMask_);
+            for (const std::uint32_t* e = first; e != last; ++e)
+                if ((*e & ~positionMask_) == tag)
+                    f(*e & positionMask_);
             return false;
+        }
+        // How many positions the key lists, or a few more.
+        std::size_t listed(std::uint64_t key) const {
+            const auto [first, last] = entriesOf(key);
+            return static_cast<std::size_t>(last - first);
         }
 
         // Ask the memory for the key's bucket, then for its first entries:
@@ -88,13 +89,15 @@ class NearMissIndex {
             return static_cast<std::size_t>(((key >> 32) * buckets_) >> 32);
         }
         std::uint32_t tagOf(std::uint64_t key) const { return static_cast<std::uint32_t>(key) & ~positionMask_; }
-        static const std::uint32_t* lowerBound(const std::uint32_t* first, const std::uint32_t* last,
-                                               std::uint64_t value);
+        // The entries of the key's bucket; of its key alone when the bucket
+        // is sorted.
+        std::pair<const std::uint32_t*, const std::uint32_t*> entriesOf(std::uint64_t key) const;
 
         std::vector<std::uint32_t> starts_; // bucket b spans [starts_[b], starts_[b + 1])
         std::vector<std::uint32_t> entries_;
         std::uint64_t buckets_ = 1;
         std::uint32_t positionMask_ = 0;
+        std::size_t sortedAbove_ = std::numeric_limits<std::size_t>::max(); // entries in a bucket
     };
 
     struct Name {

@@ -294,7 +294,7 @@ TEST(NearMissIndex, AsksEveryCrowdedKeyAgainInTheNextWindow) {
     EXPECT_EQ(index.suggestionsFor("kitchen_0q4_night.bmp"),
               (Names{"kitchen_014_night.bmp", "kitchen_024_night.bmp", "kitchen_034_night.bmp"}));
 
-    // Past the last window the index asks (eight of them, to code point 58), a crowd is compared name by name.
+    // Past the last window the index asks (eight of them, to code point 58), a crowd is asked key by key.
     const std::string start(70, 's'), end = "_end_of_a_very_long_name.bmp";
     Names longNames;
     for (int i = 0; i < 30; ++i)
@@ -302,6 +302,23 @@ TEST(NearMissIndex, AsksEveryCrowdedKeyAgainInTheNextWindow) {
     const NearMissIndex longIndex(longNames);
     EXPECT_EQ(longIndex.suggestionsFor(start + "qz" + end), (Names{longNames[0], longNames[1], longNames[2]}));
     EXPECT_EQ(longIndex.suggestionsFor(start + "3" + end), (Names{longNames[3], longNames[13], longNames[20]}));
+}
+
+// Thousands of names alike in every window the index has (in their first 58 code points and their last
+// ten) can only be compared one by one: they are, as the plain comparison does, and give what it gives.
+TEST(NearMissIndex, ComparesNamesAlikeInEveryWindowOneByOne) {
+    const std::string start = "a_very_long_name_shared_by_thousands_of_files_in_one_folder_of_a_game_";
+    Names unused;
+    for (int i = 0; i < 6000; ++i)
+        unused.push_back(start + std::to_string(i) + "_and_its_long_end.bmp");
+    const NearMissIndex index(unused);
+    const StraightNearMisses straight(unused);
+    for (const std::string number : {"1", "12", "123", "1234", "12345", "99999", "x", "6000", "", "abcdefgh"}) {
+        const std::string missing = start + number + "_and_its_long_end.bmp";
+        const Names expected = straight(missing);
+        EXPECT_EQ(index.suggestionsFor(missing), expected) << number;
+        EXPECT_EQ(expected.size(), number == "abcdefgh" ? 0u : 3u) << number;
+    }
 }
 
 // Fifty thousand missing names beside fifty thousand unused ones of about the same length, as in the

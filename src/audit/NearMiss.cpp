@@ -36,10 +36,11 @@ namespace orv {
 // Every name has its head keys. Where names are alike in their heads
 // (numbered at their end, say), one key lists more than Crowd of them: those
 // names, and only those, are listed by their tail keys too, and so on to the
-// next window while a key is crowded. A missing name asks its head keys; a
-// crowded one is asked again through the next window, which every name near
-// enough has. So a missing name costs its own keys and the names that share a
-// key with it in the windows it asks, which are few unless they are near.
+// next window while a key is crowded, up to MostWindows. A missing name asks
+// its head keys; a crowded one is asked again through the next window, which
+// every name near enough has. So a missing name costs its own keys and the
+// names that share a key with it in the windows it asks, which are few unless
+// they are near. Only names alike in every window are compared one by one.
 //
 // Keys are 64-bit hashes of the texts; two texts that share one only add a
 // name to compare. Every candidate is compared in full before it is kept.
@@ -51,10 +52,9 @@ constexpr std::size_t Window = 10;
 constexpr std::size_t KeyLength = Window - MaxEdits;
 // More names than this under one key are told apart by the next window.
 constexpr std::size_t Crowd = 24;
-// The head, the tail and six more: enough for names of 58 code points.
-// Names alike in all of them are compared one by one (no index can do much
-// better on names of which many are within two edits of one another), and
-// the index of the most alike names stays below 8 * 56 keys a name.
+// The head, the tail and six more: enough for names of 58 code points. So
+// the index of the most alike names stays below 8 * 56 keys a name; when
+// thousands are alike in all of these windows, they are compared one by one.
 constexpr std::size_t MostWindows = 8;
 
 // Names past this many lose their place in a four-byte entry.

@@ -15,8 +15,9 @@ namespace orv {
 // slip. Built once per folder from its unused list, then asked once per
 // missing name. The names within two edits are found through an index of
 // deletion keys (see NearMiss.cpp): a missing name costs work bounded by its
-// own length and by the unused names that resemble it, never by the number
-// of unused names.
+// own length and by the unused names that resemble it, not by the number of
+// unused names (unless thousands of them are alike in every window the index
+// looks at).
 class NearMissIndex {
   public:
     // `unused` in listing order; the index keeps its own copy of the names.

@@ -46,17 +46,20 @@ struct FlagStatement {
     Integer flag = 0;
     // False only for a Flag Conjunction result whose flag text is not a whole
     // number that fits 16 bits: the trackers never write it, and it is no
-    // flag's change.
-    bool whole = true;
+    // flag's change. With `marks` set, its flag text has a fraction.
+    bool whole : 1 = true;
     // The flag the unused flags report strikes off (a conjunction result's
     // text rounded half to even); false when there is none (a Problem, or a
     // conjunction text that does not fit 16 bits).
-    bool marks = true;
+    bool marks : 1 = true;
+    bool adds : 1 = false; // Change: adds the value instead of setting it
+    // A Flag Conjunction result: its value text is exactly a whole number
+    // from -32768 to 32767 (otherwise `value` holds it rounded, or 0).
+    bool valueWhole : 1 = true;
     Integer markedFlag = 0;
     Integer comparison = 0; // Test: the comparison code (0 "=", 1 "<>", 2 "<", 3 ">"; others print nothing)
     Integer value = 0;      // Test: the value compared with. Change: the value set or added (Switch: position A)
     Integer valueB = 0;     // Switch positions: the value in position B; a Delay object's change: the delay in secs
-    bool adds = false;      // Change: adds the value instead of setting it
     Integer loadsScene = 0; // ConditionalLoad: the scene loaded when the test holds (0: none chosen)
     std::uint32_t sentenceOffset = 0;
     std::uint32_t sentenceLength = 0;

@@ -34,6 +34,11 @@ struct ObjectStatement {
     std::size_t switchOffset; // the statement is in force when this setting ...
     Integer switchValue;      // ... holds this value
     std::size_t flagOffset;   // unused for the conjunction result
+    // A change: the rows of the same object whose tests guard it (bit r for
+    // row r); the change happens only while each of them that is in force
+    // holds. A test: what kind of guard it is.
+    std::uint8_t guardedBy = 0;
+    ObjectGuard guard = ObjectGuard::None;
 };
 
 constexpr std::array<std::string_view, 10> Labels = {
@@ -43,39 +48,60 @@ constexpr std::array<std::string_view, 10> Labels = {
 };
 
 using enum Sentence;
+using enum ObjectGuard;
 
 // Every statement of every object type, in the order the sentences are
 // written.
 constexpr ObjectStatement Statements[] = {
-    {0, Condition, ") Visible when ", 149, 2, 151}, // Ambient
-    {0, Change, ") When this object is visible, ", 157, 1, 159},
-    {1, Condition, ") Visible when ", 167, 2, 169}, // HotSpot
-    {1, Change, ") When this object is clicked, ", 175, 1, 177},
-    {2, Condition, ") Visible when ", 163, 2, 165}, // Goodie
-    {2, Change, ") When this object is picked up, ", 171, 1, 173},
-    {3, Positions, "", Always, 0, 141}, // Switch
-    {3, Condition, ") Visible when ", 165, 2, 167},
-    {4, Condition, ") Visible when ", 149, 2, 151}, // Reactor
-    {4, Change, ") When this object is clicked, ", 157, 1, 159},
-    {5, Condition, ") Activated when ", 141, 1, 143}, // Responder
-    {5, Change, ") When this object is activated, ", 165, 1, 167},
-    {6, Condition, ") Activated when ", Always, 0, 143}, // Delay
-    {6, DelayedChange, ") After the delay (", Always, 0, 151},
-    {7, Condition, ") Trigger # 1 activated when ", Always, 0, 143}, // Multi-Trigger
-    {7, Condition, ") Trigger # 2 activated when ", Always, 0, 159},
-    {7, Condition, ") Trigger # 3 activated when ", Always, 0, 175},
-    {7, Change, ") Trigger # 1 will ", 149, 1, 151},
-    {7, Change, ") Trigger # 2 will ", 165, 1, 167},
-    {7, Change, ") Trigger # 3 will ", 181, 1, 183},
-    {8, Condition, ") Visible when ", 143, 2, 145},             // Conversation
-    {9, Condition, ") Condition A is true when ", 143, 1, 145}, // Flag Conjunction
-    {9, Condition, ") Condition B is true when ", 151, 1, 153},
-    {9, Condition, ") Condition C is true when ", 159, 1, 161},
-    {9, Condition, ") Condition D is true when ", 167, 1, 169},
-    {9, Condition, ") Condition E is true when ", 175, 1, 177},
-    {9, Condition, ") Condition F is true when ", 183, 1, 185},
-    {9, ConjunctionResult, "", Always, 0, 0},
+    {0, Condition, ") Visible when ", 149, 2, 151, 0, Visibility}, // Ambient
+    {0, Change, ") When this object is visible, ", 157, 1, 159, 0b1},
+    {1, Condition, ") Visible when ", 167, 2, 169, 0, Visibility}, // HotSpot
+    {1, Change, ") When this object is clicked, ", 175, 1, 177, 0b1},
+    {2, Condition, ") Visible when ", 163, 2, 165, 0, Visibility}, // Goodie
+    {2, Change, ") When this object is picked up, ", 171, 1, 173, 0b1},
+    {3, Positions, "", Always, 0, 141, 0b10}, // Switch: its positions are guarded by the visibility after them
+    {3, Condition, ") Visible when ", 165, 2, 167, 0, Visibility},
+    {4, Condition, ") Visible when ", 149, 2, 151, 0, Visibility}, // Reactor
+    {4, Change, ") When this object is clicked, ", 157, 1, 159, 0b1},
+    {5, Condition, ") Activated when ", 141, 1, 143, 0, Activation}, // Responder
+    {5, Change, ") When this object is activated, ", 165, 1, 167, 0b1},
+    {6, Condition, ") Activated when ", Always, 0, 143, 0, Activation}, // Delay
+    {6, DelayedChange, ") After the delay (", Always, 0, 151, 0b1},
+    {7, Condition, ") Trigger # 1 activated when ", Always, 0, 143, 0, Trigger}, // Multi-Trigger
+    {7, Condition, ") Trigger # 2 activated when ", Always, 0, 159, 0, Trigger},
+    {7, Condition, ") Trigger # 3 activated when ", Always, 0, 175, 0, Trigger},
+    {7, Change, ") Trigger # 1 will ", 149, 1, 151, 0b001},
+    {7, Change, ") Trigger # 2 will ", 165, 1, 167, 0b010},
+    {7, Change, ") Trigger # 3 will ", 181, 1, 183, 0b100},
+    {8, Condition, ") Visible when ", 143, 2, 145, 0, Visibility},              // Conversation: guards nothing
+    {9, Condition, ") Condition A is true when ", 143, 1, 145, 0, Conjunction}, // Flag Conjunction
+    {9, Condition, ") Condition B is true when ", 151, 1, 153, 0, Conjunction},
+    {9, Condition, ") Condition C is true when ", 159, 1, 161, 0, Conjunction},
+    {9, Condition, ") Condition D is true when ", 167, 1, 169, 0, Conjunction},
+    {9, Condition, ") Condition E is true when ", 175, 1, 177, 0, Conjunction},
+    {9, Condition, ") Condition F is true when ", 183, 1, 185, 0, Conjunction},
+    {9, ConjunctionResult, "", Always, 0, 0, 0b111111},
 };
+
+// Each type has at most eight statements, and a change is guarded only by
+// tests of its own type.
+constexpr bool guardsAreTestsOfTheType() {
+    for (const ObjectStatement& st : Statements) {
+        int row = 0;
+        for (const ObjectStatement& other : Statements) {
+            if (other.type != st.type)
+                continue;
+            const bool guards = (st.guardedBy >> row & 1) != 0;
+            if (guards && (other.sentence != Condition || other.guard == None))
+                return false;
+            ++row;
+        }
+        if (row > 8 || (st.guardedBy >> row) != 0 || (st.sentence == Condition) != (st.guard != None))
+            return false;
+    }
+    return true;
+}
+static_assert(guardsAreTestsOfTheType());
 
 void appendChange(std::string& out, const ObjectSlot& slot, std::size_t flagOffset) {
     AppendChangePhrase(out, slot.setting(flagOffset), slot.setting(flagOffset + 2), slot.setting(flagOffset + 4) != 0);
@@ -157,7 +183,10 @@ FlagStatement classify(const ObjectStatement& st, const ObjectSlot& slot) {
         s.markedFlag = rounded.value_or(0);
         s.whole = rounded && static_cast<double>(*rounded) == number;
         s.flag = s.markedFlag;
-        s.value = roundToInteger(LeadingNumber(slot.ObjectText[1])).value_or(0);
+        const double value = LeadingNumber(slot.ObjectText[1]);
+        const auto roundedValue = roundToInteger(value);
+        s.value = roundedValue.value_or(0);
+        s.valueWhole = roundedValue && static_cast<double>(*roundedValue) == value;
         s.adds = LeadingNumber(slot.ObjectText[2]) != 0.0;
         return s;
     }
@@ -167,6 +196,32 @@ FlagStatement classify(const ObjectStatement& st, const ObjectSlot& slot) {
 }
 
 } // namespace
+
+namespace {
+
+constexpr std::size_t MaxRows = 8;
+using RoleTable = std::array<std::array<ObjectStatementRole, MaxRows>, Labels.size()>;
+
+constexpr RoleTable makeRoles() {
+    RoleTable roles{};
+    std::array<std::size_t, Labels.size()> rows{};
+    for (const ObjectStatement& st : Statements) {
+        const auto type = static_cast<std::size_t>(st.type);
+        roles[type][rows[type]++] = {st.guardedBy, st.guard, st.sentence == Positions,
+                                     st.sentence == ConjunctionResult};
+    }
+    return roles;
+}
+
+constexpr RoleTable Roles = makeRoles();
+
+} // namespace
+
+ObjectStatementRole ObjectStatementRoleOf(Integer objectType, std::uint8_t row) {
+    if (!IsKnownObjectType(objectType) || row >= MaxRows)
+        return {};
+    return Roles[static_cast<std::size_t>(objectType)][row];
+}
 
 bool IsKnownObjectType(Integer objectType) {
     return objectType >= 0 && objectType < static_cast<Integer>(Labels.size());

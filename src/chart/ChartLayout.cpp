@@ -1,0 +1,54 @@
+#include "chart/ChartLayout.h"
+
+#include <graphviz/cgraph.h>
+#include <graphviz/gvc.h>
+#include <memory>
+
+namespace orv {
+
+namespace {
+
+// Graphviz reports through one process-wide handler; its messages are kept
+// for the error a failed layout throws.
+std::string& messages() {
+    static std::string text;
+    return text;
+}
+
+int keepMessage(char* message) {
+    messages() += message;
+    return 0;
+}
+
+} // namespace
+
+std::string LayOutSvg(std::string_view dot) {
+    messages().clear();
+    const agusererrf previous = agseterrf(keepMessage);
+    struct Restore {
+        agusererrf handler;
+        ~Restore() { agseterrf(handler); }
+    } restore{previous};
+
+    const std::unique_ptr<GVC_t, int (*)(GVC_t*)> gvc(gvContext(), gvFreeContext);
+    if (!gvc)
+        throw ChartLayoutError("Graphviz could not start");
+    const std::string text(dot);
+    const std::unique_ptr<Agraph_t, int (*)(Agraph_t*)> graph(agmemread(text.c_str()), agclose);
+    if (!graph)
+        throw ChartLayoutError("Graphviz could not read the chart: " + messages());
+    if (gvLayout(gvc.get(), graph.get(), "dot") != 0)
+        throw ChartLayoutError("Graphviz could not lay out the chart: " + messages());
+    char* data = nullptr;
+    unsigned int length = 0;
+    const int rendered = gvRenderData(gvc.get(), graph.get(), "svg", &data, &length);
+    std::string svg = rendered == 0 && data ? std::string(data, length) : std::string();
+    if (data)
+        gvFreeRenderData(data);
+    gvFreeLayout(gvc.get(), graph.get());
+    if (rendered != 0)
+        throw ChartLayoutError("Graphviz could not draw the chart as SVG: " + messages());
+    return svg;
+}
+
+} // namespace orv

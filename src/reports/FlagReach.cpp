@@ -10,6 +10,8 @@
 #include <bit>
 #include <cstdlib>
 #include <deque>
+#include <new>
+#include <sys/mman.h>
 #include <tuple>
 
 namespace orv {
@@ -36,6 +38,9 @@ class ValueBits {
     bool contains(long v) const {
         const long i = v + 32768;
         return (w_[static_cast<std::size_t>(i >> 6)] >> (i & 63) & 1) != 0;
+    }
+    bool full() const {
+        return std::all_of(w_.begin(), w_.end(), [](std::uint64_t w) { return ~w == 0; });
     }
     bool fill() {
         const bool added = std::any_of(w_.begin(), w_.end(), [](std::uint64_t w) { return ~w != 0; });
@@ -190,6 +195,48 @@ std::string loadReason(Integer scene, int sceneCount) {
 
 constexpr std::uint32_t None = NoIndex;
 
+// Makes room for `n` items and asks for large pages for it: a fault on each
+// small page of tens of megabytes costs more than filling them.
+constexpr std::size_t LargePage = std::size_t{2} << 20;
+
+template <typename T> void reserveLarge(std::vector<T>& v, std::size_t n) {
+    v.reserve(n);
+    const auto start = reinterpret_cast<std::uintptr_t>(v.data());
+    const std::uintptr_t first = (start + LargePage - 1) & ~(LargePage - 1);
+    const std::uintptr_t last = (start + v.capacity() * sizeof(T)) & ~(LargePage - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE); // a hint the system may ignore
+}
+
+// The values of flags 0 to 255 in one block of two megabytes, on a large
+// page where the system gives one: 512 faults on small pages cost more than
+// a small project's whole analysis.
+class FlagBits {
+  public:
+    FlagBits() {
+        constexpr std::size_t Size = sizeof(ValueBits) * 256;
+        static_assert(Size % LargePage == 0);
+        void* block = std::aligned_alloc(LargePage, Size);
+        if (!block)
+            throw std::bad_alloc();
+        ::madvise(block, Size, MADV_HUGEPAGE); // a hint the system may ignore
+        auto* first = static_cast<ValueBits*>(block);
+        for (std::size_t f = 0; f < 256; ++f)
+            new (first + f) ValueBits;
+        bits_.reset(first);
+    }
+    ValueBits& operator[](std::size_t f) { return bits_[f]; }
+    const ValueBits& operator[](std::size_t f) const { return bits_[f]; }
+    ValueBits* begin() { return bits_.get(); }
+    ValueBits* end() { return bits_.get() + 256; }
+
+  private:
+    struct Free {
+        void operator()(ValueBits* p) const { std::free(p); }
+    };
+    std::unique_ptr<ValueBits[], Free> bits_;
+};
+
 } // namespace
 
 struct FlagReachBuilder::Impl {
@@ -206,23 +253,34 @@ struct FlagReachBuilder::Impl {
         std::size_t changeCount = 0;
     };
 
-    explicit Impl(int scenes) : bits(256) {
+    Impl(int scenes, int objects) {
         out.sceneCount = scenes;
         for (ValueBits& b : bits)
             b.insert(0);
+        // Room for the most an object can hold (six tests, three changes):
+        // growing a vector of a million items copies it again and again,
+        // while room never used is never touched.
+        const auto n = static_cast<std::size_t>(std::max(objects, 0));
+        reserveLarge(out.tests, static_cast<std::size_t>(std::max(scenes, 0)) + 6 * n);
+        reserveLarge(out.guardedChanges, 3 * n);
     }
 
     FlagReach out;
-    std::vector<ValueBits> bits;
-    std::array<std::vector<Integer>, 256> amounts; // the amounts added to each flag by changes that happen
+    FlagBits bits;
+    // The amounts added to each flag by changes that happen, each once.
+    std::array<std::vector<Integer>, 256> amounts;
+    std::array<std::unique_ptr<ValueBits>, 256> amountSeen;
+    std::array<bool, 256> newAmount{};           // an amount came since the flag was last closed
+    std::array<std::vector<Integer>, 256> fresh; // the values that came since then
     ObjectInProgress object;
 
     FlagReachEntry& entry(long f) { return out.flags[static_cast<std::size_t>(f)]; }
 
     void add(const FlagStatement& s);
     void closeObject();
-    void apply(const ReachChange& c); // an unguarded change, or one whose guards can hold
     bool applyToValues(const ReachChange& c);
+    bool insert(std::size_t f, long v);
+    void close(std::size_t f);
     void solve();
     void evaluate();
     void collectFindings();
@@ -303,7 +361,7 @@ void FlagReachBuilder::Impl::add(const FlagStatement& s) {
     }
     if (c.kind != ReachChangeKind::Nothing) {
         ++entry(c.flag).changes;
-        apply(c);
+        applyToValues(c); // the amounts added are applied when solving
     }
 }
 
@@ -318,7 +376,7 @@ void FlagReachBuilder::Impl::closeObject() {
             ++entry(c.flag).changes;
         if (c.guards == 0) { // no guard in force
             if (c.kind != ReachChangeKind::Nothing)
-                apply(c);
+                applyToValues(c); // the amounts added are applied when solving
             continue;
         }
         c.firstTest = object.firstTest;
@@ -327,95 +385,117 @@ void FlagReachBuilder::Impl::closeObject() {
     object.changeCount = 0;
 }
 
+bool FlagReachBuilder::Impl::insert(std::size_t f, long v) {
+    if (!bits[f].insert(v))
+        return false;
+    fresh[f].push_back(static_cast<Integer>(v));
+    return true;
+}
+
 bool FlagReachBuilder::Impl::applyToValues(const ReachChange& c) {
-    ValueBits& b = bits[static_cast<std::size_t>(c.flag)];
+    const auto f = static_cast<std::size_t>(c.flag);
     switch (c.kind) {
-    case ReachChangeKind::Set: return b.insert(c.value);
-    case ReachChangeKind::Positions: return b.insert(c.value) | b.insert(c.valueB);
-    case ReachChangeKind::AnyValue: return b.fill();
-    case ReachChangeKind::Add: {
-        std::vector<Integer>& a = amounts[static_cast<std::size_t>(c.flag)];
-        if (c.value == 0 || std::find(a.begin(), a.end(), c.value) != a.end())
+    case ReachChangeKind::Set: return insert(f, c.value);
+    case ReachChangeKind::Positions: return insert(f, c.value) | insert(f, c.valueB);
+    case ReachChangeKind::AnyValue: return bits[f].fill();
+    case ReachChangeKind::Add:
+        if (!amountSeen[f])
+            amountSeen[f] = std::make_unique<ValueBits>();
+        if (c.value == 0 || !amountSeen[f]->insert(c.value))
             return false;
-        a.push_back(c.value);
+        amounts[f].push_back(c.value);
+        newAmount[f] = true;
         return true;
-    }
     case ReachChangeKind::Nothing: break;
     }
     return false;
 }
 
-void FlagReachBuilder::Impl::apply(const ReachChange& c) {
-    applyToValues(c); // the amounts are applied once, when solving
+// Adds to a flag's values every sum its amounts reach. What values already
+// closed reach is there already, so after a few new values only those are
+// followed, one value at a time; a new amount, or new values that lead to
+// many more, close the whole set a word (64 values) at a time.
+void FlagReachBuilder::Impl::close(std::size_t f) {
+    constexpr std::size_t OneByOne = 256; // values followed singly before the whole set is closed
+    ValueBits& b = bits[f];
+    std::vector<Integer>& added = fresh[f];
+    bool whole = newAmount[f] || added.size() > OneByOne;
+    if (amounts[f].empty() || b.full())
+        whole = false;
+    else if (!whole)
+        for (std::size_t i = 0; i < added.size() && !whole; ++i) {
+            const long x = added[i];
+            for (Integer d : amounts[f])
+                if (x + d >= INT16_MIN && x + d <= INT16_MAX && b.insert(x + d))
+                    added.push_back(static_cast<Integer>(x + d));
+            whole = added.size() > OneByOne;
+        }
+    for (bool more = whole; more;) {
+        more = false;
+        for (Integer d : amounts[f])
+            more |= b.closeUnder(d);
+    }
+    added.clear();
+    newAmount[f] = false;
 }
 
-// The fixpoint: a work list of flags whose values may grow; each test that
-// guards a change is looked at only while it cannot hold yet, and a change
-// is applied once all its guards can hold.
+// The fixpoint: a work list of flags whose values grew. A change is applied
+// once every test that guards it can hold; a guard that cannot hold yet
+// waits on its flag's list and is looked at again only when that flag
+// gains values.
 void FlagReachBuilder::Impl::solve() {
-    std::vector<ReachTest>& tests = out.tests;
+    const std::vector<ReachTest>& tests = out.tests;
     std::vector<ReachChange>& changes = out.guardedChanges;
-    std::vector<std::uint32_t> guarded(tests.size(), None); // the change each test guards
-    std::vector<std::uint8_t> waiting(changes.size(), 0);   // guards that cannot hold yet
-    std::array<std::vector<std::uint32_t>, 256> blocked;    // by flag: tests that cannot hold yet
-    std::array<std::vector<std::uint32_t>, 256> ready;      // by flag: changes to apply
+    struct Blocked {
+        std::uint32_t test, change;
+    };
+    std::vector<std::uint8_t> waiting(changes.size(), 0);
+    std::array<std::vector<Blocked>, 256> blocked; // by flag
     std::array<bool, 256> queued{};
     std::deque<int> queue;
-    const auto happen = [&](std::uint32_t c) {
-        changes[c].happens = true;
-        if (changes[c].kind == ReachChangeKind::Nothing)
-            return;
-        const auto f = static_cast<std::size_t>(changes[c].flag);
-        ready[f].push_back(c);
+    const auto grown = [&](std::size_t f) {
         if (!queued[f]) {
             queued[f] = true;
             queue.push_back(static_cast<int>(f));
         }
     };
+    const auto happen = [&](std::uint32_t c) {
+        changes[c].happens = true;
+        if (changes[c].kind != ReachChangeKind::Nothing && applyToValues(changes[c]))
+            grown(static_cast<std::size_t>(changes[c].flag));
+    };
+
+    // The values the unguarded changes give, then every guard looked at once.
+    std::array<Extent, 256> extent{};
+    for (std::size_t f = 1; f <= 255; ++f) {
+        close(f);
+        extent[f] = {bits[f].min(), bits[f].max()};
+    }
     for (std::uint32_t c = 0; c < changes.size(); ++c) {
         for (std::uint32_t i = 0; i < 8; ++i) {
-            if ((changes[c].guards >> i & 1) == 0)
-                continue;
             const std::uint32_t t = changes[c].firstTest + i;
-            guarded[t] = c;
-            if (tests[t].decides()) {
+            if ((changes[c].guards >> i & 1) != 0 && tests[t].decides() &&
+                !canHold(tests[t], bits[tests[t].flag], extent[tests[t].flag])) {
                 ++waiting[c];
-                blocked[tests[t].flag].push_back(t);
+                blocked[tests[t].flag].push_back({t, c});
             }
         }
-    }
-    for (int f = 1; f <= 255; ++f) {
-        queued[static_cast<std::size_t>(f)] = true;
-        queue.push_back(f);
     }
     for (std::uint32_t c = 0; c < changes.size(); ++c)
         if (waiting[c] == 0)
             happen(c);
 
-    std::array<bool, 256> visited{};
     while (!queue.empty()) {
         const auto f = static_cast<std::size_t>(queue.front());
         queue.pop_front();
         queued[f] = false;
-        bool grew = !visited[f];
-        visited[f] = true;
-        for (std::uint32_t c : ready[f])
-            grew |= applyToValues(changes[c]);
-        ready[f].clear();
-        if (!grew)
-            continue;
-        ValueBits& b = bits[f];
-        for (bool more = true; more;) {
-            more = false;
-            for (Integer d : amounts[f])
-                more |= b.closeUnder(d);
-        }
-        const Extent e{b.min(), b.max()};
-        std::erase_if(blocked[f], [&](std::uint32_t t) {
-            if (!canHold(tests[t], b, e))
+        close(f);
+        const Extent e{bits[f].min(), bits[f].max()};
+        std::erase_if(blocked[f], [&](const Blocked& b) {
+            if (!canHold(tests[b.test], bits[f], e))
                 return false;
-            if (--waiting[guarded[t]] == 0)
-                happen(guarded[t]);
+            if (--waiting[b.change] == 0)
+                happen(b.change);
             return true;
         });
     }
@@ -470,10 +550,17 @@ void FlagReachBuilder::Impl::collectFindings() {
                             [](const Named& a, const Named& b) { return a.key() == b.key() && a.change == b.change; }),
                 named.end());
 
-    std::vector<std::uint32_t> testStatement(out.tests.size(), None);
-    std::vector<std::uint32_t> loadOf(out.tests.size(), None);
-    for (std::uint32_t l = 0; l < out.loads.size(); ++l)
-        loadOf[out.loads[l].test] = l;
+    // The statement of each named test, and the load of a test: looked up,
+    // as findings are few beside the tests.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> testStatement; // (test, statement), by test
+    const auto statementOf = [&](std::uint32_t t) {
+        const auto it = std::lower_bound(testStatement.begin(), testStatement.end(), std::pair(t, std::uint32_t{0}));
+        return it != testStatement.end() && it->first == t ? it->second : None;
+    };
+    const auto loadOf = [&](std::uint32_t t) -> const ReachLoad& {
+        return *std::lower_bound(out.loads.begin(), out.loads.end(), t,
+                                 [](const ReachLoad& l, std::uint32_t test) { return l.test < test; });
+    };
     std::vector<FlagStatement>& statements = out.statements.statements;
     statements.reserve(named.size());
     for (const Named& n : named) {
@@ -493,14 +580,14 @@ void FlagReachBuilder::Impl::collectFindings() {
             s.valueB = c.valueB;
         } else {
             const ReachTest& t = out.tests[n.index];
-            testStatement[n.index] = static_cast<std::uint32_t>(statements.size());
+            testStatement.emplace_back(n.index, static_cast<std::uint32_t>(statements.size()));
             s.use = FlagUse::Test;
             s.objectType = t.objectType;
             s.flag = s.markedFlag = t.flag;
             s.comparison = t.comparison;
             s.value = t.value;
             if (t.slot == 0) {
-                const ReachLoad& load = out.loads[loadOf[n.index]];
+                const ReachLoad& load = loadOf(n.index);
                 s.place = StatementPlace::ConditionalLoad;
                 s.flag = s.markedFlag = load.flag;
                 s.comparison = load.comparison;
@@ -509,6 +596,8 @@ void FlagReachBuilder::Impl::collectFindings() {
         }
         statements.push_back(s);
     }
+
+    std::sort(testStatement.begin(), testStatement.end());
 
     // The findings, in the same order.
     for (std::uint32_t i = 0; i < named.size(); ++i) {
@@ -519,7 +608,7 @@ void FlagReachBuilder::Impl::collectFindings() {
             for (std::uint32_t g = 0; g < 8; ++g) {
                 const std::uint32_t t = c.firstTest + g;
                 if ((c.guards >> g & 1) != 0 && !out.tests[t].canHold) {
-                    finding.cause = testStatement[t];
+                    finding.cause = statementOf(t);
                     finding.reason = guardReason(out.tests[t]);
                     break;
                 }
@@ -533,7 +622,7 @@ void FlagReachBuilder::Impl::collectFindings() {
         if (t.decides() && t.alwaysHolds)
             out.alwaysHolds.push_back({ReachFindingKind::AlwaysHolds, i, None, valuesReason(t.flag, entry(t.flag))});
         if (t.slot == 0) {
-            const ReachLoad& load = out.loads[loadOf[n.index]];
+            const ReachLoad& load = loadOf(n.index);
             if (load.scene < 0 || load.scene > out.sceneCount)
                 out.brokenSceneLoads.push_back(
                     {ReachFindingKind::BrokenSceneLoad, i, None, loadReason(load.scene, out.sceneCount)});
@@ -541,7 +630,8 @@ void FlagReachBuilder::Impl::collectFindings() {
     }
 }
 
-FlagReachBuilder::FlagReachBuilder(int sceneCount) : impl_(std::make_unique<Impl>(sceneCount)) {}
+FlagReachBuilder::FlagReachBuilder(int sceneCount, int objectCount)
+    : impl_(std::make_unique<Impl>(sceneCount, objectCount)) {}
 FlagReachBuilder::~FlagReachBuilder() = default;
 FlagReachBuilder::FlagReachBuilder(FlagReachBuilder&&) noexcept = default;
 FlagReachBuilder& FlagReachBuilder::operator=(FlagReachBuilder&&) noexcept = default;
@@ -570,7 +660,7 @@ FlagReach AnalyzeFlagReach(const FlagStatementList& list, int sceneCount) {
 }
 
 FlagReach GatherFlagReach(ReportContext& ctx, const std::function<void()>& unitDone) {
-    FlagReachBuilder builder(ctx.project.SceneCount);
+    FlagReachBuilder builder(ctx.project.SceneCount, ctx.project.InsertableObjectCount);
     GatherOptions options;
     options.sentences = false;
     options.keep = [&builder](const FlagStatement& s) {

@@ -141,7 +141,9 @@ struct FlagReach {
 // finish(). Keeps only the tests and guarded changes: a few bytes each.
 class FlagReachBuilder {
   public:
-    explicit FlagReachBuilder(int sceneCount);
+    // `objectCount`, the project's objects (ProjectState::InsertableObjectCount),
+    // lets the builder make room for their tests and changes at once.
+    explicit FlagReachBuilder(int sceneCount, int objectCount = 0);
     ~FlagReachBuilder();
     FlagReachBuilder(FlagReachBuilder&&) noexcept;
     FlagReachBuilder& operator=(FlagReachBuilder&&) noexcept;

@@ -20,6 +20,14 @@ int keepMessage(char* message) {
     return 0;
 }
 
+// One context for the life of the program: the text layout plugin keeps the
+// last font's name between layouts, pointing into the context's font table,
+// so freeing a context and making another would have it read freed memory.
+GVC_t* context() {
+    static GVC_t* const gvc = gvContext();
+    return gvc;
+}
+
 } // namespace
 
 std::string LayOutSvg(std::string_view dot) {
@@ -30,22 +38,22 @@ std::string LayOutSvg(std::string_view dot) {
         ~Restore() { agseterrf(handler); }
     } restore{previous};
 
-    const std::unique_ptr<GVC_t, int (*)(GVC_t*)> gvc(gvContext(), gvFreeContext);
+    GVC_t* const gvc = context();
     if (!gvc)
         throw ChartLayoutError("Graphviz could not start");
     const std::string text(dot);
     const std::unique_ptr<Agraph_t, int (*)(Agraph_t*)> graph(agmemread(text.c_str()), agclose);
     if (!graph)
         throw ChartLayoutError("Graphviz could not read the chart: " + messages());
-    if (gvLayout(gvc.get(), graph.get(), "dot") != 0)
+    if (gvLayout(gvc, graph.get(), "dot") != 0)
         throw ChartLayoutError("Graphviz could not lay out the chart: " + messages());
     char* data = nullptr;
     unsigned int length = 0;
-    const int rendered = gvRenderData(gvc.get(), graph.get(), "svg", &data, &length);
+    const int rendered = gvRenderData(gvc, graph.get(), "svg", &data, &length);
     std::string svg = rendered == 0 && data ? std::string(data, length) : std::string();
     if (data)
         gvFreeRenderData(data);
-    gvFreeLayout(gvc.get(), graph.get());
+    gvFreeLayout(gvc, graph.get());
     if (rendered != 0)
         throw ChartLayoutError("Graphviz could not draw the chart as SVG: " + messages());
     return svg;

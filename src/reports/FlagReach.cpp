@@ -199,6 +199,10 @@ constexpr std::uint32_t None = NoIndex;
 // small page of tens of megabytes costs more than filling them.
 constexpr std::size_t LargePage = std::size_t{2} << 20;
 
+// New values of a flag followed one at a time before its whole set is closed
+// again instead.
+constexpr std::size_t OneByOne = 256;
+
 template <typename T> void reserveLarge(std::vector<T>& v, std::size_t n) {
     v.reserve(n);
     const auto start = reinterpret_cast<std::uintptr_t>(v.data());
@@ -388,7 +392,10 @@ void FlagReachBuilder::Impl::closeObject() {
 bool FlagReachBuilder::Impl::insert(std::size_t f, long v) {
     if (!bits[f].insert(v))
         return false;
-    fresh[f].push_back(static_cast<Integer>(v));
+    // Kept only while closing them one by one may pay: with no amount yet,
+    // the amount to come closes the whole set anyway.
+    if (!amounts[f].empty() && fresh[f].size() <= OneByOne)
+        fresh[f].push_back(static_cast<Integer>(v));
     return true;
 }
 
@@ -416,7 +423,6 @@ bool FlagReachBuilder::Impl::applyToValues(const ReachChange& c) {
 // followed, one value at a time; a new amount, or new values that lead to
 // many more, close the whole set a word (64 values) at a time.
 void FlagReachBuilder::Impl::close(std::size_t f) {
-    constexpr std::size_t OneByOne = 256; // values followed singly before the whole set is closed
     ValueBits& b = bits[f];
     std::vector<Integer>& added = fresh[f];
     bool whole = newAmount[f] || added.size() > OneByOne;

@@ -146,3 +146,30 @@ TEST_F(PuzzleChartTest, AboveFiveThousandNodesItAsksForAFlag) {
 }
 
 } // namespace
+
+namespace {
+
+// The sample project's chart: the bell that never rings three times, and what hangs on it. Its picture is
+// the README's.
+TEST_F(PuzzleChartTest, TheSamplesValuePreciseDeadEndAndItsCascadeStandOut) {
+    const fs::path sample = fs::path(ExamplesDir) / "lighthouse" / "lighthouse.orv";
+    locate(sample);
+    withChart([&](ui::PuzzleChartWindow& chart) {
+        const PuzzleChart& c = chart.chart();
+        const auto node = [&](const char* id) -> const ChartNode& {
+            const std::uint32_t i = c.find(id);
+            EXPECT_NE(i, NoIndex) << id;
+            return c.nodes.at(i);
+        };
+        EXPECT_EQ(node("f26").label, "flag # 26\n0, 1 or 2");
+        EXPECT_TRUE(node("f26").deadEnd);
+        EXPECT_TRUE(node("c6_4_1").never) << "the trapdoor";
+        EXPECT_TRUE(node("c9_3_1").never) << "the lantern, below it";
+        EXPECT_FALSE(node("c4_2_1").never);
+        EXPECT_FALSE(chart.view().nodeRect("c9_3_1").isEmpty());
+        EXPECT_TRUE(chart.grab().save(renderFile("puzzle-chart.png")));
+        EXPECT_TRUE(chart.view().image(1.0).save(renderFile("puzzle-chart-picture.png")));
+    });
+}
+
+} // namespace

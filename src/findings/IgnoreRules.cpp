@@ -2,8 +2,8 @@
 
 #include "data/Text.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -87,9 +87,9 @@ bool readFlags(std::string_view text, std::vector<std::pair<int, int>>& into) {
         if (!item.empty()) {
             const std::size_t dash = item.find('-');
             int first = 0, last = 0;
-            if (dash == std::string_view::npos ? !readNumber(item, first)
-                                               : !readNumber(item.substr(0, dash), first) ||
-                                                     !readNumber(item.substr(dash + 1), last))
+            if (dash == std::string_view::npos
+                    ? !readNumber(item, first)
+                    : !readNumber(item.substr(0, dash), first) || !readNumber(item.substr(dash + 1), last))
                 return false;
             if (dash == std::string_view::npos)
                 last = first;
@@ -122,7 +122,8 @@ Result<IgnoreRules> IgnoreRules::parse(std::string_view text, const std::filesys
             continue;
         const std::size_t blank = line.find_first_of(" \t");
         const std::string_view word = line.substr(0, blank);
-        const std::string_view rest = blank == std::string_view::npos ? std::string_view{} : trimmed(line.substr(blank));
+        const std::string_view rest =
+            blank == std::string_view::npos ? std::string_view{} : trimmed(line.substr(blank));
         const auto bad = [&](std::string_view why) {
             return Failure{FailureKind::CannotRead, file,
                            "line " + std::to_string(lineNo) + ": " + std::string(why) + ": " + std::string(line)};
@@ -162,7 +163,8 @@ bool IgnoreRules::ignores(const Finding& f) const {
         // spell it, then the file.
         const std::string path = foldCase(f.file.parent_path().filename().string()) + "/" + f.file.filename().string();
         for (const std::string& pattern : mediaPatterns_)
-            if (GlobMatch(pattern, path, GlobText::Path, true) || GlobMatch(pattern + "/**", path, GlobText::Path, true))
+            if (GlobMatch(pattern, path, GlobText::Path, true) ||
+                GlobMatch(pattern + "/**", path, GlobText::Path, true))
                 return true;
     }
     if (f.findingClass == FindingClass::UnusedFlags)

@@ -11,6 +11,7 @@
 #include "ui/Platform.h"
 #include "ui/ProgramState.h"
 #include "ui/Prompts.h"
+#include "ui/PuzzleChartWindow.h"
 #include "ui/QtReportHost.h"
 #include "ui/QtText.h"
 #include "ui/ReportLauncher.h"
@@ -166,6 +167,22 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
     buttonGrid->addWidget(flagMapButton_, row, 0, Qt::AlignTop);
     buttonGrid->addWidget(flagMapExplanation, row, 1, Qt::AlignTop);
     connect(flagMapButton_, &QPushButton::clicked, this, &MainWindow::openFlagMap);
+    ++row;
+
+    puzzleChartButton_ = new QPushButton(QStringLiteral("Puzzle chart"), this);
+    puzzleChartButton_->setObjectName(QStringLiteral("PuzzleChartButton"));
+    puzzleChartButton_->setEnabled(false);
+    auto* puzzleChartExplanation =
+        new QLabel(QStringLiteral("Draw which flag tests guard which changes, with the values each flag can reach: "
+                                  "puzzles that can never be solved stand out. Click a flag to track it."),
+                   this);
+    puzzleChartExplanation->setObjectName(QStringLiteral("PuzzleChartLabel"));
+    puzzleChartExplanation->setWordWrap(true);
+    puzzleChartExplanation->setFixedWidth(explanationWidth);
+    puzzleChartExplanation->setMinimumHeight(puzzleChartExplanation->heightForWidth(explanationWidth));
+    buttonGrid->addWidget(puzzleChartButton_, row, 0, Qt::AlignTop);
+    buttonGrid->addWidget(puzzleChartExplanation, row, 1, Qt::AlignTop);
+    connect(puzzleChartButton_, &QPushButton::clicked, this, &MainWindow::openPuzzleChart);
 
     auto* progressFrame = new QGroupBox(QStringLiteral("Scan Progress"), this);
     progressFrame->setObjectName(QStringLiteral("Frame2"));
@@ -226,6 +243,12 @@ FlagMapWindow& MainWindow::flagMap() {
     return *flagMap_;
 }
 
+PuzzleChartWindow& MainWindow::puzzleChart() {
+    if (!puzzleChart_)
+        puzzleChart_ = new PuzzleChartWindow(state_, platform_, *host_, *launcher_, this);
+    return *puzzleChart_;
+}
+
 void MainWindow::showProjectState() {
     const MainWindowState& screen = state_.screen;
     pathBox_->setText(toQString(screen.PathBox));
@@ -234,6 +257,7 @@ void MainWindow::showProjectState() {
     for (QPushButton* button : reportButtons_)
         button->setEnabled(screen.ReportsEnabled);
     flagMapButton_->setEnabled(screen.ReportsEnabled);
+    puzzleChartButton_->setEnabled(screen.ReportsEnabled);
     setWindowTitle(toQString(screen.Caption));
 }
 
@@ -370,6 +394,14 @@ void MainWindow::openFlagMap() {
     state_.run.CancelRequested = false;
     if (flagMap().scan())
         flagMap().exec();
+}
+
+void MainWindow::openPuzzleChart() {
+    if (busy() || !state_.project.ReportsEnabled)
+        return;
+    state_.run.CancelRequested = false;
+    if (puzzleChart().scan())
+        puzzleChart().exec();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

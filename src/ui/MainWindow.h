@@ -18,6 +18,7 @@ namespace orv::ui {
 class FilesManager;
 class FlagMapWindow;
 class FlagPicker;
+class PuzzleChartWindow;
 class QtReportHost;
 class ReportLauncher;
 class ScenePicker;
@@ -42,6 +43,8 @@ class MainWindow : public QWidget {
     void pickReport(int index);
     // The "Flag map" button: reads the project's flags, then shows the map.
     void openFlagMap();
+    // The "Puzzle chart" button: reads the project's flags, then shows the chart.
+    void openPuzzleChart();
 
     QtReportHost& reportHost() { return *host_; }
     FilesManager& filesManager() { return *filesManager_; }
@@ -49,6 +52,7 @@ class MainWindow : public QWidget {
     FlagPicker& flagPicker();
     ScenePicker& scenePicker();
     FlagMapWindow& flagMap();
+    PuzzleChartWindow& puzzleChart();
 
     // True while a load or a report is in progress.
     bool busy() const;
@@ -75,6 +79,7 @@ class MainWindow : public QWidget {
     std::array<QLabel*, 5> explanations_{};
     QProgressBar* progress_ = nullptr;
     QPushButton* flagMapButton_ = nullptr;
+    QPushButton* puzzleChartButton_ = nullptr;
 
     std::unique_ptr<QtReportHost> host_;
     FilesManager* filesManager_ = nullptr;
@@ -82,6 +87,7 @@ class MainWindow : public QWidget {
     FlagPicker* flagPicker_ = nullptr;
     ScenePicker* scenePicker_ = nullptr;
     FlagMapWindow* flagMap_ = nullptr;
+    PuzzleChartWindow* puzzleChart_ = nullptr;
     bool loading_ = false;
     QTimer* closeWhenIdle_ = nullptr;
     bool placed_ = false;

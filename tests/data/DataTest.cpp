@@ -447,7 +447,7 @@ TEST(SampleProject, LoadsFromACopyWithItsPanel) {
     ASSERT_TRUE(load(state, dir / "lighthouse.orv").loaded());
     EXPECT_EQ(state.PInfo, "Project Location: " + (dir / "lighthouse.orv").string() +
                                "\nProject Name: Lighthouse Keeper\nProject Security: ON\n\nScenes Count: 12"
-                               "\nInsertable Objects Count: 30\nLocations Count: 4\nInventory Items Count: 6"
+                               "\nInsertable Objects Count: 34\nLocations Count: 4\nInventory Items Count: 6"
                                "\nCue Cards Count: 3");
     EXPECT_EQ(std::tuple(state.Combo1[1], state.Combo1[12]), std::tuple("1 (Harbour)", "12 (Dawn)"));
 }

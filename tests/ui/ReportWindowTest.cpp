@@ -44,6 +44,31 @@ TEST_F(ReportWindowTest, CopiesPrintsAndSavesRtfThatUnrtfReadsBack) {
     EXPECT_TRUE(state.text.str().empty() && window.close()) << "DONE discards the report";
 }
 
+// The window's keys, wherever the focus is in it: Ctrl+C copies the
+// selection, or the whole report with nothing selected; Ctrl+P prints;
+// Ctrl+S saves.
+TEST_F(ReportWindowTest, KeysCopyPrintAndSaveWhereverTheFocusIs) {
+    locate(trackerProject(3).write(dir / "game"));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QString text = reportOf([&] { window.pickReport(1); }, [&](QWidget& report) {
+        ASSERT_TRUE(activated(report));
+        auto* view = control<ui::ReportView>(&report, "RLog");
+        for (QWidget* focus : {static_cast<QWidget*>(view), static_cast<QWidget*>(control(&report, "Command3"))}) {
+            focus->setFocus();
+            view->setSelection(0, 0);
+            QTest::keySequence(focus, QKeySequence::Copy);
+            view->setSelection(4, 11);
+            QTest::keySequence(focus, QKeySequence::Copy);
+            QTest::keySequence(focus, QKeySequence::Print);
+            fake.script << "";
+            QTest::keySequence(focus, QKeySequence::Save);
+        }
+    }).value_or("");
+    const QStringList keys{"clipboard: " + text, "clipboard: Orvanta", "print Unused Flags Report: " + text, SaveDialog};
+    EXPECT_EQ(fake.log.mid(1), keys + keys);
+}
+
 TEST(ReportRtf, EscapesEachCharacterInAFixedPitchDocumentThatUnrtfReadsBack) {
     const char* cases[][2] = {
         {"one\ntwo\n\nfour", "one\\par\r\ntwo\\par\r\n\\par\r\nfour"},

@@ -1,7 +1,9 @@
 #include "reports/FlagReach.h"
 
+#include "data/LoadProject.h"
 #include "reports/ObjectStatements.h"
 #include "reports/Phrasing.h"
+#include "reports/ReportHost.h"
 #include "reports/TextConventions.h"
 
 #include <algorithm>
@@ -663,6 +665,18 @@ FlagReach AnalyzeFlagReach(const FlagStatementList& list, int sceneCount) {
     for (const FlagStatement& s : list.statements)
         builder.add(s);
     return builder.finish();
+}
+
+Result<FlagReach> ScanFlagReach(LoadedProject& project, ReportHost& host) {
+    const Result<ProjectFiles> files = OpenDataFiles(project, host);
+    if (!files)
+        return files.failure();
+    host.setProgressMaximum(project.SceneCount + project.CueCardCount + project.InventoryItemCount);
+    host.setProgressValue(0);
+    FlagReach reach = GatherFlagReach({project, *files}, [&host] { StepProgress(host); });
+    if (reach.failure)
+        return *reach.failure;
+    return reach;
 }
 
 FlagReach GatherFlagReach(ProjectSource source, const std::function<void()>& unitDone) {

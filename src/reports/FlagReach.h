@@ -16,6 +16,7 @@
 // "never" is a proof within the model and "can" is not.
 
 #include "data/Failure.h"
+#include "data/Result.h"
 #include "data/Types.h"
 #include "reports/FlagStatements.h"
 #include "reports/FlagValues.h"
@@ -30,6 +31,8 @@
 #include <vector>
 
 namespace orv {
+
+class ReportHost;
 
 inline constexpr std::uint32_t NoIndex = std::numeric_limits<std::uint32_t>::max();
 
@@ -167,5 +170,10 @@ FlagReach AnalyzeFlagReach(const FlagStatementList& list, int sceneCount);
 // each scene, cue card and item. A record that cannot be read leaves the
 // failure and no analysis.
 FlagReach GatherFlagReach(ProjectSource source, const std::function<void()>& unitDone = {});
+
+// The same for a caller with no run in progress (the puzzle chart window):
+// opens the data files, gathers stepping the progress bar once per scene,
+// cue card and item, closes them.
+Result<FlagReach> ScanFlagReach(LoadedProject& project, ReportHost& host);
 
 } // namespace orv

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -27,7 +28,8 @@ struct ProgramState;
 
 // The main window "Main": locating a project, the project information
 // panel, the report buttons and the progress bar of every run. Closing it
-// ends the program.
+// ends the program. Ctrl+O locates a project. The window opens with the
+// focus on the Locate button.
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
@@ -69,14 +71,20 @@ class MainWindow : public QWidget {
     // Loads the project whose paths are set, and sets what the main window
     // shows of it; gives the message for a project that did not load.
     std::optional<std::string> loadChosenProject();
+    // Narrows and shortens what can give where the screen is small, before
+    // the window is sized to it.
+    void adaptToScreen();
 
     ProgramState& state_;
     Platform& platform_;
 
+    QLabel* pathCaption_ = nullptr;
+    QGridLayout* pathRow_ = nullptr;
     QLineEdit* pathBox_ = nullptr;
+    QPushButton* locateButton_ = nullptr;
     QPlainTextEdit* projectInfo_ = nullptr;
     std::array<QPushButton*, 5> reportButtons_{};
-    std::array<QLabel*, 5> explanations_{};
+    std::array<QLabel*, 6> explanations_{}; // the five report buttons', then the flag map's
     QProgressBar* progress_ = nullptr;
     QPushButton* flagMapButton_ = nullptr;
     QPushButton* puzzleChartButton_ = nullptr;

@@ -1,9 +1,8 @@
 #include "ui/PuzzleChartWindow.h"
 
-#include "data/DataFiles.h"
+#include "data/LoadProject.h"
 #include "data/Numbers.h"
 #include "data/ProgramInfo.h"
-#include "reports/ReportContext.h"
 #include "reports/ReportHost.h"
 #include "reports/RunReport.h"
 #include "ui/CentreOnScreen.h"
@@ -13,7 +12,9 @@
 #include "ui/QtReportHost.h"
 #include "ui/QtText.h"
 #include "ui/ReportLauncher.h"
+#include "ui/Wording.h"
 #include "writers/ChartLayout.h"
+#include "writers/PuzzleChartOutput.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -246,30 +247,19 @@ PuzzleChartWindow::PuzzleChartWindow(ProgramState& state, Platform& platform, Qt
             &PuzzleChartWindow::fitToWindow);
 }
 
-FlagReach PuzzleChartWindow::readProject(ProgramState& state, QtReportHost& host) {
-    ReportText scratch; // the chart writes no report
-    ReportContext ctx{state.project, state.run, scratch, host};
-    ProjectState& project = state.project;
-    host.setProgressMaximum(project.SceneCount + project.CueCardCount + project.InventoryItemCount);
-    host.setProgressValue(0);
-    ctx.files.emplace(OpenDataFiles(project, host));
-    return GatherFlagReach(ctx, [&host] { StepProgress(host); });
-}
-
 bool PuzzleChartWindow::scan() {
-    ReportText scratch;
-    ReportContext ctx{state_.project, state_.run, scratch, host_};
     // Marked as running, so that nothing starts during the yields of the pass.
     state_.run.ReportRunning = true;
     host_.setBusy(true);
     std::optional<QString> failure;
-    try {
-        setReach(readProject(state_, host_));
-    } catch (const std::exception& e) {
-        failure = QStringLiteral("The puzzle chart could not be made.\r") + toQString(e.what());
-    }
+    Result<FlagReach> reach = ScanFlagReach(state_.project, host_);
+    if (reach)
+        setReach(std::move(*reach));
+    else
+        failure = toQString(FailureMessage("The puzzle chart could not be made.", reach.failure()));
     host_.setBusy(false);
-    FinishRun(ctx);
+    state_.run.ReportRunning = false;
+    host_.setProgressValue(0);
     if (failure)
         platform_.prompts.showMessage(parentWidget(), toQString(ApplicationTitle), *failure,
                                       Prompts::Icon::Exclamation);

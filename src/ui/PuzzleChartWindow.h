@@ -98,8 +98,6 @@ class PuzzleChartWindow : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    // The one place the window gets its statements from the project.
-    static FlagReach readProject(ProgramState& state, QtReportHost& host);
     // Zooms so that the whole chart shows, but not beyond `largest`.
     void fitWithin(double largest);
     bool save(const QString& title, const QString& proposed, const QString& filter,

@@ -68,10 +68,15 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
 INSTANTIATE_TEST_SUITE_P(MainWindow, LocateTest, ::testing::Bool(),
                          [](auto& p) { return p.param ? "MissingFile" : "BrokenLock"; });
 
-// The start-up prompt shows whole, and the "..." button says what it does.
-TEST_F(UiTest, TheStartUpPromptFitsAndTheLocateButtonIsNamed) {
+// The start-up prompt shows whole, and the "..." button says what it does;
+// it has the focus when the window opens, and Ctrl+O does what it does.
+TEST_F(UiTest, TheStartUpPromptFitsAndTheLocateButtonIsNamedFocusedAndOnCtrlO) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(QApplication::focusWidget(), control(&window, "Command1"));
+    fake.script << "";
+    QTest::keySequence(&window, QKeySequence::Open);
+    EXPECT_EQ(fake.log, QStringList{LocateDialog});
     auto* box = control<QLineEdit>(&window, "Text1_0");
     EXPECT_EQ(box->text(), LocatePrompt);
     QStyleOptionFrame option;

@@ -146,11 +146,6 @@ std::string describeStatementPlace(const FlagStatement& s, const LoadedProject& 
     return {};
 }
 
-bool isDeadEnd(const FlagStatement& s, const FlagUsage& usage) {
-    return s.use == FlagUse::Test && s.whole && inRange(s.flag) && usage.testedNeverChanged(s.flag) &&
-           EvaluateAtZero(s.comparison, s.value) == TestAtZero::NeverHolds;
-}
-
 bool isOutOfRange(const FlagStatement& s) {
     return s.use != FlagUse::Problem && (!s.whole || !inRange(s.flag));
 }
@@ -184,6 +179,7 @@ ProjectCheck::ProjectCheck(ProjectSource source, ReportHost& host) : source_(sou
         return;
     }
     usage_ = std::move(data.usage);
+    reach_ = std::move(data.reach);
     for (const FolderKind kind : MediaFolders) {
         for (const std::string& name : audit_.lists.missing(kind))
             counts_[indexOf(FindingClass::Missing)] +=
@@ -191,8 +187,11 @@ ProjectCheck::ProjectCheck(ProjectSource source, ReportHost& host) : source_(sou
         counts_[indexOf(FindingClass::UnusedFiles)] += audit_.lists.unused(kind).size();
     }
     counts_[indexOf(FindingClass::UnusedFlags)] = static_cast<std::size_t>(usage_.free);
-    counts_[indexOf(FindingClass::DeadEnds)] = static_cast<std::size_t>(usage_.deadEnds);
+    counts_[indexOf(FindingClass::DeadEnds)] = reach_.neverHolds.size();
     counts_[indexOf(FindingClass::OutOfRange)] = usage_.outOfRange.size();
+    counts_[indexOf(FindingClass::Unreachable)] = reach_.unreachable.size();
+    counts_[indexOf(FindingClass::BrokenSceneLoads)] = reach_.brokenSceneLoads.size();
+    counts_[indexOf(FindingClass::AlwaysHolds)] = reach_.alwaysHolds.size();
 }
 
 void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) const {
@@ -247,18 +246,7 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
         visit(f);
     }
     f.flag = 0;
-    if (counts_[indexOf(FindingClass::DeadEnds)] > 0)
-        forEachStatement(
-            source_, [&](const FlagStatement& s) { return isDeadEnd(s, usage_); },
-            [&](const FlagStatementList& list, const FlagStatement& s) {
-                f.findingClass = FindingClass::DeadEnds;
-                f.place = DisplayName(describeStatementPlace(s, project));
-                f.subject = SentenceLine(list.sentence(s));
-                f.message = "flag " + std::to_string(s.flag) + " is tested but never changed, so '" +
-                            DisplayName(SentenceLine(list.sentence(s))) + "' never holds";
-                f.file = dataFileOf(source_, dataFileNumber(s.place));
-                visit(f);
-            });
+    reachFindings(FindingClass::DeadEnds, reach_.neverHolds, "never holds", visit);
     if (counts_[indexOf(FindingClass::OutOfRange)] > 0)
         forEachStatement(source_, isOutOfRange, [&](const FlagStatementList& list, const FlagStatement& s) {
             f.findingClass = FindingClass::OutOfRange;
@@ -268,6 +256,35 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
             f.file = dataFileOf(source_, dataFileNumber(s.place));
             visit(f);
         });
+    reachFindings(FindingClass::Unreachable, reach_.unreachable, "can never happen", visit);
+    reachFindings(FindingClass::BrokenSceneLoads, reach_.brokenSceneLoads, "can load no scene", visit);
+    reachFindings(FindingClass::AlwaysHolds, reach_.alwaysHolds, "always holds", visit);
+}
+
+void ProjectCheck::reachFindings(FindingClass findingClass, const std::vector<ReachFinding>& list,
+                                 std::string_view verdict, const std::function<void(const Finding&)>& visit) const {
+    // Worded a batch at a time, reading again only the records the batch's
+    // statements stand in: a hostile project may make millions.
+    constexpr std::size_t Batch = 4096;
+    Finding f;
+    f.findingClass = findingClass;
+    FlagStatementList batch;
+    for (std::size_t first = 0; first < list.size(); first += Batch) {
+        const std::size_t last = std::min(list.size(), first + Batch);
+        batch.clear();
+        for (std::size_t i = first; i < last; ++i)
+            batch.statements.push_back(reach_.statement(list[i]));
+        WordStatements(source_, batch, [](const FlagStatement&) { return true; });
+        for (std::size_t i = first; i < last; ++i) {
+            const FlagStatement& s = batch.statements[i - first];
+            const std::string_view sentence = SentenceLine(batch.sentence(s));
+            f.place = DisplayName(describeStatementPlace(s, source_.project));
+            f.subject = sentence;
+            f.message = "'" + DisplayName(sentence) + "' " + std::string(verdict) + ": " + DisplayName(list[i].reason);
+            f.file = dataFileOf(source_, dataFileNumber(s.place));
+            visit(f);
+        }
+    }
 }
 
 } // namespace orv

@@ -46,7 +46,7 @@ CheckNames namesOf(const Invocation& run, const CheckOptions& options) {
 
 // The ignore file named, or .orvantaignore beside the project file when
 // there is one.
-std::optional<IgnoreRules> ignoreRulesOf(Invocation& run, const CheckOptions& options, const ProjectPaths& paths) {
+std::optional<IgnoreRules> ignoreRulesOf(const CheckOptions& options, const ProjectPaths& paths) {
     const bool named = !options.ignore.empty();
     Result<IgnoreRules> rules = IgnoreRules::read(
         named ? std::filesystem::path(options.ignore) : paths.ProjectFolder / ".orvantaignore", !named);
@@ -79,7 +79,7 @@ int check(Invocation& run, const CheckOptions& options) {
     const FailOn failOn = failOnOf(options);
     const CheckNames names = namesOf(run, options);
     const ProjectPaths paths = ProjectPaths::fromProjectFile(run.projectFile);
-    const IgnoreRules ignore = *ignoreRulesOf(run, options, paths);
+    const IgnoreRules ignore = *ignoreRulesOf(options, paths);
     std::optional<Baseline> baseline;
     if (!options.baseline.empty()) {
         Result<Baseline> read = Baseline::read(options.baseline);

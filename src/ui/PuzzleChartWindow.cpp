@@ -195,6 +195,9 @@ PuzzleChartWindow::PuzzleChartWindow(ProgramState& state, Platform& platform, Qt
 
     area_ = new QScrollArea(this);
     area_->setObjectName(QStringLiteral("ChartArea"));
+    // Scrolled by the wheel, the bars and the zoom keys; like the other
+    // windows' scroll areas it is no Tab stop.
+    area_->setFocusPolicy(Qt::ClickFocus);
     area_->setWidgetResizable(false);
     area_->setAlignment(Qt::AlignCenter);
     area_->setBackgroundRole(QPalette::Base);

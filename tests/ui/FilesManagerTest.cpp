@@ -82,7 +82,7 @@ TEST_F(FilesManagerTest, RecyclingSendsTheSelectedUnusedFilesToTheTrashInListOrd
         EXPECT_FALSE(QFile::exists(media(name)));
         EXPECT_TRUE(QFile::exists(trash + "files/" + name) && QFile::exists(trash + "info/" + name + ".trashinfo"));
     }
-    EXPECT_TRUE(state.lists.UnusedMmedia.empty());
+    EXPECT_TRUE(state.audit.lists.UnusedMmedia.empty());
     EXPECT_TRUE(previewShown()) << "recycling media files leaves the picture preview alone";
 }
 

@@ -43,7 +43,7 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
     const QString message = "message (%1) in Main: Orvanta Project Scanner | ";
     const QStringList messages = fake.log.filter(QRegularExpression("^message"));
     ASSERT_EQ(messages.size(), GetParam() ? 2 : 1);
-    EXPECT_EQ(messages.back(), message.arg("Exclamation") + QString::fromStdString(securityFailureMessage()));
+    EXPECT_EQ(messages.back(), message.arg("Exclamation") + QString::fromStdString(std::string(SecurityFailureMessage)));
     const QString unexpected = message.arg("Critical") + "Unexpected error in procedure: ProjLockMatch\r\n";
     EXPECT_TRUE(!GetParam() || messages[0].startsWith(unexpected)) << messages[0].toStdString();
 

@@ -29,7 +29,7 @@ TEST_F(ReportWindowTest, CopiesPrintsAndSavesRtfThatUnrtfReadsBack) {
     };
     const QString text = reportOf([&] { control(&window, "PickReport_1")->click(); }, useButtons).value_or("");
     EXPECT_TRUE(text.startsWith("*** Orvanta Project Report ***\nDate scanned: "));
-    EXPECT_TRUE(text.contains(QString::fromStdString(state.project.PInfo)) && text.contains(latin(UnusedFlagsBanner)));
+    EXPECT_TRUE(text.contains(QString::fromStdString(state.screen.PInfo)) && text.contains(latin(UnusedFlagsBanner)));
     EXPECT_EQ(fake.log.mid(1),
               QStringList({"clipboard: " + text, "print Unused Flags Report: " + text, SaveDialog, SaveDialog,
                            Overwrite, SaveDialog, Overwrite, SaveDialog, SaveDialog, Overwrite}));

@@ -6,7 +6,7 @@
 #include "audit/Recycling.h"
 #include "cli/Cli.h"
 #include "data/ProgramInfo.h"
-#include "reports/ReportRtf.h"
+#include "writers/ReportRtf.h"
 #include "reports/TextConventions.h"
 #include "support/FileBytes.h"
 #include "support/Paths.h"

@@ -85,7 +85,7 @@ for scale in 1 2; do
   xdotool key space                      # "..." has the focus
   on_screen "Locate an Orvanta Project"
   xdotool key Escape
-  xdotool key shift+Tab shift+Tab space  # "Flag map"
+  xdotool key shift+Tab shift+Tab shift+Tab space  # "Flag map" (before "Puzzle chart")
   on_screen "Flag Map"
   xdotool key Escape
   xdotool key shift+Tab shift+Tab space  # "Track a flag (scan by flag number)"

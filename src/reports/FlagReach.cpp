@@ -565,9 +565,11 @@ void FlagReachBuilder::Impl::collectFindings() {
         const auto it = std::lower_bound(testStatement.begin(), testStatement.end(), std::pair(t, std::uint32_t{0}));
         return it != testStatement.end() && it->first == t ? it->second : None;
     };
-    const auto loadOf = [&](std::uint32_t t) -> const ReachLoad& {
-        return *std::lower_bound(out.loads.begin(), out.loads.end(), t,
-                                 [](const ReachLoad& l, std::uint32_t test) { return l.test < test; });
+    // The conditional load a test belongs to, if it is one.
+    const auto loadOf = [&](std::uint32_t t) -> const ReachLoad* {
+        const auto it = std::lower_bound(out.loads.begin(), out.loads.end(), t,
+                                         [](const ReachLoad& l, std::uint32_t test) { return l.test < test; });
+        return it != out.loads.end() && it->test == t ? &*it : nullptr;
     };
     std::vector<FlagStatement>& statements = out.statements.statements;
     statements.reserve(named.size());
@@ -594,12 +596,11 @@ void FlagReachBuilder::Impl::collectFindings() {
             s.flag = s.markedFlag = t.flag;
             s.comparison = t.comparison;
             s.value = t.value;
-            if (t.slot == 0) {
-                const ReachLoad& load = loadOf(n.index);
+            if (const ReachLoad* load = loadOf(n.index)) {
                 s.place = StatementPlace::ConditionalLoad;
-                s.flag = s.markedFlag = load.flag;
-                s.comparison = load.comparison;
-                s.loadsScene = load.scene;
+                s.flag = s.markedFlag = load->flag;
+                s.comparison = load->comparison;
+                s.loadsScene = load->scene;
             }
         }
         statements.push_back(s);
@@ -629,12 +630,9 @@ void FlagReachBuilder::Impl::collectFindings() {
             out.neverHolds.push_back({ReachFindingKind::NeverHolds, i, None, valuesReason(t.flag, entry(t.flag))});
         if (t.decides() && t.alwaysHolds)
             out.alwaysHolds.push_back({ReachFindingKind::AlwaysHolds, i, None, valuesReason(t.flag, entry(t.flag))});
-        if (t.slot == 0) {
-            const ReachLoad& load = loadOf(n.index);
-            if (load.scene < 0 || load.scene > out.sceneCount)
-                out.brokenSceneLoads.push_back(
-                    {ReachFindingKind::BrokenSceneLoad, i, None, loadReason(load.scene, out.sceneCount)});
-        }
+        if (const ReachLoad* load = loadOf(n.index); load && (load->scene < 0 || load->scene > out.sceneCount))
+            out.brokenSceneLoads.push_back(
+                {ReachFindingKind::BrokenSceneLoad, i, None, loadReason(load->scene, out.sceneCount)});
     }
 }
 

@@ -3,6 +3,7 @@
 #include "data/LoadProject.h"
 #include "data/ProgramInfo.h"
 #include "reports/FlagUsageReport.h"
+#include "reports/FlagValues.h"
 #include "reports/ReportHost.h"
 #include "reports/RunReport.h"
 #include "ui/CentreOnScreen.h"
@@ -67,7 +68,19 @@ QPainterPath deadEndCorner(const QRectF& cell) {
     return corner;
 }
 
-QPixmap swatch(const QColor& fill, bool deadEnd, int side) {
+// The black corner at the foot of a flag that is changed, but by no change
+// that can happen.
+QPainterPath unreachableCorner(const QRectF& cell) {
+    const qreal side = std::min(cell.width(), cell.height()) / 3;
+    QPainterPath corner;
+    corner.moveTo(cell.bottomLeft());
+    corner.lineTo(cell.bottomLeft() + QPointF(side, 0));
+    corner.lineTo(cell.bottomLeft() - QPointF(0, side));
+    corner.closeSubpath();
+    return corner;
+}
+
+QPixmap swatch(const QColor& fill, bool deadEnd, int side, bool unreachable = false) {
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -78,6 +91,8 @@ QPixmap swatch(const QColor& fill, bool deadEnd, int side) {
     p.drawRect(cell);
     if (deadEnd)
         p.fillPath(deadEndCorner(cell), Qt::black);
+    if (unreachable)
+        p.fillPath(unreachableCorner(cell), Qt::black);
     return pixmap;
 }
 
@@ -192,7 +207,11 @@ QColor FlagGrid::cellTextColour(int flag) const {
 }
 
 bool FlagGrid::hasDeadEndMark(int flag) const {
-    return data_ && data_->usage.flag(flag).deadEnds > 0;
+    return data_ && data_->reach.flag(flag).neverHolds > 0;
+}
+
+bool FlagGrid::hasUnreachableMark(int flag) const {
+    return data_ && data_->reach.flag(flag).everyChangeUnreachable();
 }
 
 QString FlagGrid::toolTipFor(int flag) const {
@@ -207,10 +226,15 @@ QString FlagGrid::toolTipFor(int flag) const {
         tip += QStringLiteral("\nThe score uses this flag.");
     if (entry.use == FlagClass::Free)
         tip += QStringLiteral("\nNothing in the project tests or changes it.");
-    if (entry.deadEnds > 0)
-        tip += QStringLiteral("\nDead end: nothing changes this flag, and %1 of its tests never hold%2 at 0.")
-                   .arg(entry.deadEnds)
-                   .arg(entry.deadEnds == 1 ? "s" : "");
+    const FlagReachEntry& reach = data_->reach.flag(flag);
+    if (entry.use != FlagClass::Free)
+        tip += QStringLiteral("\nIt can be: %1.").arg(toQString(DescribeFlagValues(reach.values)));
+    if (reach.neverHolds > 0)
+        tip += QStringLiteral("\nDead end: %1 of its tests never hold%2.")
+                   .arg(reach.neverHolds)
+                   .arg(reach.neverHolds == 1 ? "s" : "");
+    if (reach.everyChangeUnreachable())
+        tip += QStringLiteral("\nNone of its changes can happen: each waits for a test that never holds.");
     const bool neverChanged = data_->usage.testedNeverChanged(flag);
     for (const FlagUse use : {FlagUse::Test, FlagUse::Change}) {
         const int count = use == FlagUse::Test ? entry.tests : entry.changes;
@@ -272,6 +296,8 @@ void FlagGrid::paintEvent(QPaintEvent*) {
         p.drawRect(cell);
         if (hasDeadEndMark(flag))
             p.fillPath(deadEndCorner(cell), Qt::black);
+        if (hasUnreachableMark(flag))
+            p.fillPath(unreachableCorner(cell), Qt::black);
         p.setPen(FlagClassTextColour(use));
         p.setFont(use == FlagClass::Free ? font() : bold);
         p.drawText(cell, Qt::AlignCenter, QString::number(flag));
@@ -356,8 +382,10 @@ class FlagMapPanel : public QWidget {
         const int side = fontMetrics().height();
         for (std::size_t i = 0; i < legend_.size(); ++i) {
             const bool deadEnd = i == std::size(Classes);
+            const bool unreachable = i == std::size(Classes) + 1;
             auto* mark = new QLabel(this);
-            mark->setPixmap(swatch(FlagClassColour(deadEnd ? FlagClass::TestedOnly : Classes[i]), deadEnd, side));
+            mark->setPixmap(swatch(FlagClassColour(deadEnd || unreachable ? FlagClass::TestedOnly : Classes[i]),
+                                   deadEnd, side, unreachable));
             legend_[i] = new QLabel(this);
             legend_[i]->setObjectName(QStringLiteral("Legend_%1").arg(i));
             const int row = static_cast<int>(i) / 2, column = static_cast<int>(i) % 2 * 2;
@@ -389,7 +417,14 @@ class FlagMapPanel : public QWidget {
             ++counts[static_cast<std::size_t>(usage.usage.flag(f).use)];
         for (std::size_t i = 0; i < counts.size(); ++i)
             legend_[i]->setText(QStringLiteral("%1 (%2)").arg(capitalised(FlagClassText(Classes[i]))).arg(counts[i]));
-        legend_.back()->setText(QStringLiteral("Dead end: a test that never holds (%1)").arg(usage.usage.deadEndFlags));
+        int deadEnds = 0, unreachable = 0;
+        for (int f = 1; f <= 255; ++f) {
+            deadEnds += usage.reach.flag(f).neverHolds > 0;
+            unreachable += usage.reach.flag(f).everyChangeUnreachable();
+        }
+        legend_[std::size(Classes)]->setText(QStringLiteral("Dead end: a test that never holds (%1)").arg(deadEnds));
+        legend_[std::size(Classes) + 1]->setText(
+            QStringLiteral("Changed, but no change can happen (%1)").arg(unreachable));
         outOfRange_->setText(QStringLiteral("Flag numbers outside 1 to 255: %1 (listed in the flag usage summary)")
                                  .arg(usage.usage.outOfRange.size()));
     }
@@ -397,7 +432,7 @@ class FlagMapPanel : public QWidget {
   private:
     QLabel* caption_ = nullptr;
     FlagGrid* grid_ = nullptr;
-    std::array<QLabel*, 6> legend_{}; // the five classes, then dead ends
+    std::array<QLabel*, 7> legend_{}; // the five classes, then dead ends and flags no change reaches
     QLabel* outOfRange_ = nullptr;
 };
 

@@ -47,6 +47,7 @@ class FlagGrid : public QWidget {
     QColor cellColour(int flag) const;
     QColor cellTextColour(int flag) const;
     bool hasDeadEndMark(int flag) const;
+    bool hasUnreachableMark(int flag) const;
     QString toolTipFor(int flag) const;
     // The cell Enter picks, marked while the grid has the focus.
     int focusedFlag() const { return focused_; }

@@ -4,6 +4,7 @@
 #include "audit/FilesAudit.h"
 #include "reports/FlagSections.h"
 #include "reports/FlagUsage.h"
+#include "reports/FlagValues.h"
 #include "reports/RunState.h"
 #include "reports/UnusedFlagsReport.h"
 #include "writers/JsonOutput.h"
@@ -159,12 +160,17 @@ void WriteFlagUsageJson(JsonStream& json, const LoadedProject& project, const Fl
     const FlagStatementList& list = data.list;
     const FlagUsage& u = data.usage;
     json.value("complete", true);
+    const FlagReach& reach = data.reach;
     json.value("counts", OrderedJson{{"inUse", u.inUse},
                                      {"free", u.free},
                                      {"deadEnds", u.deadEnds},
                                      {"deadEndFlags", u.deadEndFlags},
                                      {"changedNeverTested", u.changedNeverTested},
-                                     {"outOfRange", u.outOfRange.size()}});
+                                     {"outOfRange", u.outOfRange.size()},
+                                     {"neverHolds", reach.neverHolds.size()},
+                                     {"alwaysHolds", reach.alwaysHolds.size()},
+                                     {"unreachable", reach.unreachable.size()},
+                                     {"brokenSceneLoads", reach.brokenSceneLoads.size()}});
     json.beginArray("flags");
     for (int f = 1; f <= 255; ++f) {
         const FlagUsageEntry& e = u.flag(f);
@@ -173,7 +179,9 @@ void WriteFlagUsageJson(JsonStream& json, const LoadedProject& project, const Fl
                               {"changes", e.changes},
                               {"class", FlagClassText(e.use)},
                               {"score", e.score},
-                              {"deadEnd", e.deadEnds > 0}});
+                              {"deadEnd", e.deadEnds > 0},
+                              {"values", DescribeFlagValues(reach.flag(f).values)},
+                              {"everyChangeUnreachable", reach.flag(f).everyChangeUnreachable()}});
     }
     json.endArray();
 
@@ -199,6 +207,24 @@ void WriteFlagUsageJson(JsonStream& json, const LoadedProject& project, const Fl
                            byFlag[static_cast<std::size_t>(f)].end());
     statementArray(json, "changedNeverTested", list, changed, project);
     statementArray(json, "outOfRange", list, u.outOfRange, project);
+    // What each flag can reach: each finding's statement, and why.
+    for (const auto& [key, findings] :
+         {std::pair{"neverHolds", &reach.neverHolds}, std::pair{"alwaysHolds", &reach.alwaysHolds},
+          std::pair{"unreachable", &reach.unreachable}, std::pair{"brokenSceneLoads", &reach.brokenSceneLoads}}) {
+        json.beginArray(key);
+        for (const ReachFinding& finding : *findings) {
+            const FlagStatement& s = reach.statement(finding);
+            buffer.clear();
+            AppendStatementJson(buffer, s, reach.statements.sentence(s), project, json.asciiOnly());
+            buffer.pop_back();
+            buffer += ",\"reason\":";
+            buffer +=
+                OrderedJson(finding.reason).dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
+            buffer += '}';
+            json.raw(buffer);
+        }
+        json.endArray();
+    }
     json.endObject();
 }
 

@@ -13,7 +13,7 @@ FlagUsageData handBuiltUsage() {
     ListBuilder b;
     b.add(FlagUse::Score, 9, "(Customize Player) The score uses flag # 9\n")
         .test(3, 0, 1, "(Scene # 1 (Hall) - Ambient Object # 1) Visible when flag # 3 = 1")
-        .change(3, "(Scene # 1 (Hall) - Ambient Object # 1) When this object is visible, set flag # 3 to value 1")
+        .add(FlagUse::Change, 3, "(Scene # 1 (Hall) - Ambient Object # 1) When this object is visible, set flag # 3 to value 1", 0, 1)
         .test(4, 0, 1, "(Scene # 2 (Cellar)) If flag # 4 = 1 then load scene # 1 (Hall)")
         .change(5, "(Cue Card # 1) When choice # 1 is clicked, set flag # 5 to value 1")
         .test(6, 1, 4, "(Scene # 2 (Cellar) - Goodie Object # 3) Visible when flag # 6 <> 4")
@@ -21,8 +21,9 @@ FlagUsageData handBuiltUsage() {
         .change(0, "(Scene # 3 (Attic)) When this scene is loaded, set flag # 0 to value 1");
     for (int i = 1; i <= 10; ++i)
         b.test(20, 2, Integer(i), "(Scene # 4 (Roof) - Delay Object #" + std::to_string(i) + ") Activated when flag # 20 < " + std::to_string(i));
-    FlagUsageData data{b.list, {}};
+    FlagUsageData data{b.list, {}, {}};
     data.usage = SummarizeFlagUsage(data.list);
+    data.reach = AnalyzeFlagReach(data.list, 4);
     return data;
 }
 
@@ -80,17 +81,18 @@ TEST_F(FlagMapTest, CellsShowTheirClassInAColourAndDeadEndsCarryAMark) {
     EXPECT_EQ(colours.size(), 5);
 
     QStringList legend;
-    for (int i = 0; i < 6; ++i) legend << control<QLabel>(&map, QString("Legend_%1").arg(i))->text();
+    for (int i = 0; i < 7; ++i) legend << control<QLabel>(&map, QString("Legend_%1").arg(i))->text();
     EXPECT_EQ(legend, QStringList({"Free (249)", "Tested only (2)", "Changed only (1)", "Tested and changed (2)",
-                                   "Used, not tested or changed (1)", "Dead end: a test that never holds (1)"}));
+                                   "Used, not tested or changed (1)", "Dead end: a test that never holds (1)",
+                                   "Changed, but no change can happen (0)"}));
     EXPECT_EQ(control<QLabel>(&map, "OutOfRange")->text(),
               "Flag numbers outside 1 to 255: 1 (listed in the flag usage summary)");
 
-    EXPECT_EQ(grid.toolTipFor(4), "Flag # 4: tested only\nDead end: nothing changes this flag, and 1 of its tests "
-                                  "never holds at 0.\nTests (1):\n  never holds: (Scene # 2 (Cellar)) If flag # 4 = 1 "
-                                  "then load scene # 1 (Hall)\nClick to track this flag.");
-    EXPECT_EQ(grid.toolTipFor(9), "Flag # 9: used, not tested or changed\nThe score uses this flag.\nClick to track "
-                                  "this flag.");
+    EXPECT_EQ(grid.toolTipFor(4), "Flag # 4: tested only\nIt can be: 0.\nDead end: 1 of its tests never holds.\n"
+                                  "Tests (1):\n  never holds: (Scene # 2 (Cellar)) If flag # 4 = 1 then load scene # 1 "
+                                  "(Hall)\nClick to track this flag.");
+    EXPECT_EQ(grid.toolTipFor(9), "Flag # 9: used, not tested or changed\nThe score uses this flag.\nIt can be: any "
+                                  "value from -32768 to 32767.\nClick to track this flag.");
     EXPECT_TRUE(grid.toolTipFor(7).contains("\nNothing in the project tests or changes it."));
     const QString many = grid.toolTipFor(20);
     EXPECT_TRUE(many.contains("\nTests (10):\n  (Scene # 4 (Roof) - Delay Object #1) Activated when flag # 20 < 1\n"));
@@ -148,7 +150,7 @@ TEST_F(FlagMapTest, TheTooltipOfAFlagTestedAndChangedReadsItsStatementsWhenAsked
     locate(b.write(dir / "both"));
     ui::FlagMapWindow& map = window.flagMap();
     ASSERT_TRUE(map.scan());
-    const QString expected = "Flag # 2: tested and changed\nTests (1):\n  (Scene # 1 (Scene 1)) If flag # 2 = 1 then do "
+    const QString expected = "Flag # 2: tested and changed\nIt can be: 0 or 1.\nTests (1):\n  (Scene # 1 (Scene 1)) If flag # 2 = 1 then do "
                              "nothing (no scene chosen to load)\nChanges (1):\n  (Scene # 1 (Scene 1)) When this scene "
                              "is loaded, set flag # 2 to value 1\nClick to track this flag.";
     EXPECT_TRUE(map.grid().toolTipFor(2).contains("(its record could not be read again)")) << "not read yet";

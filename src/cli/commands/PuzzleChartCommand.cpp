@@ -10,7 +10,6 @@
 #include "writers/PuzzleChartOutput.h"
 
 #include <CLI/CLI.hpp>
-
 #include <memory>
 
 namespace orv {
@@ -29,8 +28,9 @@ int puzzleChart(Invocation& run, const ChartOptions& options) {
     auto open = LoadForCommand(run, loaded, true);
     if (!open)
         return loaded;
-    const ChartFormat format = run.format == "svg" ? ChartFormat::Svg : run.format == "json" ? ChartFormat::Json
-                                                                                             : ChartFormat::Dot;
+    const ChartFormat format = run.format == "svg"    ? ChartFormat::Svg
+                               : run.format == "json" ? ChartFormat::Json
+                                                      : ChartFormat::Dot;
     std::optional<ChartDocument> chart;
     std::optional<std::string> layoutError;
     const int written = WriteStreamedOutput(
@@ -77,8 +77,8 @@ int puzzleChart(Invocation& run, const ChartOptions& options) {
 // orvanta-scan puzzle-chart: the puzzle dependency chart as DOT, SVG or JSON.
 void AddPuzzleChartCommand(CLI::App& app, Invocation& run, CommandAction& action) {
     auto options = std::make_shared<ChartOptions>();
-    CLI::App* command = app.add_subcommand(
-        "puzzle-chart", "Draw the puzzle dependency chart: which flag tests guard which changes");
+    CLI::App* command =
+        app.add_subcommand("puzzle-chart", "Draw the puzzle dependency chart: which flag tests guard which changes");
     AddProjectOption(*command, run);
     AddOutputOption(*command, run);
     command->add_option("--format", run.format, "dot (the default), svg or json")

@@ -48,6 +48,13 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show the help of every command");
     app.set_version_flag("--version", "orvanta-scan " + versionNumber());
+    app.footer("\nExit status:\n"
+               "  0  the report was written\n"
+               "  1  files --fail-on-missing: a referenced file is missing; check: a finding of a --fail-on class\n"
+               "  2  usage error (bad arguments, a flag or scene out of range, an -o FILE that is the project's own)\n"
+               "  3  the project did not load, or could not be read to the end\n"
+               "  4  the output could not be written\n"
+               "  5  files, check: a media folder could not be listed (takes precedence over 1)\n");
 
     Invocation run{io, {}, {}, "text"};
     CommandAction action;
@@ -73,7 +80,15 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     } catch (const CLI::CallForVersion& e) {
         return WriteToStandardOutput(io, e.what());
     } catch (const CLI::ParseError& e) {
-        if (const auto arg = optionLookingArgument(app, args))
+        std::string commands;
+        bool known = args.empty() || args.front().rfind("-", 0) == 0;
+        for (const CLI::App* sub : app.get_subcommands({})) {
+            commands += (commands.empty() ? "" : ", ") + sub->get_name();
+            known = known || sub->get_name() == args.front();
+        }
+        if (!known)
+            Say(io, "orvanta-scan: unknown command '" + args.front() + "' (the commands: " + commands + ")");
+        else if (const auto arg = optionLookingArgument(app, args))
             Say(io, "orvanta-scan: '" + *arg +
                         "' is no option of this command; if it is a file or a value, put -- "
                         "before it (orvanta-scan COMMAND -- " +
@@ -81,9 +96,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
         else
             Say(io, std::string("orvanta-scan: ") + e.what());
         io.err << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE] [--format FORMAT]\n"
-               << "Commands: info, files, check, unused-flags, flag-usage, track-flag, scene-flags, scene-properties, "
-                  "puzzle-chart\n"
-               << "Run 'orvanta-scan --help' for more.\n";
+               << "Run 'orvanta-scan --help' for the commands, 'orvanta-scan COMMAND --help' for one.\n";
         return ExitUsage;
     }
     try {

@@ -52,20 +52,25 @@ int outputFailed(CliStreams& io, const Failure& failure) {
 
 } // namespace
 
-void AddProjectOption(CLI::App& command, Invocation& run) {
+CLI::App& AddCommand(CLI::App& app, Invocation& run, const std::string& name, const std::string& description,
+                     const std::vector<std::string>& formats, bool output) {
+    CLI::App& command = *app.add_subcommand(name, description);
     command.add_option("PROJECT", run.projectFile, "The project file (*.orv)")->required()->check(CLI::ExistingFile);
-}
-
-void AddOutputOption(CLI::App& command, Invocation& run) {
-    command.add_option("-o,--output", run.outputFile,
-                       "Write to FILE instead of standard output (a text report as RTF when FILE ends in .rtf)");
-}
-
-void AddFormatOption(CLI::App& command, Invocation& run, const std::vector<std::string>& formats) {
+    if (output)
+        command.add_option("-o,--output", run.outputFile,
+                           "Write to FILE instead of standard output (a text report as RTF when FILE ends in .rtf)");
     std::string list;
     for (const std::string& f : formats)
         list += (list.empty() ? "" : ", ") + f;
-    command.add_option("--format", run.format, "One of " + list + " (default: text)")->check(CLI::IsMember(formats));
+    command.add_option("--format", run.format, "One of " + list + " (default: " + formats.front() + ")")
+        ->check(CLI::IsMember(formats));
+    // Options are parsed before the command runs: the default format is the
+    // command's own unless --format named one.
+    command.parse_complete_callback([&run, &command, first = formats.front()] {
+        if (command.count("--format") == 0)
+            run.format = first;
+    });
+    return command;
 }
 
 void Say(CliStreams& io, std::string_view message) {

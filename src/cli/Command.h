@@ -37,10 +37,11 @@ struct UsageError {
     std::string message;
 };
 
-// The options every command shares, added to its subcommand.
-void AddProjectOption(CLI::App& command, Invocation& run);
-void AddOutputOption(CLI::App& command, Invocation& run);
-void AddFormatOption(CLI::App& command, Invocation& run, const std::vector<std::string>& formats);
+// A command's subcommand with the options the commands share: PROJECT,
+// then -o FILE (unless `output` is false) and --format with `formats` (the
+// first is the default).
+CLI::App& AddCommand(CLI::App& app, Invocation& run, const std::string& name, const std::string& description,
+                     const std::vector<std::string>& formats, bool output = true);
 
 // A message on stderr, one line feed added; on a terminal nothing in it (a
 // file name from the project) can drive the terminal.

@@ -120,31 +120,18 @@ void GatherFlagSections(ProjectSource source, FlagSections& into, int first, int
     options.keep = [first, last](const FlagStatement& s) { return inSections(s, first, last); };
     FlagStatementList list;
     FlagStatementGatherer gatherer(source);
-    auto sortUnit = [&] {
-        for (const FlagStatement& s : list.statements) {
+    GatherUnits(gatherer, source.project, list, options, [&](FlagStatementList& unit) {
+        for (const FlagStatement& s : unit.statements) {
             if (s.use == FlagUse::Problem)
                 for (FlagSection& section : into.sections)
-                    addLine(section, list, s, keepStatements);
+                    addLine(section, unit, s, keepStatements);
             else
-                addLine(into.sections[static_cast<std::size_t>(s.flag - first)], list, s, keepStatements);
+                addLine(into.sections[static_cast<std::size_t>(s.flag - first)], unit, s, keepStatements);
         }
-        list.clear();
+        unit.clear();
         if (unitDone)
             unitDone();
-    };
-    const LoadedProject& project = source.project;
-    for (int s = 1; s <= project.SceneCount; ++s) {
-        gatherer.GatherScene(static_cast<Integer>(s), list, options);
-        sortUnit();
-    }
-    for (int c = 1; c <= project.CueCardCount; ++c) {
-        gatherer.GatherCueCard(static_cast<Integer>(c), list, options);
-        sortUnit();
-    }
-    for (int i = 1; i <= project.InventoryItemCount; ++i) {
-        gatherer.GatherInventoryItem(static_cast<Integer>(i), list, options);
-        sortUnit();
-    }
+    });
     into.scenesRead = list.scenesRead;
     (void)source.completeScenes(); // a scene that cannot be read is left out, as above
 }

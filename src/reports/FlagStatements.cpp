@@ -120,15 +120,12 @@ bool FlagStatementGatherer::GatherInventoryItem(Integer itemNo, FlagStatementLis
     });
 }
 
-void GatherFlagStatements(ProjectSource source, FlagStatementList& list, const GatherOptions& options,
-                          const std::function<void(FlagStatementList&)>& unitDone) {
-    FlagStatementGatherer gatherer(source);
-    const LoadedProject& project = source.project;
+void GatherUnits(FlagStatementGatherer& gatherer, const LoadedProject& project, FlagStatementList& list,
+                 const GatherOptions& options, const std::function<void(FlagStatementList&)>& unitDone) {
     auto done = [&] {
         if (unitDone)
             unitDone(list);
     };
-    gatherer.GatherPlayerSettings(list, options);
     for (int s = 1; s <= project.SceneCount; ++s) {
         gatherer.GatherScene(static_cast<Integer>(s), list, options);
         done();
@@ -141,6 +138,13 @@ void GatherFlagStatements(ProjectSource source, FlagStatementList& list, const G
         gatherer.GatherInventoryItem(static_cast<Integer>(i), list, options);
         done();
     }
+}
+
+void GatherFlagStatements(ProjectSource source, FlagStatementList& list, const GatherOptions& options,
+                          const std::function<void(FlagStatementList&)>& unitDone) {
+    FlagStatementGatherer gatherer(source);
+    gatherer.GatherPlayerSettings(list, options);
+    GatherUnits(gatherer, source.project, list, options, unitDone);
 }
 
 namespace {

@@ -146,6 +146,11 @@ class FlagStatementGatherer {
     std::unique_ptr<Impl> impl_;
 };
 
+// Every scene, cue card and inventory item in turn, its statements added to
+// `list`; `unitDone` runs after each, whether it could be read or not.
+void GatherUnits(FlagStatementGatherer& gatherer, const LoadedProject& project, FlagStatementList& list,
+                 const GatherOptions& options, const std::function<void(FlagStatementList&)>& unitDone);
+
 // Reads the project once (the player settings, then every scene, cue card and
 // inventory item) and classifies every enabled statement into `list` (which
 // is not emptied first). `unitDone` runs after each scene, cue card and item,

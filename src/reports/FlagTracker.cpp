@@ -32,7 +32,11 @@ void write(ReportContext& ctx, std::string_view piece) {
     step([&] { ctx.text.append(piece); });
 }
 
-void commonOpening(ReportContext& ctx, std::string_view banner) {
+// What both trackers start with: the report's name, whether every flag is
+// tracked, the banner and the two notes.
+void commonOpening(ReportContext& ctx, std::string_view name, bool everyFlag, std::string_view banner) {
+    ctx.run.ReportName = std::string(name);
+    ctx.run.EveryFlag = everyFlag;
     step([&] { AppendOpening(ctx.text, banner); });
     write(ctx, OrderNote);
     write(ctx, CheckboxNote);
@@ -71,9 +75,7 @@ void writeScore(ReportContext& ctx) {
 void FlagTrackerByFlag(ReportContext& ctx) {
     RunState& run = ctx.run;
     const LoadedProject& project = ctx.project;
-    run.ReportName = "Flags Report";
-    run.EveryFlag = false;
-    commonOpening(ctx, FlagTrackerByFlagBanner);
+    commonOpening(ctx, "Flags Report", false, FlagTrackerByFlagBanner);
     write(ctx, "\n");
 
     const bool all = run.TrackedFlag == AllSelector;
@@ -121,9 +123,7 @@ void FlagTrackerByFlag(ReportContext& ctx) {
 void FlagTrackerByScene(ReportContext& ctx) {
     RunState& run = ctx.run;
     const LoadedProject& project = ctx.project;
-    run.ReportName = "Scene Flags Report";
-    run.EveryFlag = true;
-    commonOpening(ctx, FlagTrackerBySceneBanner);
+    commonOpening(ctx, "Scene Flags Report", true, FlagTrackerBySceneBanner);
 
     const bool all = run.TrackedScene == AllSelector;
     const int first = all ? 1 : run.TrackedScene;

@@ -226,14 +226,19 @@ ObjectStatementRole ObjectStatementRoleOf(Integer objectType, std::uint8_t row) 
     return {st.guardedBy, st.guard, st.sentence == Positions, st.sentence == ConjunctionResult};
 }
 
+// A statement of the object in slot `slotNo` of scene `sceneNo`.
+FlagStatement placed(FlagStatement s, Integer objectType, Integer sceneNo, Integer slotNo) {
+    s.slot = static_cast<std::uint8_t>(slotNo);
+    s.record = sceneNo;
+    s.objectType = objectType;
+    return s;
+}
+
 void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo, Integer slotNo,
                     std::string_view sceneReference, StatementCollector& out) {
     if (!IsKnownObjectType(objectType)) {
-        FlagStatement s;
+        FlagStatement s = placed({}, objectType, sceneNo, slotNo);
         s.use = FlagUse::Problem;
-        s.slot = static_cast<std::uint8_t>(slotNo);
-        s.record = sceneNo;
-        s.objectType = objectType;
         s.marks = false;
         out.add(s, [&](std::string& text) {
             text.append("*** PROBLEM - This project uses an Object Type that is unknown to this Project Scanner.  "
@@ -248,12 +253,9 @@ void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo,
         const std::uint8_t thisRow = row++;
         if (st.switchOffset != Always && slot.setting(st.switchOffset) != st.switchValue)
             continue;
-        FlagStatement s = classify(st, slot);
+        FlagStatement s = placed(classify(st, slot), objectType, sceneNo, slotNo);
         s.place = StatementPlace::Object;
-        s.slot = static_cast<std::uint8_t>(slotNo);
         s.row = thisRow;
-        s.record = sceneNo;
-        s.objectType = objectType;
         out.add(s, [&](std::string& text) {
             text.append(sceneReference);
             text.append(Labels[static_cast<std::size_t>(objectType)]);

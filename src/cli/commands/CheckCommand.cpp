@@ -158,11 +158,9 @@ int check(Invocation& run, const CheckOptions& options) {
 // pass, as compiler-style lines, GitHub workflow commands, JSON or SARIF.
 void AddCheckCommand(CLI::App& app, Invocation& run, CommandAction& action) {
     auto options = std::make_shared<CheckOptions>();
-    CLI::App* command =
-        app.add_subcommand("check", "Report what is wrong with the project, one line per finding, for build pipelines");
-    AddProjectOption(*command, run);
-    AddOutputOption(*command, run);
-    AddFormatOption(*command, run, {"text", "json", "sarif", "github"});
+    CLI::App* command = &AddCommand(app, run, "check",
+                                    "Report what is wrong with the project, one line per finding, for build pipelines",
+                                    {"text", "json", "sarif", "github"});
     std::string classes;
     for (const FindingClassInfo& info : FindingClasses)
         classes += (classes.empty() ? "" : ", ") + std::string(info.name);

@@ -31,12 +31,10 @@ int status(CliStreams& io, const FilesAudit& audit, bool failOnMissing) {
 // files audit as JSON.
 void AddFilesCommand(CLI::App& app, Invocation& run, CommandAction& action) {
     auto failOnMissing = std::make_shared<bool>(false);
-    CLI::App* files = app.add_subcommand("files", "Print the missing and unused resource files report");
-    AddProjectOption(*files, run);
-    AddOutputOption(*files, run);
-    files->add_flag("--fail-on-missing", *failOnMissing, "Exit with status 1 when a referenced file is missing");
-    AddFormatOption(*files, run, {"text", "json"});
-    files->callback([&run, &action, failOnMissing] {
+    CLI::App& files =
+        AddCommand(app, run, "files", "Print the missing and unused resource files report", {"text", "json"});
+    files.add_flag("--fail-on-missing", *failOnMissing, "Exit with status 1 when a referenced file is missing");
+    files.callback([&run, &action, failOnMissing] {
         action = [&run, failOnMissing] {
             int loaded = ExitOk;
             auto open = LoadForCommand(run, loaded, true);

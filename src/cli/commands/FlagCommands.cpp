@@ -23,11 +23,7 @@ namespace {
 void addFlagReport(CLI::App& app, Invocation& run, CommandAction& action, const std::string& name,
                    const std::string& description, Integer kind,
                    std::function<std::optional<Failure>(JsonStream&, ReportHost&, OpenProject&)> json) {
-    CLI::App* command = app.add_subcommand(name, description);
-    AddProjectOption(*command, run);
-    AddOutputOption(*command, run);
-    AddFormatOption(*command, run, {"text", "json"});
-    command->callback([&run, &action, kind, json] {
+    AddCommand(app, run, name, description, {"text", "json"}).callback([&run, &action, kind, json] {
         action = [&run, kind, json] {
             int loaded = ExitOk;
             auto open = LoadForCommand(run, loaded, true);
@@ -62,12 +58,10 @@ void AddFlagUsageCommand(CLI::App& app, Invocation& run, CommandAction& action) 
 // orvanta-scan track-flag: where a flag (or every flag) is tested or changed.
 void AddTrackFlagCommand(CLI::App& app, Invocation& run, CommandAction& action) {
     auto flagText = std::make_shared<std::string>();
-    CLI::App* command = app.add_subcommand("track-flag", "Print where a flag (or every flag) is used");
-    AddProjectOption(*command, run);
-    command->add_option("FLAG", *flagText, "A flag number from 1 to 255, or all")->required();
-    AddOutputOption(*command, run);
-    AddFormatOption(*command, run, {"text", "json"});
-    command->callback([&run, &action, flagText] {
+    CLI::App& command =
+        AddCommand(app, run, "track-flag", "Print where a flag (or every flag) is used", {"text", "json"});
+    command.add_option("FLAG", *flagText, "A flag number from 1 to 255, or all")->required();
+    command.callback([&run, &action, flagText] {
         action = [&run, flagText] {
             const Integer flag = ParseFlag(*flagText);
             // The all-flags report runs to hundreds of megabytes: its header
@@ -84,39 +78,6 @@ void AddTrackFlagCommand(CLI::App& app, Invocation& run, CommandAction& action) 
                                        WriteTrackFlagJson(json, open->project, flag, tracked.score, tracked.sections);
                                        return std::nullopt;
                                    });
-        };
-    });
-}
-
-// orvanta-scan scene-flags: every flag statement of a scene (or of all).
-void AddSceneFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action) {
-    auto sceneText = std::make_shared<std::string>();
-    CLI::App* command = app.add_subcommand("scene-flags", "Print every flag statement of a scene (or all)");
-    AddProjectOption(*command, run);
-    command->add_option("SCENE", *sceneText, "A scene number, or all")->required();
-    AddOutputOption(*command, run);
-    AddFormatOption(*command, run, {"text", "json"});
-    command->callback([&run, &action, sceneText] {
-        action = [&run, sceneText] {
-            int loaded = ExitOk;
-            auto open = LoadForCommand(run, loaded);
-            if (!open)
-                return loaded;
-            const Integer scene = ParseScene(*sceneText, open->project.SceneCount);
-            if (!run.json())
-                return RunTextReport(run, *open, FlagsBySceneKind, [scene](RunState& s) {
-                    s.ScenePickerPurpose = 2;
-                    s.TrackedScene = scene;
-                });
-            return WriteJsonOutput(
-                run, open->project.Paths, [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
-                    const ProjectSource source{open->project, open->files};
-                    SceneFlagsJson document(json, open->project, scene, TrackedScoreStatement(source, std::nullopt));
-                    ForEachTrackedScene(source, scene, host,
-                                        [&](int s, const FlagStatementList& list) { document.scene(s, list); });
-                    document.finish();
-                    return std::nullopt;
-                });
         };
     });
 }

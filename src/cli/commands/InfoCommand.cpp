@@ -9,10 +9,8 @@ namespace orv {
 
 // orvanta-scan info: the project information panel, or the project as JSON.
 void AddInfoCommand(CLI::App& app, Invocation& run, CommandAction& action) {
-    CLI::App* info = app.add_subcommand("info", "Print the project information panel");
-    AddProjectOption(*info, run);
-    AddFormatOption(*info, run, {"text", "json"});
-    info->callback([&] {
+    CLI::App& info = AddCommand(app, run, "info", "Print the project information panel", {"text", "json"}, false);
+    info.callback([&] {
         action = [&] {
             int status = ExitOk;
             auto open = LoadForCommand(run, status);

@@ -77,18 +77,11 @@ int puzzleChart(Invocation& run, const ChartOptions& options) {
 // orvanta-scan puzzle-chart: the puzzle dependency chart as DOT, SVG or JSON.
 void AddPuzzleChartCommand(CLI::App& app, Invocation& run, CommandAction& action) {
     auto options = std::make_shared<ChartOptions>();
-    CLI::App* command =
-        app.add_subcommand("puzzle-chart", "Draw the puzzle dependency chart: which flag tests guard which changes");
-    AddProjectOption(*command, run);
-    AddOutputOption(*command, run);
-    command->add_option("--format", run.format, "dot (the default), svg or json")
-        ->check(CLI::IsMember({"dot", "svg", "json"}));
-    command->add_option("--flag", options->flag, "Only what this flag (1 to 255) depends on and what depends on it");
-    command->callback([&run, &action, options] {
-        if (run.format == "text")
-            run.format = "dot";
-        action = [&run, options] { return puzzleChart(run, *options); };
-    });
+    CLI::App& command =
+        AddCommand(app, run, "puzzle-chart", "Draw the puzzle dependency chart: which flag tests guard which changes",
+                   {"dot", "svg", "json"});
+    command.add_option("--flag", options->flag, "Only what this flag (1 to 255) depends on and what depends on it");
+    command.callback([&run, &action, options] { action = [&run, options] { return puzzleChart(run, *options); }; });
 }
 
 } // namespace orv

@@ -26,6 +26,12 @@ void writeScene(JsonObjectText& w, std::string_view kind, Integer scene, const L
     w.text("sceneName", project.sceneName(scene));
 }
 
+// A record that is no scene: its kind, and its number under `key`.
+void writeRecord(JsonObjectText& w, std::string_view kind, std::string_view key, long number) {
+    w.text("kind", kind);
+    w.number(key, number);
+}
+
 void writeSlot(JsonObjectText& w, long slot, Integer objectType) {
     w.number("slot", slot);
     w.number("objectType", objectType);
@@ -54,14 +60,10 @@ void writePlace(JsonObjectText& w, const FlagStatement& s, const LoadedProject& 
         writeSlot(w, s.slot, s.objectType);
         break;
     case StatementPlace::CueCard:
-        w.text("kind", "cue card");
-        w.number("cueCard", s.record);
+        writeRecord(w, "cue card", "cueCard", s.record);
         w.number("choice", s.slot);
         break;
-    case StatementPlace::InventoryItem:
-        w.text("kind", "inventory item");
-        w.number("item", s.record);
-        break;
+    case StatementPlace::InventoryItem: writeRecord(w, "inventory item", "item", s.record); break;
     case StatementPlace::PlayerSettings: w.text("kind", "player settings"); break;
     }
     w.end();
@@ -257,18 +259,15 @@ void AppendReferencePlaceJson(std::string& out, const ReferencePlace& place, con
         w.text("field", "ObjectText" + field);
         break;
     case Kind::CueCard:
-        w.text("kind", "cue card");
-        w.number("cueCard", place.record);
+        writeRecord(w, "cue card", "cueCard", place.record);
         w.number("choice", place.field);
         break;
     case Kind::InventoryItem:
-        w.text("kind", "inventory item");
-        w.number("item", place.record);
+        writeRecord(w, "inventory item", "item", place.record);
         w.text("field", "ItemFile" + field);
         break;
     case Kind::Location:
-        w.text("kind", "location");
-        w.number("location", place.record);
+        writeRecord(w, "location", "location", place.record);
         w.text("field", "LocationFile" + field);
         break;
     }

@@ -60,35 +60,29 @@ class JsonObjectText {
 
     void text(std::string_view key, std::string_view value);
     void number(std::string_view key, long value);
-    void boolean(std::string_view key, bool value) {
-        name(key);
-        out_ += value ? "true" : "false";
-    }
-    void null(std::string_view key) {
-        name(key);
-        out_ += "null";
-    }
-    void begin(std::string_view key) {
-        name(key);
-        out_ += '{';
-        first_ = true;
-    }
-    void end() {
-        out_ += '}';
-        first_ = false;
-    }
-    void beginArray(std::string_view key) {
-        name(key);
-        out_ += '[';
-        first_ = true;
-    }
-    void endArray() {
-        out_ += ']';
-        first_ = false;
-    }
+    void boolean(std::string_view key, bool value) { literal(key, value ? "true" : "false"); }
+    void null(std::string_view key) { literal(key, "null"); }
+    // An object or array begun under `key`, ended by end() or endArray().
+    void begin(std::string_view key) { open(key, '{'); }
+    void end() { close('}'); }
+    void beginArray(std::string_view key) { open(key, '['); }
+    void endArray() { close(']'); }
 
   private:
     void name(std::string_view key);
+    void literal(std::string_view key, std::string_view text) {
+        name(key);
+        out_ += text;
+    }
+    void open(std::string_view key, char bracket) {
+        name(key);
+        out_ += bracket;
+        first_ = true;
+    }
+    void close(char bracket) {
+        out_ += bracket;
+        first_ = false;
+    }
     std::string& out_;
     bool ascii_;
     bool first_ = true;

@@ -10,7 +10,6 @@
 #include "writers/JsonReports.h"
 
 #include <CLI/CLI.hpp>
-
 #include <memory>
 
 namespace orv {

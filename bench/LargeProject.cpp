@@ -1,5 +1,7 @@
 #include "bench/LargeProject.h"
 
+#include "reports/ObjectTypes.h"
+
 #include "support/RecordEncoders.h"
 
 #include <cstdint>
@@ -101,6 +103,22 @@ std::string upper(std::string name) {
 } // namespace
 
 SceneRecord LargeProjectScene(const LargeProjectShape& shape, int s) {
+    if (shape.conjunctions) {
+        SceneRecord scene = testing::makeScene("Conjunctions " + std::to_string(s));
+        for (ObjectSlot& slot : scene.Slots) {
+            slot.ObjectType = static_cast<Integer>(ObjectType::FlagConjunction);
+            for (int c = 0; c < 6; ++c) {
+                const std::size_t condition = 143 + 8 * static_cast<std::size_t>(c);
+                testing::setSetting(slot, condition, 1);                                  // in force
+                testing::setSetting(slot, condition + 2, static_cast<Integer>(300 + c)); // flag
+                testing::setSetting(slot, condition + 6, 1);                              // = 1
+            }
+            slot.ObjectText[0] = "7";
+            slot.ObjectText[1] = "1";
+            slot.ObjectText[2] = "0";
+        }
+        return scene;
+    }
     const long pool = namePool(shape);
     const long pictures = picturePool(shape);
     const bool nearMisses = shape.distinctFiles == 0 && shape.nearMisses > 0;
@@ -131,6 +149,8 @@ SceneRecord LargeProjectScene(const LargeProjectShape& shape, int s) {
 
 testing::ProjectBuilder LargeProjectBuilder(const LargeProjectShape& shape) {
     testing::ProjectBuilder b;
+    if (shape.conjunctions)
+        return b;
     b.settings.ProjectName = "Benchmark";
     b.settings.ScoreEnabled = 1;
     b.settings.ScoreFlag = 1;

@@ -28,6 +28,10 @@ struct LargeProjectShape {
     // dropped or swapped, or another extension) and the rest are unrelated.
     // The sounds are those of the plain project.
     int nearMisses = 0;
+    // Every slot a Flag Conjunction whose six conditions test flags outside
+    // 1 to 255 (300 to 305), and the project otherwise empty: a valid
+    // project that makes millions of findings.
+    bool conjunctions = false;
 };
 
 // The project without its scenes (those are many; see WriteLargeProject).

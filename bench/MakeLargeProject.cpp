@@ -1,4 +1,4 @@
-// orvanta-make-large FOLDER SCENES [DISTINCT_FILES | --near-misses MISSING]:
+// orvanta-make-large FOLDER SCENES [DISTINCT_FILES | --near-misses MISSING | --conjunctions]:
 // writes the benchmark project (see LargeProject.h) into FOLDER and prints
 // its project file.
 
@@ -11,16 +11,19 @@
 
 int main(int argc, char** argv) {
     const bool nearMisses = argc == 5 && std::string(argv[3]) == "--near-misses";
+    const bool conjunctions = argc == 4 && std::string(argv[3]) == "--conjunctions";
     if (argc < 3 || argc > 5 || (argc == 5 && !nearMisses)) {
-        std::cerr << "usage: orvanta-make-large FOLDER SCENES [DISTINCT_FILES | --near-misses MISSING]\n";
+        std::cerr << "usage: orvanta-make-large FOLDER SCENES [DISTINCT_FILES | --near-misses MISSING | "
+                     "--conjunctions]\n";
         return 2;
     }
     try {
         orv::bench::LargeProjectShape shape;
         shape.scenes = std::stoi(argv[2]);
+        shape.conjunctions = conjunctions;
         if (nearMisses)
             shape.nearMisses = std::stoi(argv[4]);
-        else
+        else if (!conjunctions)
             shape.distinctFiles = argc == 4 ? std::stoi(argv[3]) : 0;
         if (shape.scenes < 0 || shape.scenes > 32767)
             throw std::out_of_range("a project holds 0 to 32767 scenes");

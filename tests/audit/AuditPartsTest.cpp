@@ -4,7 +4,6 @@
 #include "audit/AuditListIndex.h"
 #include "audit/AuditLists.h"
 #include "audit/DiskNames.h"
-#include "audit/FieldMemo.h"
 #include "audit/NearMiss.h"
 #include "audit/NumberPatterns.h"
 #include "audit/Recycling.h"
@@ -13,7 +12,6 @@
 
 #include <gtest/gtest.h>
 #include <random>
-#include <set>
 
 namespace orv::testing {
 namespace {
@@ -25,45 +23,20 @@ using Names = std::vector<std::string>;
 TEST(DisplayName, ReplacesControlsAndStrayBytesAndKeepsEverythingElse) {
     for (const HostileName& h : hostileNames())
         EXPECT_EQ(DisplayName(h.name), h.shown) << h.label;
-    const std::pair<std::string, std::string> cases[] = {{std::string(1, '\0'), "\uFFFD"},
-                                                         {"\x1F", "\uFFFD"},
-                                                         {" ~", " ~"},
-                                                         {"\x7F", "\uFFFD"},
-                                                         {"\x80", "\uFFFD"},
-                                                         {"\xC2\x80", "\uFFFD"},
-                                                         {"\xC2\x9F", "\uFFFD"},
-                                                         {"\xC2\xA0", "\xC2\xA0"},
-                                                         {"\xC3\x80", "\xC3\x80"},
-                                                         {"\xDF\xBF", "\xDF\xBF"},
-                                                         {"\xC1\xBF", "\uFFFD\uFFFD"},
-                                                         {"\xE0\x9F\xBF", "\uFFFD\uFFFD\uFFFD"},
-                                                         {"\xE2\x80\xA8\xE2\x80\xAE", "\xE2\x80\xA8\xE2\x80\xAE"},
-                                                         {"\xED\x9F\xBF", "\xED\x9F\xBF"},
-                                                         {"\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD"},
-                                                         {"\xEF\xBF\xBF", "\xEF\xBF\xBF"},
-                                                         {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
-                                                         {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
-                                                         {"\xF4\x90\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD"},
-                                                         {"\xF5\x80\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD"},
-                                                         {"a\xC3", "a\uFFFD"}};
+    const std::string R = "\uFFFD";
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string(1, '\0'), R}, {"\x1F", R}, {" ~", " ~"}, {"\x7F", R}, {"\x80", R}, {"\xC2\x80", R},
+        {"\xC2\x9F", R}, {"\xC2\xA0", "\xC2\xA0"}, {"\xC3\x80", "\xC3\x80"}, {"\xDF\xBF", "\xDF\xBF"},
+        {"\xC1\xBF", R + R}, {"\xE0\x9F\xBF", R + R + R}, {"\xE2\x80\xA8\xE2\x80\xAE", "\xE2\x80\xA8\xE2\x80\xAE"},
+        {"\xED\x9F\xBF", "\xED\x9F\xBF"}, {"\xED\xA0\x80", R + R + R}, {"\xEF\xBF\xBF", "\xEF\xBF\xBF"},
+        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"}, {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+        {"\xF4\x90\x80\x80", R + R + R + R}, {"\xF5\x80\x80\x80", R + R + R + R}, {"a\xC3", "a" + R}};
     for (const auto& [name, shown] : cases)
         EXPECT_EQ(DisplayName(name), shown) << ::testing::PrintToString(name);
 }
 
-TEST(AuditLists, IndexesTakeOffEveryCaseVariantOnceAndSortIntoListingOrder) {
-    Names list{"A.bmp", "a.BMP", "b.bmp", "\xc3\x89t\xc3\xa9.gif", "c.bmp", "\xc3\xa9t\xc3\xa9.GIF"};
-    UnusedListIndex index;
-    index.reset(list);
-    for (const auto& [folded, taken] :
-         {std::pair<std::string, std::size_t>{"a.bmp", 2}, {"a.bmp", 0}, {"\xc3\xa9t\xc3\xa9.gif", 2}, {"zzz", 0}})
-        EXPECT_EQ(index.takeOff(folded), taken) << folded;
-    EXPECT_TRUE(index.listed("a.bmp") && index.listed("b.bmp")) << "taken off, still a name the folder holds";
-    EXPECT_FALSE(index.listed("zzz") || index.listed("A.bmp")) << "folded names only";
-    index.compact(list);
-    EXPECT_EQ(list, (Names{"b.bmp", "c.bmp"}));
-    EXPECT_EQ(index.takeOff("c.bmp"), 1u) << "the index follows the compacted list";
-
-    // Sorting once at the end gives the order that inserting each name at its place would have given.
+// Sorting once at the end gives the order that inserting each name at its place would have given.
+TEST(AuditLists, TheMissingIndexSortsIntoListingOrder) {
     std::mt19937 rng(7);
     const Names pool{"b.bmp", "B.bmp", "a.bmp", "A.BMP", "\xc3\x89.gif", "\xc3\xa9.gif", "z.wav", "a b.bmp", "_.bmp"};
     for (int round = 0; round < 50; ++round) {
@@ -80,50 +53,6 @@ TEST(AuditLists, IndexesTakeOffEveryCaseVariantOnceAndSortIntoListingOrder) {
         ASSERT_EQ(appended, lists.MissingGfx);
     }
     EXPECT_TRUE(ListedBefore("a.bmp", "B.bmp") && ListedBefore("B.bmp", "b.bmp") && !ListedBefore("b.bmp", "B.bmp"));
-}
-
-// Far more different fields than slots: whatever find() answers is what was remembered for those very
-// bytes, never another field's outcome or name; a field pushed out is simply not found.
-TEST(FieldMemo, AnswersOnlyForTheVeryBytesRememberedAndKeepsEachNameOnce) {
-    using Bytes = std::array<std::uint8_t, FieldMemo::Width>;
-    FieldMemo memo(10);
-    std::mt19937 rng(11);
-    std::set<Bytes> distinct;
-    while (distinct.size() < 1500) {
-        Bytes f;
-        for (std::uint8_t& b : f)
-            b = static_cast<std::uint8_t>(rng() % 4); // few byte values: many near neighbours
-        distinct.insert(f);
-    }
-    const std::vector<Bytes> fields(distinct.begin(), distinct.end());
-    const auto outcomeOf = [](std::size_t i) {
-        return i % 3 == 0   ? FieldMemo::Outcome::Missing
-               : i % 3 == 1 ? FieldMemo::Outcome::Found
-                            : FieldMemo::Outcome::NoFile;
-    };
-    const auto kindOf = [](std::size_t i) { return i % 2 ? FolderKind::Mmedia : FolderKind::Gfx; };
-    const auto nameOf = [](std::size_t i) { return "n" + std::to_string(i % 50); };
-    std::size_t found = 0;
-    for (int step = 0; step < 20000; ++step) {
-        const std::size_t i = rng() % fields.size();
-        if (const FieldMemo::Entry* entry = memo.find(fields[i])) {
-            ++found;
-            ASSERT_EQ(std::tuple(entry->outcome, entry->kind), std::tuple(outcomeOf(i), kindOf(i)));
-            if (entry->outcome == FieldMemo::Outcome::Missing) {
-                ASSERT_EQ(memo.name(*entry), nameOf(i));
-            }
-            continue;
-        }
-        const FieldMemo::Entry& entry = memo.remember(fields[i], outcomeOf(i), kindOf(i), nameOf(i));
-        ASSERT_EQ(memo.find(fields[i]), &entry) << "just remembered";
-    }
-    EXPECT_GT(found, 5000u);
-    EXPECT_LT(found, 20000u - fields.size()) << "a table this small must have pushed fields out";
-    FieldMemo small(1);
-    const Bytes a{'a', '.', 'b', 'm', 'p', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    const Bytes b{' ', 'a', '.', 'b', 'm', 'p', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    const std::uint32_t first = small.remember(a, FieldMemo::Outcome::Missing, FolderKind::Gfx, "a.bmp").name;
-    EXPECT_EQ(small.remember(b, FieldMemo::Outcome::Missing, FolderKind::Gfx, "a.bmp").name, first) << "kept once";
 }
 
 struct NearMissCase {
@@ -145,9 +74,7 @@ TEST(NearMiss, SuggestsSameStemFirstThenByDistanceThenListingOrder) {
         {"same stem however far the extension", {"theme.midi-backup"}, "theme.mid", {"theme.midi-backup"}},
         {"nearer before farther", {"boats2.bmp", "bot.bmp"}, "boat.bmp", {"bot.bmp", "boats2.bmp"}},
         {"equal distance keeps listing order",
-         {"cat.wav", "bat.wav", "hat.wav", "mat.wav"},
-         "rat.wav",
-         {"cat.wav", "bat.wav", "hat.wav"}},
+         {"cat.wav", "bat.wav", "hat.wav", "mat.wav"}, "rat.wav", {"cat.wav", "bat.wav", "hat.wav"}},
         {"at most three", {"a.gif", "a.jpg", "a.png", "a.wav"}, "a.bmp", {"a.gif", "a.jpg", "a.png"}},
         {"accented letters fold like ASCII", {"CAFÉ.gif"}, "café.bmp", {"CAFÉ.gif"}},
         {"an accent is one edit, not two bytes", {"cafe.bmp"}, "café.bmp", {"cafe.bmp"}},
@@ -187,25 +114,13 @@ TEST(NearMiss, EditDistanceAgreesWithTheWholeTable) {
 }
 
 TEST(NumberPatterns, GroupedAndHundredthsNumbers) {
-    for (const auto& [value, text] : {std::pair<std::int64_t, const char*>{1, "1"},
-                                      {999, "999"},
-                                      {1000, "1,000"},
-                                      {1'200'000, "1,200,000"},
-                                      {-12'345, "-12,345"},
-                                      {0, ""}})
+    for (const auto& [value, text] : {std::pair<std::int64_t, const char*>{1, "1"}, {999, "999"}, {1000, "1,000"},
+                                      {1'200'000, "1,200,000"}, {-12'345, "-12,345"}, {0, ""}})
         EXPECT_EQ(GroupedNumber(value), text) << value; // zero has no digits
     // The integer part left out when 0, the point always written, no trailing zeros, halves to even.
     for (const auto& [numerator, text] : {std::pair<std::int64_t, const char*>{1500, "1.46"},
-                                          {1000, ".98"},
-                                          {2048, "2."},
-                                          {1536, "1.5"},
-                                          {102'400'000, "100000."},
-                                          {0, "."},
-                                          {5, "."},
-                                          {6, ".01"},
-                                          {128, ".12"},
-                                          {384, ".38"},
-                                          {640, ".62"}})
+                                          {1000, ".98"}, {2048, "2."}, {1536, "1.5"}, {102'400'000, "100000."},
+                                          {0, "."}, {5, "."}, {6, ".01"}, {128, ".12"}, {384, ".38"}, {640, ".62"}})
         EXPECT_EQ(HundredthsNumber(numerator, 1024), text) << numerator << "/1024";
     EXPECT_EQ(std::tuple(HundredthsNumber(1, 200), HundredthsNumber(3, 200)), std::tuple(".", ".02"));
 }
@@ -247,9 +162,8 @@ TEST(RecycleSelected, NamesLeaveTheListFirstThenTheFilesMoveInListOrder) {
 
 TEST(RecycleSelected, MovesNothingThroughALinkOutOfTheMediaFolders) {
     TempDir dir;
-    fs::create_directories(dir / "elsewhere" / "gfx");
-    fs::create_directories(dir / "p" / "resource");
-    fs::create_directories(dir / "q");
+    for (const char* folder : {"elsewhere/gfx", "p/resource", "q"})
+        fs::create_directories(dir / folder);
     fs::create_symlink(dir / "elsewhere" / "gfx", dir / "p" / "resource" / "gfx");
     fs::create_symlink(dir / "elsewhere", dir / "q" / "resource");
     for (const fs::path& folder : {dir / "p" / "resource" / "gfx", dir / "q" / "resource" / "gfx"}) {

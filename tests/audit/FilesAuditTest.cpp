@@ -99,8 +99,7 @@ TEST_F(FilesAuditTest, EveryReferenceFieldWithItsCleaningAndEveryPlace) {
         {FolderKind::Mmedia, "empty20.wav", {"scene 1 (scenename.bmp), slot 20 (empty)"}},
         {FolderKind::Gfx, "missing2.bmp", {"scene 2 (Second), slot 11 (empty)"}},
         {FolderKind::Gfx, "k2.bmp", {"cue card 1, choice 2"}},
-        {FolderKind::Gfx, "i5.bmp", {"inventory item 1, file 5"}},
-        {FolderKind::Gfx, "l3.bmp", {"location 1, file 3"}},
+        {FolderKind::Gfx, "i5.bmp", {"inventory item 1, file 5"}}, {FolderKind::Gfx, "l3.bmp", {"location 1, file 3"}},
         {FolderKind::Gfx, "l22.bmp", {"location 2, file 2"}},
         {FolderKind::Gfx, "door.gif", {}}, // on disk
     };
@@ -232,44 +231,29 @@ TEST_F(FilesAuditTest, HiddenFilesSubfoldersLinksAndOddBytes) {
 // separators name no file.
 TEST(FolderIndex, FindsFilesInSubfoldersIgnoringCase) {
     TempDir dir;
-    for (const char* folder : {"Sub", "SUB", "other/Inner"})
+    for (const char* folder : {"Sub", "SUB", "other/Inner", "Lib"})
         fs::create_directories(dir / folder);
-    for (const char* file :
-         {"Sub/a.bmp", "SUB/b.bmp", "other/Inner/c.bmp", "other/d.bmp", ".h.bmp", "Sub2", "other/.e.bmp", "top.bmp"})
+    for (const char* file : {"Sub/a.bmp", "SUB/b.bmp", "other/Inner/c.bmp", "other/d.bmp", ".h.bmp", "Sub2",
+                             "other/.e.bmp", "top.bmp", "Lib/x.bmp", "lib"})
         writeFileText(dir / file, "x");
     fs::create_symlink("loop", dir / "loop");
     fs::create_symlink("other", dir / "linked");
-    const std::pair<const char*, bool> cases[] = {{"top.bmp", true},
-                                                  {"TOP.BMP", true},
-                                                  {"SUB\\b.bmp", true},
-                                                  {"sub\\b.bmp", true},
-                                                  {"sub\\a.bmp", false},
-                                                  {"Sub/a.bmp", true},
-                                                  {"Sub/b.bmp", false},
-                                                  {"OTHER\\inner\\C.bmp", true},
-                                                  {"other/./d.bmp", true},
-                                                  {".\\top.bmp", true},
-                                                  {"other\\..\\top.bmp", true},
-                                                  {"Sub\\..\\other\\d.bmp", true},
-                                                  {"linked\\d.bmp", true},
-                                                  {"top.bmp\\", false},
-                                                  {"other/", false},
-                                                  {"", false},
-                                                  {".h.bmp", false},
-                                                  {"other\\.e.bmp", false},
-                                                  {"Sub2\\x.bmp", false},
-                                                  {"loop\\x.bmp", false},
-                                                  {"missing\\d.bmp", false},
-                                                  {"\\\\top.bmp", true},
-                                                  {"other//inner//c.bmp", true}};
+    const std::pair<const char*, bool> cases[] = {
+        {"top.bmp", true},         {"TOP.BMP", true},         {"SUB\\b.bmp", true},         {"sub\\b.bmp", true},
+        {"sub\\a.bmp", false},     {"Sub/a.bmp", true},       {"Sub/b.bmp", false},         {"lib\\x.bmp", true},
+        {"OTHER\\inner\\C.bmp", true}, {"other/./d.bmp", true}, {".\\top.bmp", true},       {"other\\..\\top.bmp", true},
+        {"Sub\\..\\other\\d.bmp", true}, {"linked\\d.bmp", true}, {"top.bmp\\", false},     {"other/", false},
+        {"other", false},          {"", false},               {".h.bmp", false},            {"other\\.e.bmp", false},
+        {"Sub2\\x.bmp", false},    {"loop\\x.bmp", false},    {"missing\\d.bmp", false},    {"\\\\top.bmp", true}};
     FolderIndex index;
     for (const auto& [relative, exists] : cases)
         EXPECT_EQ(index.fileExists(dir.path(), relative), exists) << relative;
     EXPECT_EQ(index.findFolder(dir.path(), "sub"), dir / "SUB") << "of SUB and Sub, neither exact: the smaller";
     EXPECT_EQ(index.findFolder(dir.path(), "Sub"), dir / "Sub");
+    EXPECT_EQ(index.findFolder(dir.path(), "lib"), dir / "Lib") << "a folder before a file of the very name";
     EXPECT_EQ(index.findFolder(dir.path(), "sub2"), dir / "Sub2") << "a file where a folder belongs is found";
     EXPECT_EQ(index.findFolder(dir.path(), "nothing"), std::nullopt);
-    EXPECT_EQ(index.files(dir.path()), (Names{"Sub2", "top.bmp"})) << "ordinary files that are not hidden";
+    EXPECT_EQ(index.files(dir.path()), (Names{"lib", "Sub2", "top.bmp"})) << "ordinary files that are not hidden";
     EXPECT_EQ(std::tuple(index.listingError(dir.path()), index.listingError(dir / "loop"),
                          index.listingError(dir / "Sub2"), index.listingError(dir / "none")),
               std::tuple(0, ELOOP, ENOTDIR, ENOENT));

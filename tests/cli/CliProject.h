@@ -57,13 +57,8 @@ class CliTest : public ::testing::Test {
     // One of each command with its arguments.
     std::vector<Args> everyCommand() const {
         return {{"info", project},
-                {"files", project},
-                {"check", project},
-                {"unused-flags", project},
-                {"flag-usage", project},
-                {"track-flag", project, "12"},
-                {"scene-flags", project, "all"},
-                {"scene-properties", project, "2"}};
+                {"files", project}, {"check", project}, {"unused-flags", project}, {"flag-usage", project},
+                {"track-flag", project, "12"}, {"scene-flags", project, "all"}, {"scene-properties", project, "2"}};
     }
 };
 

@@ -178,14 +178,12 @@ class JsonDocuments : public CliTest {
 
 TEST_F(JsonDocuments, EveryCommandWritesItsOwnDocumentWithTheSameProject) {
     const std::vector<std::pair<Args, std::vector<std::string>>> cases = {
-        {{"info", project}, {}},
-        {{"files", project}, {"folders", "builtInImagesInUse", "totals"}},
+        {{"info", project}, {}}, {{"files", project}, {"folders", "builtInImagesInUse", "totals"}},
         {{"check", project}, {"failOn", "findings", "counts", "failed"}},
         {{"unused-flags", project}, {"complete", "unusedFlags"}},
         {{"track-flag", project, "4"}, {"flag", "score", "sections"}},
         {{"scene-flags", project, "all"}, {"scene", "score", "sections"}},
-        {{"scene-properties", project, "2"}, {"scene", "available"}},
-        {{"flag-usage", project},
+        {{"scene-properties", project, "2"}, {"scene", "available"}}, {{"flag-usage", project},
          {"complete", "counts", "flags", "problems", "deadEnds", "changedNeverTested", "outOfRange"}}};
     const OrderedJson info = json({"info", project});
     for (const auto& [args, keys] : cases) {
@@ -280,26 +278,6 @@ TEST_F(UnreadableJson, LeavesNoListAndSaysWhy) {
         EXPECT_FALSE(document.contains("flags"));
     }
     EXPECT_EQ(OrderedJson::parse(unused.str())["unusedFlags"], OrderedJson::array());
-}
-
-TEST(JsonStream, WritesNestedObjectsAndArraysOneItemALineInTheOrderGiven) {
-    std::ostringstream out;
-    JsonStream json(out);
-    json.beginObject();
-    json.value("schema", 1);
-    json.beginArray("empty");
-    json.endArray();
-    json.beginArray("items");
-    json.item(OrderedJson{{"b", 2}, {"a", 1}});
-    json.item("x\ny");
-    json.endArray();
-    json.beginObject("inner");
-    json.value("z", nullptr);
-    json.endObject();
-    json.endObject();
-    EXPECT_EQ(OrderedJson::parse(out.str()).dump(),
-              R"({"schema":1,"empty":[],"items":[{"b":2,"a":1},"x\ny"],"inner":{"z":null}})");
-    EXPECT_NE(out.str().find("\n    {\"b\":2,\"a\":1},\n    \"x\\ny\"\n"), std::string::npos) << out.str();
 }
 
 } // namespace

@@ -52,11 +52,8 @@ TEST(Records, SceneAtLiteralOffsetsWithSlot20EndingTheRecord) {
 TEST(Records, TextsLoseBlanksOnlyAndAreDecodedFromWindows1252) {
     const std::string nuls("Kitchen\0\0\0\0\0\0\0\0", 15);
     for (const auto& [raw, text] : {std::pair<std::string, std::string>{"  Kitchen      ", "Kitchen"},
-                                    {"\tKitchen\t", "\tKitchen\t"},
-                                    {nuls, nuls},
-                                    {std::string(15, '\0'), ""},
-                                    {std::string(15, ' '), ""},
-                                    {"Caf\xE9 \x80", "Café €"}}) {
+                                    {"\tKitchen\t", "\tKitchen\t"}, {nuls, nuls}, {std::string(15, '\0'), ""},
+                                    {std::string(15, ' '), ""}, {"Caf\xE9 \x80", "Café €"}}) {
         Bytes b(4395, ' ');
         pokeText(b, 0, raw);
         EXPECT_EQ(decodeSceneRecord(b).SceneName, text);
@@ -92,11 +89,8 @@ TEST(Records, LocationsItemsSettingsAndCueCardsAtLiteralOffsets) {
     pokeText(settings, 0, "Lighthouse Keeper   "), pokeText(settings, 96, "keeper");
     poke(settings, 217, {77, 0}), poke(settings, 401, {1, 0, 250, 0}), poke(settings, 451, {1, 0});
     const std::vector<std::vector<std::size_t>> sections = {
-        {20, 39, 58, 219, 234, 79},
-        {284, 299, 314, 329, 344, 367, 382, 453, 411, 428},
-        {498, 513, 528, 543, 558, 573, 588, 603, 618, 633, 648, 663, 678, 693, 708},
-        {789},
-        {859}};
+        {20, 39, 58, 219, 234, 79}, {284, 299, 314, 329, 344, 367, 382, 453, 411, 428},
+        {498, 513, 528, 543, 558, 573, 588, 603, 618, 633, 648, 663, 678, 693, 708}, {789}, {859}};
     std::array<std::vector<std::string>, 5> expected;
     for (std::size_t s = 0; s < 5; ++s)
         for (std::size_t o : sections[s])
@@ -136,9 +130,9 @@ TEST(Text, Windows1252BothWaysFoldCaseAndLastCharacters) {
         EXPECT_EQ(encodeAnsi(text), one) << b;
     }
     EXPECT_EQ(encodeAnsi("Ω a😀b"), "? a?b");
+    EXPECT_EQ(encodeAnsi("\xC1\xBF\xC3\xA9\xC3"), "\xC1\xBF\xE9\xC3") << "bytes outside valid UTF-8 read as Latin-1";
     for (const auto& [text, folded] : {std::pair{"BtnQuit.GIF", "btnquit.gif"},
-                                       {"ÀÞŠŒŽŸ", "àþšœžÿ"},
-                                       {"CAFÉ.BMP", "café.bmp"},
+                                       {"ÀÞŠŒŽŸ", "àþšœžÿ"}, {"CAFÉ.BMP", "café.bmp"},
                                        {"×ßΩà 12_-.@[", "×ßΩà 12_-.@["}})
         EXPECT_EQ(foldCase(text), folded);
     EXPECT_EQ(std::tuple(lastCharacters("Title.MP3", 3), lastCharacters("ab", 3), lastCharacters("x.béé", 3)),
@@ -148,34 +142,15 @@ TEST(Text, Windows1252BothWaysFoldCaseAndLastCharacters) {
 // Every boundary of UTF-8: the last and first code point of each length, overlong forms, surrogates, the
 // end of Unicode, lead bytes that never start a sequence, cut and broken sequences.
 TEST(Text, ValidUtf8LengthAtEveryBoundary) {
-    const std::pair<std::string, std::size_t> cases[] = {{"", 0},
-                                                         {"a", 1},
-                                                         {"\x7F", 1},
-                                                         {"\x80", 0},
-                                                         {"\xBF", 0},
-                                                         {"\xC0\x80", 0},
-                                                         {"\xC1\xBF", 0},
-                                                         {"\xC2\x80", 2},
-                                                         {"\xDF\xBF", 2},
-                                                         {"\xC2", 0},
-                                                         {"\xC2\x41", 0},
-                                                         {"\xC2\xC2", 0},
-                                                         {"\xE0\x9F\xBF", 0},
-                                                         {"\xE0\xA0\x80", 3},
-                                                         {"\xED\x9F\xBF", 3},
-                                                         {"\xED\xA0\x80", 0},
-                                                         {"\xED\xBF\xBF", 0},
-                                                         {"\xEE\x80\x80", 3},
-                                                         {"\xEF\xBF\xBD", 3},
-                                                         {"\xEF\xBF", 0},
-                                                         {"\xF0\x8F\xBF\xBF", 0},
-                                                         {"\xF0\x90\x80\x80", 4},
-                                                         {"\xF4\x8F\xBF\xBF", 4},
-                                                         {"\xF4\x90\x80\x80", 0},
-                                                         {"\xF5\x80\x80\x80", 0},
-                                                         {"\xF8\x88\x80\x80", 0},
-                                                         {"\xFF", 0},
-                                                         {"\xE2\x82\xACx", 3},
+    const std::pair<std::string, std::size_t> cases[] = {{"", 0}, {"a", 1}, {"\x7F", 1}, {"\x80", 0}, {"\xBF", 0},
+                                                         {"\xC0\x80", 0}, {"\xC1\xBF", 0}, {"\xC2\x80", 2},
+                                                         {"\xDF\xBF", 2}, {"\xC2", 0}, {"\xC2\x41", 0}, {"\xC2\xC2", 0},
+                                                         {"\xE0\x9F\xBF", 0}, {"\xE0\xA0\x80", 3}, {"\xED\x9F\xBF", 3},
+                                                         {"\xED\xA0\x80", 0}, {"\xED\xBF\xBF", 0}, {"\xEE\x80\x80", 3},
+                                                         {"\xEF\xBF\xBD", 3}, {"\xEF\xBF", 0}, {"\xF0\x8F\xBF\xBF", 0},
+                                                         {"\xF0\x90\x80\x80", 4}, {"\xF4\x8F\xBF\xBF", 4},
+                                                         {"\xF4\x90\x80\x80", 0}, {"\xF5\x80\x80\x80", 0},
+                                                         {"\xF8\x88\x80\x80", 0}, {"\xFF", 0}, {"\xE2\x82\xACx", 3},
                                                          {"\xF0\x9F\x98", 0}};
     for (const auto& [text, length] : cases) {
         EXPECT_EQ(validUtf8Length(text), length) << ::testing::PrintToString(text);
@@ -189,22 +164,9 @@ TEST(Text, ValidUtf8LengthAtEveryBoundary) {
 
 TEST(Numbers, LeadingNumberAndRoundingHalfToEven) {
     for (const auto& [text, value] : {std::pair{"12abc", 12.0},
-                                      {"3.5", 3.5},
-                                      {"1.2.3", 1.2},
-                                      {"5-3", 5},
-                                      {" 7", 7},
-                                      {"1 2", 12},
-                                      {"- 5", -5},
-                                      {"\t9\n", 9},
-                                      {"+5", 5},
-                                      {"--5", 0},
-                                      {"-.5", -0.5},
-                                      {".5", 0.5},
-                                      {".", 0},
-                                      {"abc", 0},
-                                      {"", 0},
-                                      {"1e5", 1},
-                                      {"0x10", 0}})
+                                      {"3.5", 3.5}, {"1.2.3", 1.2}, {"5-3", 5}, {" 7", 7}, {"1 2", 12}, {"- 5", -5},
+                                      {"\t9\n", 9}, {"+5", 5}, {"--5", 0}, {"-.5", -0.5}, {".5", 0.5}, {".", 0},
+                                      {"abc", 0}, {"", 0}, {"1e5", 1}, {"0x10", 0}})
         EXPECT_EQ(LeadingNumber(text), value) << text;
     for (const auto& [x, n] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {0.5, 0}, {-2.51, -3}})
         EXPECT_EQ(roundHalfEven(x), n) << x;
@@ -216,17 +178,8 @@ TEST(Numbers, LeadingNumberAndRoundingHalfToEven) {
         EXPECT_FALSE(roundToInteger(x)) << x;
     // Quotients just below, at and above each half, for an even and an odd whole part.
     for (const auto& [num, den, q] : {std::tuple{0, 4, 0},
-                                      {1, 4, 0},
-                                      {2, 4, 0},
-                                      {3, 4, 1},
-                                      {5, 4, 1},
-                                      {6, 4, 2},
-                                      {7, 4, 2},
-                                      {10, 4, 2},
-                                      {11, 4, 3},
-                                      {14, 4, 4},
-                                      {-2, 4, 0},
-                                      {-6, 4, -2}})
+                                      {1, 4, 0}, {2, 4, 0}, {3, 4, 1}, {5, 4, 1}, {6, 4, 2}, {7, 4, 2}, {10, 4, 2},
+                                      {11, 4, 3}, {14, 4, 4}, {-2, 4, 0}, {-6, 4, -2}})
         EXPECT_EQ(divideHalfEven(num, den), q) << num << "/" << den;
 }
 

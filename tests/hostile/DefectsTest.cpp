@@ -57,9 +57,7 @@ TEST(Defects, ProjectTextsAreWrittenExactlyToAPipeAndEscapedOnATerminal) {
     EXPECT_THAT(terminal.out, HasSubstr("(L\\x1B[2J\\x1B]0;t\\x07)"));
     EXPECT_EQ(terminal.out.find_first_of("\x1B\x07"), std::string::npos);
     for (const auto& [text, safe] : {std::pair<std::string, std::string>{"a\tb\nc", "a\tb\nc"},
-                                     {"cr\r", "cr\\x0D"},
-                                     {std::string("nul\0", 4), "nul\\x00"},
-                                     {"\x7F", "\\x7F"},
+                                     {"cr\r", "cr\\x0D"}, {std::string("nul\0", 4), "nul\\x00"}, {"\x7F", "\\x7F"},
                                      {"\xC2\x9B"
                                       "2J",
                                       "\\xC2\\x9B2J"},

@@ -2,7 +2,9 @@
 
 #include "support/RecordEncoders.h"
 
+#include <cstdint>
 #include <fstream>
+#include <set>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -37,8 +39,58 @@ long namePool(const LargeProjectShape& shape) {
     return std::max(10L, std::min(4000L, references));
 }
 
+long picturePool(const LargeProjectShape& shape) {
+    if (shape.distinctFiles == 0 && shape.nearMisses > 0)
+        return std::max(1L, std::min<long>(shape.nearMisses, static_cast<long>(shape.scenes) * 20));
+    return namePool(shape);
+}
+
 std::string picture(long i) { return "pic" + std::to_string(i) + ".bmp"; }
 std::string sound(long i) { return "snd" + std::to_string(i) + ".wav"; }
+
+// Ten letters, give or take one, drawn from i and a seed: names of about
+// the same length that have nothing to do with one another.
+std::string letters(long i, std::uint64_t seed) {
+    // splitmix64, started from a mixed (i, seed) so that no two names share
+    // a run of the sequence.
+    const auto mix = [](std::uint64_t z) {
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    };
+    std::uint64_t x = mix(static_cast<std::uint64_t>(i) ^ (seed << 48));
+    const auto next = [&] { return mix(x += 0x9E3779B97F4A7C15ull); };
+    std::string out(9 + next() % 3, 'a');
+    for (char& c : out)
+        c = static_cast<char>('a' + next() % 26);
+    return out;
+}
+
+std::string missingPicture(long i) { return letters(i, 1) + ".bmp"; }
+
+// The unused picture beside missing picture i: for one i in five a slip of
+// it, in turn a letter changed, a letter dropped, two letters swapped and
+// the stem with another extension in capitals; otherwise an unrelated name.
+std::string unusedPicture(long i) {
+    if (i % 5 != 0)
+        return letters(i, 2) + ".bmp";
+    std::string stem = letters(i, 1);
+    const std::size_t at = static_cast<std::size_t>(i / 5) % (stem.size() - 1);
+    switch (i / 5 % 4) {
+    case 0: stem[at] = stem[at] == 'z' ? 'a' : static_cast<char>(stem[at] + 1); break;
+    case 1: stem.erase(at, 1); break;
+    case 2:
+        if (stem[at] == stem[at + 1])
+            stem[at + 1] = stem[at] == 'z' ? 'a' : static_cast<char>(stem[at] + 1);
+        std::swap(stem[at], stem[at + 1]);
+        break;
+    default:
+        for (char& c : stem)
+            c = static_cast<char>(c - 'a' + 'A');
+        return stem + ".GIF";
+    }
+    return stem + ".bmp";
+}
 
 std::string upper(std::string name) {
     for (char& c : name)
@@ -50,6 +102,9 @@ std::string upper(std::string name) {
 
 SceneRecord LargeProjectScene(const LargeProjectShape& shape, int s) {
     const long pool = namePool(shape);
+    const long pictures = picturePool(shape);
+    const bool nearMisses = shape.distinctFiles == 0 && shape.nearMisses > 0;
+    const auto pictureName = [&](long i) { return nearMisses ? missingPicture(i % pictures) : picture(i % pictures); };
     SceneRecord scene = testing::makeScene("Scene " + std::to_string(s));
     scene.CondLoadEnabled = 1;
     scene.CondLoadFlag = flagNumber(s);
@@ -57,7 +112,7 @@ SceneRecord LargeProjectScene(const LargeProjectShape& shape, int s) {
     scene.OnLoadFlagEnabled = 1;
     scene.OnLoadFlag = flagNumber(s * 3L);
     scene.OnLoadValue = 1;
-    scene.SceneFile[0] = picture(s % pool);
+    scene.SceneFile[0] = pictureName(s);
     for (int k = 1; k <= 20; ++k) {
         ObjectSlot& slot = scene.Slots[static_cast<std::size_t>(k - 1)];
         slot.ObjectType = static_cast<Integer>((s + k) % 10);
@@ -67,9 +122,9 @@ SceneRecord LargeProjectScene(const LargeProjectShape& shape, int s) {
             testing::setSetting(slot, offset, value);
         slot.ObjectText[0] = std::to_string(flagNumber(s + k));
         slot.ObjectText[1] = "1";
-        const long reference = (static_cast<long>(s) * 20 + k) % pool;
-        slot.ObjectText[2] = picture(reference);
-        slot.ObjectText[3] = sound(reference);
+        const long reference = static_cast<long>(s) * 20 + k;
+        slot.ObjectText[2] = pictureName(reference);
+        slot.ObjectText[3] = sound(reference % pool);
     }
     return scene;
 }
@@ -99,13 +154,27 @@ testing::ProjectBuilder LargeProjectBuilder(const LargeProjectShape& shape) {
     const long pool = namePool(shape);
     const long present = shape.distinctFiles > 0 ? pool : pool * 9 / 10;
     const std::string content(shape.distinctFiles > 0 ? 1 : 700, 'x');
+    const bool nearMisses = shape.distinctFiles == 0 && shape.nearMisses > 0;
     for (long i = 0; i < present; ++i) {
-        b.gfxFiles[i % 2 ? upper(picture(i)) : picture(i)] = content;
+        if (!nearMisses)
+            b.gfxFiles[i % 2 ? upper(picture(i)) : picture(i)] = content;
         b.mmediaFiles[i % 3 ? sound(i) : upper(sound(i))] = content;
+    }
+    if (nearMisses) {
+        const long pictures = picturePool(shape);
+        std::set<std::string> named;
+        for (long i = 0; i < pictures; ++i)
+            named.insert(missingPicture(i));
+        for (long i = 0; i < pictures; ++i) {
+            const std::string name = unusedPicture(i);
+            if (named.count(name) != 0 || !b.gfxFiles.emplace(name, content).second)
+                throw std::logic_error("the generated picture " + name + " is not a new unused name");
+        }
     }
     if (shape.distinctFiles == 0)
         for (long i = 0; i < pool / 10; ++i) {
-            b.gfxFiles["old" + std::to_string(i) + ".gif"] = content;
+            if (!nearMisses)
+                b.gfxFiles["old" + std::to_string(i) + ".gif"] = content;
             b.mmediaFiles["old" + std::to_string(i) + ".mid"] = content;
         }
     return b;

@@ -20,6 +20,14 @@ struct LargeProjectShape {
     // many different files (half pictures, half sounds; fewer when there are
     // fewer references), every one of them present.
     int distinctFiles = 0;
+    // Otherwise, when above 0: the picture references name this many
+    // different files (fewer when there are fewer references), none of them
+    // present, and the picture folder holds as many unused files of about
+    // the same length (ten letters, give or take one, and an extension); one
+    // in five of those is a slip of a missing name (a letter changed,
+    // dropped or swapped, or another extension) and the rest are unrelated.
+    // The sounds are those of the plain project.
+    int nearMisses = 0;
 };
 
 // The project without its scenes (those are many; see WriteLargeProject).

@@ -1,5 +1,6 @@
-// orvanta-make-large FOLDER SCENES [DISTINCT_FILES]: writes the benchmark
-// project (see LargeProject.h) into FOLDER and prints its project file.
+// orvanta-make-large FOLDER SCENES [DISTINCT_FILES | --near-misses MISSING]:
+// writes the benchmark project (see LargeProject.h) into FOLDER and prints
+// its project file.
 
 #include "bench/LargeProject.h"
 
@@ -9,14 +10,18 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc < 3 || argc > 4) {
-        std::cerr << "usage: orvanta-make-large FOLDER SCENES [DISTINCT_FILES]\n";
+    const bool nearMisses = argc == 5 && std::string(argv[3]) == "--near-misses";
+    if (argc < 3 || argc > 5 || (argc == 5 && !nearMisses)) {
+        std::cerr << "usage: orvanta-make-large FOLDER SCENES [DISTINCT_FILES | --near-misses MISSING]\n";
         return 2;
     }
     try {
         orv::bench::LargeProjectShape shape;
         shape.scenes = std::stoi(argv[2]);
-        shape.distinctFiles = argc == 4 ? std::stoi(argv[3]) : 0;
+        if (nearMisses)
+            shape.nearMisses = std::stoi(argv[4]);
+        else
+            shape.distinctFiles = argc == 4 ? std::stoi(argv[3]) : 0;
         if (shape.scenes < 0 || shape.scenes > 32767)
             throw std::out_of_range("a project holds 0 to 32767 scenes");
         std::cout << orv::bench::WriteLargeProject(argv[1], shape).string() << "\n";

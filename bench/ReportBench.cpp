@@ -2,6 +2,7 @@
 #include "audit/MissingUnusedFilesReport.h"
 #include "bench/LargeProject.h"
 #include "data/LoadProject.h"
+#include "reports/FlagReach.h"
 #include "reports/ReportContext.h"
 #include "reports/RunReport.h"
 #include "support/TempDir.h"
@@ -65,6 +66,21 @@ void FlagUsageSummary(benchmark::State& bench) {
     BenchProject(static_cast<int>(bench.range(0))).measure(bench, FlagUsageKind);
 }
 
+// The analysis of what each flag can reach, in a pass of its own (the data
+// files opened, every statement classified, the fixpoint), against the flag
+// usage summary's whole run above.
+void FlagReachAnalysis(benchmark::State& bench) {
+    BenchProject p(static_cast<int>(bench.range(0)));
+    std::size_t findings = 0;
+    for (auto _ : bench) {
+        const Result<ProjectFiles> files = OpenDataFiles(p.project, noEventLoop());
+        const FlagReach reach = GatherFlagReach({p.project, *files}, p.host);
+        findings = reach.neverHolds.size() + reach.alwaysHolds.size() + reach.unreachable.size();
+        benchmark::DoNotOptimize(findings);
+    }
+    bench.counters["findings"] = static_cast<double>(findings);
+}
+
 void ResourceFiles(benchmark::State& bench) {
     BenchProject(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1))).measure(bench, ResourceFilesKind);
 }
@@ -80,6 +96,10 @@ BENCHMARK(AllFlagsTracker)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(AllScenesTracker)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(UnusedFlags)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(FlagUsageSummary)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FlagReachAnalysis)->Arg(1000)->Unit(benchmark::kMillisecond);
+// The format's largest project: the analysis is to cost at most twice the summary.
+BENCHMARK(FlagUsageSummary)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(FlagReachAnalysis)->Arg(32767)->Unit(benchmark::kMillisecond);
 // The ordinary media folders, and 40,000 different files all named and present.
 BENCHMARK(ResourceFiles)->Args({1000, 0})->Args({1000, 50000})->Unit(benchmark::kMillisecond);
 BENCHMARK(Load)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -1,4 +1,5 @@
 #include "data/ProgramInfo.h"
+#include "ui/CloseWhileBlocked.h"
 #include "ui/MainWindow.h"
 #include "ui/Platform.h"
 #include "ui/ProgramState.h"
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
     orv::ui::Platform platform{prompts, clipboard, opener, printer, trash};
 
     orv::ui::MainWindow window(state, platform);
+    // Closing the main window ends the program, also while a modal window
+    // is up.
+    const orv::ui::CloseWhileBlocked closeRequests(window);
     window.show();
 
     const QStringList files = parser.positionalArguments();

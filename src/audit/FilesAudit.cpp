@@ -12,6 +12,7 @@
 #include "reports/ReportHost.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace orv {
 
@@ -74,9 +75,13 @@ class SceneFields {
   private:
     void recordField(RecordBytes scene, std::size_t offset, Integer sceneNo, std::size_t slot, std::size_t fieldNo) {
         const auto bytes = scene.subspan(offset).first<FieldMemo::Width>();
-        // A field of blanks, or of zeros, names no file.
-        if (std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == ' '; }) ||
-            std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }))
+        // A field of blanks, or of zeros, names no file: most fields of a
+        // project, told apart by two overlapping words of the field.
+        std::uint64_t head = 0, tail = 0;
+        std::memcpy(&head, bytes.data(), 8);
+        std::memcpy(&tail, bytes.data() + FieldMemo::Width - 8, 8);
+        constexpr std::uint64_t Blanks = 0x2020202020202020ULL;
+        if ((head == Blanks && tail == Blanks) || (head == 0 && tail == 0))
             return;
         const FieldMemo::Entry* entry = memo_.find(bytes);
         if (!entry) {
@@ -147,6 +152,7 @@ Result<void> collect(ProjectSource source, ReportHost& host, ReferenceCollector&
         (L::SceneFileFields.size() + L::ObjectSlotCount * field(L::ObjectSlot, "ObjectText").count);
     SceneFields fields(collector, places, host, std::min(fieldCount, folderFiles + 1024));
     Result<void> read = forEachRecord(source.files.Scenes, p.SceneCount, [&](RecordBytes scene, Integer n) {
+        source.sceneRead(n, scene);
         fields.record(scene, n);
         StepProgress(host);
     });
@@ -177,6 +183,8 @@ Result<void> collect(ProjectSource source, ReportHost& host, ReferenceCollector&
                 recorder.RecordReference(location.LocationFile3);
             StepProgress(host);
         });
+    if (read)
+        read = source.completeScenes();
     if (!read)
         return read;
     if (collector.lists().BuiltInImagesInUse)

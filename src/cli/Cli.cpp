@@ -59,6 +59,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
     AddScenePropertiesCommand(app, run, action);
     AddTrackFlagCommand(app, run, action);
     AddSceneFlagsCommand(app, run, action);
+    AddPuzzleChartCommand(app, run, action);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -80,7 +81,8 @@ int runCli(const std::vector<std::string>& args, CliStreams io) {
         else
             Say(io, std::string("orvanta-scan: ") + e.what());
         io.err << "Usage: orvanta-scan COMMAND PROJECT.orv [ARGS] [-o FILE] [--format FORMAT]\n"
-               << "Commands: info, files, check, unused-flags, flag-usage, track-flag, scene-flags, scene-properties\n"
+               << "Commands: info, files, check, unused-flags, flag-usage, track-flag, scene-flags, scene-properties, "
+                  "puzzle-chart\n"
                << "Run 'orvanta-scan --help' for more.\n";
         return ExitUsage;
     }

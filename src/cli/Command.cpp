@@ -79,9 +79,9 @@ std::string Wording(const Failure& f) {
     return "orvanta-scan: " + describeFailure(f);
 }
 
-std::optional<OpenProject> LoadForCommand(Invocation& run, int& status) {
+std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool deferScenes) {
     const ProjectPaths paths = ProjectPaths::fromProjectFile(run.projectFile);
-    Result<OpenProject> open = LoadProject(paths, noEventLoop());
+    Result<OpenProject> open = LoadProject(paths, noEventLoop(), {.deferScenes = deferScenes});
     if (open)
         return std::move(*open);
     const Failure& failure = open.failure();
@@ -157,6 +157,7 @@ int RunTextReport(Invocation& run, OpenProject& open, Integer kind, const std::f
     TerminalProgress host(run.io.err, run.io.errIsTerminal);
     ReportContext ctx{open.project, state, text, host};
     ctx.files = &open.files;
+    ctx.pendingScenes = open.pending.get();
     if (prepare)
         prepare(ctx);
     state.CancelRequested = false;
@@ -176,8 +177,9 @@ int RunTextReport(Invocation& run, OpenProject& open, Integer kind, const std::f
     return failed ? outputFailed(run.io, *failed) : ExitOk;
 }
 
-int WriteStreamedOutput(Invocation& run, const OpenProject& open, const OutputWriter& write, std::string_view what) {
-    if (RefuseOutput(run, open.project.Paths, false))
+int WriteStreamedOutput(Invocation& run, const ProjectPaths& paths, const OutputWriter& write, std::string_view what) {
+    if (RefuseOutput(run, paths, false))
+
         return ExitUsage;
     const bool toFile = !run.outputFile.empty();
     std::optional<OutputFile> file;
@@ -204,12 +206,12 @@ int WriteStreamedOutput(Invocation& run, const OpenProject& open, const OutputWr
     return ExitOk;
 }
 
-int WriteJsonOutput(Invocation& run, const OpenProject& open,
+int WriteJsonOutput(Invocation& run, const ProjectPaths& paths,
                     const std::function<std::optional<Failure>(JsonStream&, ReportHost&)>& write,
                     std::string_view what) {
     const bool terminal = run.outputFile.empty() && run.io.outIsTerminal;
     return WriteStreamedOutput(
-        run, open,
+        run, paths,
         [&](std::ostream& out, ReportHost& host) {
             JsonStream json(out, terminal);
             return write(json, host);

@@ -50,10 +50,13 @@ void Say(CliStreams& io, std::string_view message);
 std::string Wording(const Failure& failure);
 
 // Loads the project as the desktop program does, its data files kept open
-// (the scene file in memory) for the one pass the command makes. On failure
-// it says which file failed and why (only a real lock mismatch gets the
-// security message) and leaves ExitProjectFailed in `status`.
-std::optional<OpenProject> LoadForCommand(Invocation& run, int& status);
+// for the command. With `deferScenes`, the scene names, objects and lock
+// state are left to the command's own pass over the scenes, so that the
+// scene file is read once (for a command that names no scene before its pass
+// is over). On failure it says which file failed and why (only a real lock
+// mismatch gets the security message) and leaves ExitProjectFailed in
+// `status`.
+std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool deferScenes = false);
 
 // The flag picker's reading of a flag: "all", or the leading number rounded
 // half to even, which must lie from 1 to 255. A scene: "all", or a number
@@ -74,11 +77,11 @@ int RunTextReport(Invocation& run, OpenProject& open, Integer kind, const std::f
 // failure that stopped it, if any: then no half output is left, and the
 // status is ExitProjectFailed.
 using OutputWriter = std::function<std::optional<Failure>(std::ostream& out, ReportHost& host)>;
-int WriteStreamedOutput(Invocation& run, const OpenProject& open, const OutputWriter& write,
+int WriteStreamedOutput(Invocation& run, const ProjectPaths& paths, const OutputWriter& write,
                         std::string_view what = "report");
 // The same for one JSON document (or SARIF). A terminal gets every
 // character outside ASCII escaped; the document is never filtered otherwise.
-int WriteJsonOutput(Invocation& run, const OpenProject& open,
+int WriteJsonOutput(Invocation& run, const ProjectPaths& paths,
                     const std::function<std::optional<Failure>(JsonStream&, ReportHost&)>& write,
                     std::string_view what = "report");
 

@@ -22,5 +22,6 @@ void AddFlagUsageCommand(CLI::App& app, Invocation& run, CommandAction& action);
 void AddTrackFlagCommand(CLI::App& app, Invocation& run, CommandAction& action);
 void AddSceneFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action);
 void AddScenePropertiesCommand(CLI::App& app, Invocation& run, CommandAction& action);
+void AddPuzzleChartCommand(CLI::App& app, Invocation& run, CommandAction& action);
 
 } // namespace orv

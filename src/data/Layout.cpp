@@ -6,12 +6,6 @@
 
 namespace orv {
 
-Integer readInteger(std::span<const std::uint8_t> record, std::size_t offset) {
-    const std::uint8_t lo = offset < record.size() ? record[offset] : 0;
-    const std::uint8_t hi = offset + 1 < record.size() ? record[offset + 1] : 0;
-    return static_cast<Integer>(static_cast<std::uint16_t>(lo | (hi << 8)));
-}
-
 std::string readText(std::span<const std::uint8_t> record, std::size_t offset, std::size_t width, Trim trim) {
     if (offset >= record.size())
         return {};

@@ -69,7 +69,11 @@ template <std::size_t N> consteval bool hasTextAt(const Field (&table)[N], std::
 // Little-endian reads from a record's bytes. The caller's record is always
 // whole (readRecord pads with zeros), so offsets within the layout are safe;
 // the bounds are still checked, and a field past the end reads as zeros.
-Integer readInteger(std::span<const std::uint8_t> record, std::size_t offset);
+inline Integer readInteger(std::span<const std::uint8_t> record, std::size_t offset) {
+    const std::uint8_t lo = offset < record.size() ? record[offset] : 0;
+    const std::uint8_t hi = offset + 1 < record.size() ? record[offset + 1] : 0;
+    return static_cast<Integer>(static_cast<std::uint16_t>(lo | (hi << 8)));
+}
 
 // A text field: trimmed of blanks at both ends (or at the right end only),
 // decoded from Windows-1252. A field made only of zero bytes is the empty text.

@@ -3,6 +3,7 @@
 #include "data/ProjLockMatch.h"
 #include "data/RecordLayouts.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -29,6 +30,64 @@ const RecordFile& dataFile(const ProjectFiles& files, int n) {
     case 4: return files.PlayerSettings;
     default: return files.CueCards;
     }
+}
+
+SceneTable::SceneTable(LoadedProject& project, const RecordFile& scenes) : project_(&project), scenes_(&scenes) {
+    project.SceneNames.assign(1, "(Not A Scene)");
+    project.SceneNames.reserve(static_cast<std::size_t>(std::max<Integer>(project.SceneCount, 0)) + 1);
+    project.SecurityOn = false;
+    project.InsertableObjectCount = 0;
+}
+
+OpenProject::OpenProject(LoadedProject p, ProjectFiles f) : project(std::move(p)), files(std::move(f)) {}
+
+OpenProject::OpenProject(OpenProject&& other) noexcept
+    : project(std::move(other.project)), files(std::move(other.files)), pending(std::move(other.pending)) {
+    if (pending)
+        pending->rebind(project, files.Scenes);
+}
+
+// Decodes only what the panel and the scene list need: the name, the slot
+// types, and scene 1's project lock.
+void SceneTable::add(long sceneNo, RecordBytes record) {
+    if (sceneNo != next_ || completed())
+        return;
+    constexpr Field typeField = field(L::ObjectSlot, "ObjectType");
+    if (sceneNo == 1)
+        project_->SecurityOn = readInteger(record, field(L::SceneHeader, "ProjectLock")) != 0;
+    project_->SceneNames.push_back(readText(record, field(L::SceneHeader, "SceneName")));
+    for (std::size_t k = 1; k <= L::ObjectSlotCount; ++k)
+        if (readInteger(record, L::objectSlotStart(k) + typeField.offset) != EmptySlot)
+            ++objects_;
+    project_->InsertableObjectCount = objects_;
+    ++next_;
+}
+
+const std::string& SceneTable::name(long n) {
+    static const std::string none;
+    if (n < next_ || n < 1 || n > project_->SceneCount)
+        return project_->sceneName(n);
+    for (const auto& [scene, name] : ahead_)
+        if (scene == n)
+            return name;
+    constexpr Field nameField = field(L::SceneHeader, "SceneName");
+    std::vector<std::uint8_t> record;
+    if (!scenes_->readRecords(n, 1, record))
+        return none;
+    if (ahead_.size() >= 64)
+        ahead_.erase(ahead_.begin());
+    return ahead_.emplace_back(n, readText(record, nameField)).second;
+}
+
+Result<void> SceneTable::complete() {
+    RecordReader reader(*scenes_);
+    while (!completed()) {
+        const Result<RecordBytes> record = reader.record(next_);
+        if (!record)
+            return record.failure();
+        add(next_, *record);
+    }
+    return {};
 }
 
 Result<PlayerSettingsRecord> ReadPlayerSettings(const ProjectFiles& files) {
@@ -98,33 +157,6 @@ template <typename FileOf> Result<void> countRecords(FileOf&& file, LoadedProjec
     return done;
 }
 
-// Reads every scene record once and decodes only what the panel and the
-// scene list need: the names, the slot types, and scene 1's project lock.
-Result<void> readScenes(const ProjectFiles& files, LoadedProject& project) {
-    constexpr Field nameField = field(L::SceneHeader, "SceneName");
-    constexpr Field lockField = field(L::SceneHeader, "ProjectLock");
-    constexpr Field typeField = field(L::ObjectSlot, "ObjectType");
-    const long count = project.SceneCount;
-    project.SceneNames.assign(1, "(Not A Scene)");
-    project.SceneNames.reserve(static_cast<std::size_t>(count) + 1);
-    project.SecurityOn = false;
-    int objects = 0;
-    RecordReader scenes(files.Scenes);
-    for (long s = 1; s <= count; ++s) {
-        const Result<RecordBytes> record = scenes.record(s);
-        if (!record)
-            return record.failure();
-        if (s == 1)
-            project.SecurityOn = readInteger(*record, lockField) != 0;
-        project.SceneNames.push_back(readText(*record, nameField));
-        for (std::size_t k = 1; k <= L::ObjectSlotCount; ++k)
-            if (readInteger(*record, L::objectSlotStart(k) + typeField.offset) != EmptySlot)
-                ++objects;
-    }
-    project.InsertableObjectCount = objects;
-    return {};
-}
-
 } // namespace
 
 Result<OpenProject> LoadProject(const ProjectPaths& paths, EventLoop& loop, LoadOptions options) {
@@ -136,17 +168,18 @@ Result<OpenProject> LoadProject(const ProjectPaths& paths, EventLoop& loop, Load
 
 Result<OpenProject> LoadCheckedProject(const ProjectPaths& paths, ProjectFiles files, EventLoop& loop,
                                        LoadOptions options) {
-    OpenProject open{LoadedProject{}, std::move(files)};
+    OpenProject open(LoadedProject{}, std::move(files));
     open.project.Paths = paths;
     const auto file = [&](int n) -> Result<const RecordFile*> { return &dataFile(open.files, n); };
     if (Result<void> counted = countRecords(file, open.project, loop); !counted)
         return std::move(counted).failure();
     loop.yield();
-    if (options.holdScenesInMemory)
-        if (Result<void> held = open.files.Scenes.holdInMemory(); !held)
-            return std::move(held).failure();
-    if (Result<void> read = readScenes(open.files, open.project); !read)
-        return std::move(read).failure();
+    open.pending = std::make_unique<SceneTable>(open.project, open.files.Scenes);
+    if (!options.deferScenes) {
+        if (Result<void> read = open.pending->complete(); !read)
+            return std::move(read).failure();
+        open.pending.reset();
+    }
     loop.yield();
     return open;
 }

@@ -4,18 +4,28 @@
 #include "data/Result.h"
 #include "data/Yield.h"
 
+#include <memory>
+
 namespace orv {
 
-// A loaded project with its data files still open.
+// A loaded project with its data files still open, and, when loading left
+// the scene file to the report's pass, the table that pass fills.
 struct OpenProject {
+    OpenProject(LoadedProject project, ProjectFiles files);
+    OpenProject(OpenProject&& other) noexcept;
+    OpenProject& operator=(OpenProject&&) = delete;
+
     LoadedProject project;
     ProjectFiles files;
+    std::unique_ptr<SceneTable> pending;
+
+    ProjectSource source() { return {project, files, pending.get()}; }
 };
 
 struct LoadOptions {
-    // Reads the scene file into memory once, so that the passes of the run
-    // that follows read it from there: for a caller that reports at once.
-    bool holdScenesInMemory = false;
+    // Leaves the scene names, objects and lock state to the first pass of the
+    // report that follows (see SceneTable): for a caller that reports at once.
+    bool deferScenes = false;
 };
 
 // Loads the project at `paths`: the consistency check (ProjLockMatch; the

@@ -50,11 +50,52 @@ struct ProjectFiles {
     RecordFile CueCards;       // Orvanta5.dat
 };
 
+// What loading takes from the scene file (the scene names, the insertable
+// objects, the lock state), filled as the scene records come by, in order.
+// Loading fills it in a pass of its own; a command that reads every scene
+// anyway leaves it to that pass, so that the scene file is read once.
+class SceneTable {
+  public:
+    SceneTable(LoadedProject& project, const RecordFile& scenes);
+    // Takes scene `sceneNo`'s name, objects and lock from its record when it
+    // is the next scene due; otherwise nothing.
+    void add(long sceneNo, RecordBytes record);
+    // The name of scene n: from the table, or read alone from the scene file
+    // when no pass has come to it yet (empty when there is no such scene).
+    const std::string& name(long n);
+    // Reads the scenes no pass came to; afterwards the project is loaded.
+    Result<void> complete();
+    bool completed() const { return next_ > project_->SceneCount; }
+    // The project and scene file moved: the table follows them.
+    void rebind(LoadedProject& project, const RecordFile& scenes) {
+        project_ = &project;
+        scenes_ = &scenes;
+    }
+
+  private:
+    LoadedProject* project_;
+    const RecordFile* scenes_;
+    long next_ = 1;
+    int objects_ = 0;
+    std::vector<std::pair<long, std::string>> ahead_; // names read before their turn
+};
+
 // A loaded project and its open data files: what every pass over a project
-// reads.
+// reads. `pending`, when set, is the scene table the pass fills as it reads
+// the scenes (see SceneTable).
 struct ProjectSource {
     const LoadedProject& project;
     const ProjectFiles& files;
+    SceneTable* pending = nullptr;
+
+    // Hands a scene record to the pending table, if any.
+    void sceneRead(long sceneNo, RecordBytes record) const {
+        if (pending)
+            pending->add(sceneNo, record);
+    }
+    // Finishes the pending table, if any.
+    Result<void> completeScenes() const { return pending ? pending->complete() : Result<void>(); }
+    const std::string& sceneName(long n) const { return pending ? pending->name(n) : project.sceneName(n); }
 };
 
 // Data file n (1 to 5), relative to the project folder, and its record length.

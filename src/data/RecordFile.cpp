@@ -102,8 +102,7 @@ RecordFile::RecordFile(int fd, fs::path path, std::size_t recordLength)
     : path_(std::move(path)), recordLength_(recordLength), fd_(fd) {}
 
 RecordFile::RecordFile(RecordFile&& other) noexcept
-    : path_(std::move(other.path_)), recordLength_(other.recordLength_), length_(other.length_), fd_(other.fd_),
-      held_(std::move(other.held_)) {
+    : path_(std::move(other.path_)), recordLength_(other.recordLength_), length_(other.length_), fd_(other.fd_) {
     other.fd_ = -1;
 }
 
@@ -115,7 +114,6 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
         recordLength_ = other.recordLength_;
         length_ = other.length_;
         fd_ = other.fd_;
-        held_ = std::move(other.held_);
         other.fd_ = -1;
     }
     return *this;
@@ -154,15 +152,10 @@ Result<void> RecordFile::readRecords(long first, std::size_t count, std::vector<
     std::size_t got = 0;
     if (start < length_) {
         const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(records.size(), length_ - start));
-        if (!held_.empty() || length_ == 0) {
-            std::copy_n(held_.begin() + static_cast<std::ptrdiff_t>(start), wanted, records.begin());
-            got = wanted;
-        } else {
-            const Result<std::size_t> read = readAt(fd_, start, records.data(), wanted, path_);
-            if (!read)
-                return read.failure();
-            got = *read;
-        }
+        const Result<std::size_t> read = readAt(fd_, start, records.data(), wanted, path_);
+        if (!read)
+            return read.failure();
+        got = *read;
     }
     std::fill(records.begin() + static_cast<std::ptrdiff_t>(got), records.end(), std::uint8_t{0});
     return {};
@@ -175,26 +168,11 @@ Result<std::vector<std::uint8_t>> RecordFile::readRecord(long n) const {
     return record;
 }
 
-Result<void> RecordFile::holdInMemory() {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length_));
-    const Result<std::size_t> got = readAt(fd_, 0, bytes.data(), bytes.size(), path_);
-    if (!got)
-        return got.failure();
-    // A file that shrank since it was opened reads as zeros past its end, as
-    // records past the end always do.
-    std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(*got), bytes.end(), std::uint8_t{0});
-    held_ = std::move(bytes);
-    return {};
-}
-
 RecordReader::RecordReader(const RecordFile& file)
     : file_(file), perChunk_(std::max<std::size_t>(1, (std::size_t{1} << 17) / file.recordLength())) {}
 
 Result<RecordBytes> RecordReader::record(long n) {
     const std::size_t length = file_.recordLength();
-    const RecordBytes held = file_.heldBytes();
-    if (!held.empty() && n >= 1 && static_cast<std::uint64_t>(n) * length <= held.size())
-        return held.subspan(static_cast<std::size_t>(n - 1) * length, length);
     if (n < first_ || n >= first_ + count_) {
         const std::uint64_t inFile = (file_.length() + length - 1) / length;
         const std::uint64_t left = n >= 1 && static_cast<std::uint64_t>(n) <= inFile ? inFile - n + 1 : 1;
@@ -212,6 +190,13 @@ Result<RecordBytes> RecordReader::record(long n) {
         }
     }
     return RecordBytes(chunk_).subspan(static_cast<std::size_t>(n - first_) * length, length);
+}
+
+std::optional<RecordBytes> RecordReader::peek(long n) const {
+    if (n < first_ || n >= first_ + count_)
+        return std::nullopt;
+    return RecordBytes(chunk_).subspan(static_cast<std::size_t>(n - first_) * file_.recordLength(),
+                                       file_.recordLength());
 }
 
 Result<ProjectRecord> readProjectRecord(const fs::path& projectFilePath) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -51,17 +52,10 @@ class RecordFile {
 
     // Records first to first + count - 1 into `out` (whose storage is
     // reused): count x L bytes, those past the end of the file zero. One
-    // read, or none once the file is held in memory.
+    // read.
     Result<void> readRecords(long first, std::size_t count, std::vector<std::uint8_t>& out) const;
     // The L bytes of record n.
     Result<std::vector<std::uint8_t>> readRecord(long n) const;
-
-    // Reads the whole file once into memory (never mapped: a file cut short
-    // by another program would then fault the scanner); every later read is
-    // served from there. For a run that reads the file more than once.
-    Result<void> holdInMemory();
-    // The file's bytes while held in memory, else empty.
-    RecordBytes heldBytes() const { return held_; }
 
   private:
     RecordFile(int fd, std::filesystem::path path, std::size_t recordLength);
@@ -71,19 +65,23 @@ class RecordFile {
     std::size_t recordLength_ = 1;
     std::uint64_t length_ = 0;
     int fd_ = -1;
-    std::vector<std::uint8_t> held_;
 };
 
 // The records of one data file, in order: reads of about 128 KB into one
-// reused buffer (straight from memory when the file is held there). A chunk
-// that cannot be read is retried record by record, so that only the records
-// that fail are lost. Every pass over a data file reads it through one.
+// reused buffer, which stays in the processor's cache (a whole scene file
+// read into fresh memory costs far more in page faults than a second read
+// from the page cache; the file is never mapped either: a file cut short by
+// another program would then fault the scanner). A chunk that cannot be
+// read is retried record by record, so that only the records that fail are
+// lost. Every pass over a data file reads it through one.
 class RecordReader {
   public:
     explicit RecordReader(const RecordFile& file);
     // Record n (from 1); valid until the next call. Records past the end of
     // the file are zeros.
     Result<RecordBytes> record(long n);
+    // Record n when the last read brought it, without reading; else empty.
+    std::optional<RecordBytes> peek(long n) const;
 
   private:
     const RecordFile& file_;

@@ -2,14 +2,11 @@
 
 #include "data/RecordLayouts.h"
 
+#include <bit>
+#include <cstring>
+
 namespace orv {
 namespace L = layout;
-
-Integer ObjectSlot::setting(std::size_t slotOffset) const {
-    if (slotOffset < 141 || slotOffset > 205 || (slotOffset - 141) % 2 != 0)
-        return 0;
-    return Settings[(slotOffset - 141) / 2];
-}
 
 ProjectRecord decodeProjectRecord(RecordBytes b) {
     return {readInteger(b, field(L::ProjectRecord, "ProjectLock"))};
@@ -17,6 +14,14 @@ ProjectRecord decodeProjectRecord(RecordBytes b) {
 
 void decodeObjectSettings(RecordBytes b, ObjectSlot& slot) {
     constexpr Field settings = field(L::ObjectSlot, "Settings");
+    static_assert(sizeof slot.Settings == settings.size());
+    // Every scene pass decodes millions of these: on a little-endian machine
+    // the bytes are the values, in one copy.
+    if constexpr (std::endian::native == std::endian::little)
+        if (b.size() >= settings.end()) {
+            std::memcpy(slot.Settings.data(), b.data() + settings.offset, settings.size());
+            return;
+        }
     for (std::size_t k = 1; k <= settings.count; ++k)
         slot.Settings[k - 1] = readInteger(b, settings, k);
 }

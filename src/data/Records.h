@@ -29,7 +29,11 @@ struct ObjectSlot {
 
     // The setting at a slot offset from 141 to 205 (odd offsets only); any
     // other offset reads 0.
-    Integer setting(std::size_t slotOffset) const;
+    Integer setting(std::size_t slotOffset) const {
+        if (slotOffset < 141 || slotOffset > 205 || (slotOffset - 141) % 2 != 0)
+            return 0;
+        return Settings[(slotOffset - 141) / 2];
+    }
 };
 
 // The flag fields of a scene header: its conditional scene load and its

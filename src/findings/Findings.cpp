@@ -21,23 +21,65 @@ std::optional<FindingClass> ParseFindingClass(std::string_view name) {
     return std::nullopt;
 }
 
-FailOn FailOn::parse(std::string_view list) {
-    FailOn failOn;
-    while (!list.empty()) {
+std::string_view LevelName(Level level) {
+    switch (level) {
+    case Level::Error: return "error";
+    case Level::Warning: return "warning";
+    case Level::Note: return "note";
+    }
+    return {};
+}
+
+std::string Fingerprint(const Finding& f) {
+    // FNV-1a over the three texts, each ended by a zero byte.
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    const auto mix = [&h](std::string_view text) {
+        for (const char c : text) {
+            h ^= static_cast<unsigned char>(c);
+            h *= 0x100000001b3ULL;
+        }
+        h ^= 0;
+        h *= 0x100000001b3ULL;
+    };
+    mix(FindingClassName(f.findingClass));
+    mix(f.place);
+    mix(f.subject);
+    static constexpr char Hex[] = "0123456789abcdef";
+    std::string out(16, '0');
+    for (int i = 15; i >= 0; --i, h >>= 4)
+        out[static_cast<std::size_t>(i)] = Hex[h & 0xF];
+    return out;
+}
+
+Level FailOn::levelOf(FindingClass c) const {
+    return contains(c) ? Level::Error : FindingClasses[indexOf(c)].level;
+}
+
+void FailOn::add(std::string_view list) {
+    if (list.empty())
+        return;
+    for (;;) {
         const std::size_t comma = list.find(',');
         const std::string_view name = list.substr(0, comma);
-        if (!name.empty()) {
-            const auto c = ParseFindingClass(name);
-            if (!c) {
-                std::string known;
-                for (const FindingClassInfo& info : FindingClasses)
-                    known += (known.empty() ? "" : ", ") + std::string(info.name);
-                throw std::invalid_argument("unknown class '" + std::string(name) + "' (known: " + known + ")");
-            }
-            failOn.classes[indexOf(*c)] = true;
+        if (name.empty())
+            throw std::invalid_argument("an empty class name between commas");
+        const auto c = ParseFindingClass(name);
+        if (!c) {
+            std::string known;
+            for (const FindingClassInfo& info : FindingClasses)
+                known += (known.empty() ? "" : ", ") + std::string(info.name);
+            throw std::invalid_argument("unknown class '" + std::string(name) + "' (known: " + known + ")");
         }
-        list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
+        classes[indexOf(*c)] = true;
+        if (comma == std::string_view::npos)
+            return;
+        list.remove_prefix(comma + 1);
     }
+}
+
+FailOn FailOn::parse(std::string_view list) {
+    FailOn failOn;
+    failOn.add(list);
     return failOn;
 }
 
@@ -52,6 +94,13 @@ namespace {
 
 bool inRange(Integer f) {
     return f >= 1 && f <= 255;
+}
+
+// "0 bytes", "1 byte", "2,358 bytes".
+std::string bytesText(std::uint64_t n) {
+    if (n == 0)
+        return "0 bytes";
+    return GroupedNumber(static_cast<std::int64_t>(n)) + (n == 1 ? " byte" : " bytes");
 }
 
 // The data file a place's record lies in, relative to the project folder as
@@ -97,11 +146,6 @@ std::string describeStatementPlace(const FlagStatement& s, const LoadedProject& 
     return {};
 }
 
-bool isDeadEnd(const FlagStatement& s, const FlagUsage& usage) {
-    return s.use == FlagUse::Test && s.whole && inRange(s.flag) && usage.testedNeverChanged(s.flag) &&
-           EvaluateAtZero(s.comparison, s.value) == TestAtZero::NeverHolds;
-}
-
 bool isOutOfRange(const FlagStatement& s) {
     return s.use != FlagUse::Problem && (!s.whole || !inRange(s.flag));
 }
@@ -135,6 +179,7 @@ ProjectCheck::ProjectCheck(ProjectSource source, ReportHost& host) : source_(sou
         return;
     }
     usage_ = std::move(data.usage);
+    reach_ = std::move(data.reach);
     for (const FolderKind kind : MediaFolders) {
         for (const std::string& name : audit_.lists.missing(kind))
             counts_[indexOf(FindingClass::Missing)] +=
@@ -142,8 +187,11 @@ ProjectCheck::ProjectCheck(ProjectSource source, ReportHost& host) : source_(sou
         counts_[indexOf(FindingClass::UnusedFiles)] += audit_.lists.unused(kind).size();
     }
     counts_[indexOf(FindingClass::UnusedFlags)] = static_cast<std::size_t>(usage_.free);
-    counts_[indexOf(FindingClass::DeadEnds)] = static_cast<std::size_t>(usage_.deadEnds);
+    counts_[indexOf(FindingClass::DeadEnds)] = reach_.neverHolds.size();
     counts_[indexOf(FindingClass::OutOfRange)] = usage_.outOfRange.size();
+    counts_[indexOf(FindingClass::Unreachable)] = reach_.unreachable.size();
+    counts_[indexOf(FindingClass::BrokenSceneLoads)] = reach_.brokenSceneLoads.size();
+    counts_[indexOf(FindingClass::AlwaysHolds)] = reach_.alwaysHolds.size();
 }
 
 void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) const {
@@ -156,6 +204,7 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
         const std::filesystem::path folder = audit_.folder(kind).lexically_relative(project.Paths.ProjectFolder);
         for (const std::string& name : audit_.lists.missing(kind)) {
             f.findingClass = FindingClass::Missing;
+            f.subject = name;
             f.message = "missing file '" + DisplayName(name) + "'";
             if (const auto meant = audit_.suggestionsFor(kind, name); !meant.empty())
                 f.message += " (did you mean " + QuotedNames(meant) + "?)";
@@ -179,9 +228,10 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
         f.findingClass = FindingClass::UnusedFiles;
         f.place = DisplayName(folder.string());
         for (std::size_t i = 0; i < unused.size(); ++i) {
+            f.subject = unused[i];
             f.message = "unused file '" + DisplayName(unused[i]) + "'";
             if (i < sizes.size() && sizes[i])
-                f.message += " (" + GroupedNumber(static_cast<std::int64_t>(*sizes[i])) + " bytes)";
+                f.message += " (" + bytesText(*sizes[i]) + ")";
             f.file = folder / unused[i];
             visit(f);
         }
@@ -191,27 +241,50 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
     f.file = projectFile;
     for (const int flag : usage_.freeFlags()) {
         f.place = "flag " + std::to_string(flag);
+        f.subject = std::to_string(flag);
+        f.flag = flag;
         visit(f);
     }
-    if (counts_[indexOf(FindingClass::DeadEnds)] > 0)
-        forEachStatement(
-            source_, [&](const FlagStatement& s) { return isDeadEnd(s, usage_); },
-            [&](const FlagStatementList& list, const FlagStatement& s) {
-                f.findingClass = FindingClass::DeadEnds;
-                f.place = DisplayName(describeStatementPlace(s, project));
-                f.message = "flag " + std::to_string(s.flag) + " is tested but never changed, so '" +
-                            DisplayName(SentenceLine(list.sentence(s))) + "' never holds";
-                f.file = dataFileOf(source_, dataFileNumber(s.place));
-                visit(f);
-            });
+    f.flag = 0;
+    reachFindings(FindingClass::DeadEnds, reach_.neverHolds, "never holds", visit);
     if (counts_[indexOf(FindingClass::OutOfRange)] > 0)
         forEachStatement(source_, isOutOfRange, [&](const FlagStatementList& list, const FlagStatement& s) {
             f.findingClass = FindingClass::OutOfRange;
             f.place = DisplayName(describeStatementPlace(s, project));
+            f.subject = SentenceLine(list.sentence(s));
             f.message = "flag number outside 1 to 255: '" + DisplayName(SentenceLine(list.sentence(s))) + "'";
             f.file = dataFileOf(source_, dataFileNumber(s.place));
             visit(f);
         });
+    reachFindings(FindingClass::Unreachable, reach_.unreachable, "can never happen", visit);
+    reachFindings(FindingClass::BrokenSceneLoads, reach_.brokenSceneLoads, "can load no scene", visit);
+    reachFindings(FindingClass::AlwaysHolds, reach_.alwaysHolds, "always holds", visit);
+}
+
+void ProjectCheck::reachFindings(FindingClass findingClass, const std::vector<ReachFinding>& list,
+                                 std::string_view verdict, const std::function<void(const Finding&)>& visit) const {
+    // Worded a batch at a time, reading again only the records the batch's
+    // statements stand in: a hostile project may make millions.
+    constexpr std::size_t Batch = 4096;
+    Finding f;
+    f.findingClass = findingClass;
+    FlagStatementList batch;
+    for (std::size_t first = 0; first < list.size(); first += Batch) {
+        const std::size_t last = std::min(list.size(), first + Batch);
+        batch.clear();
+        for (std::size_t i = first; i < last; ++i)
+            batch.statements.push_back(reach_.statement(list[i]));
+        WordStatements(source_, batch, [](const FlagStatement&) { return true; });
+        for (std::size_t i = first; i < last; ++i) {
+            const FlagStatement& s = batch.statements[i - first];
+            const std::string_view sentence = SentenceLine(batch.sentence(s));
+            f.place = DisplayName(describeStatementPlace(s, source_.project));
+            f.subject = sentence;
+            f.message = "'" + DisplayName(sentence) + "' " + std::string(verdict) + ": " + DisplayName(list[i].reason);
+            f.file = dataFileOf(source_, dataFileNumber(s.place));
+            visit(f);
+        }
+    }
 }
 
 } // namespace orv

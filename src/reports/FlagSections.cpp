@@ -146,6 +146,7 @@ void GatherFlagSections(ProjectSource source, FlagSections& into, int first, int
         sortUnit();
     }
     into.scenesRead = list.scenesRead;
+    (void)source.completeScenes(); // a scene that cannot be read is left out, as above
 }
 
 std::optional<FlagStatementList> TrackedScoreStatement(ProjectSource source, std::optional<Integer> trackedFlag) {

@@ -27,8 +27,26 @@ struct FlagStatementGatherer::Impl {
     std::string sceneReference;
     ObjectSlot slot;
 
+    std::string aheadName;
+
     explicit Impl(ProjectSource s)
         : source(s), scenes(s.files.Scenes), cueCards(s.files.CueCards), items(s.files.InventoryItems) {}
+
+    // The name of the scene a conditional load loads. While the pass fills
+    // the scene table, a scene it has not come to yet is named from the
+    // records read ahead, or read alone.
+    std::string_view loadsSceneName(const SceneHeaderFlags& header) {
+        const Integer target = header.CondLoadScene;
+        if (header.CondLoadEnabled != 1 || target == 0)
+            return {};
+        if (source.pending && !source.pending->completed() && target >= 1 && target <= source.project.SceneCount &&
+            static_cast<std::size_t>(target) >= source.project.SceneNames.size())
+            if (const auto ahead = scenes.peek(target)) {
+                aheadName = readText(*ahead, field(L::SceneHeader, "SceneName"));
+                return aheadName;
+            }
+        return source.sceneName(target);
+    }
 
     // Runs `body` on record n of `reader`, or notes why it could not be read.
     template <typename Body> bool unit(RecordReader& reader, long n, FlagStatementList& list, Body&& body) {
@@ -63,11 +81,13 @@ bool FlagStatementGatherer::GatherScene(Integer sceneNo, FlagStatementList& list
     Impl& impl = *impl_;
     return impl.unit(impl.scenes, sceneNo, list, [&](RecordBytes bytes) {
         ++list.scenesRead;
+        impl.source.sceneRead(sceneNo, bytes);
         std::string& reference = impl.sceneReference;
         reference.clear();
         AppendSceneReference(reference, impl.source.project, sceneNo);
         StatementCollector out(list, options);
-        ClassifySceneHeader(decodeSceneHeaderFlags(bytes), sceneNo, reference, impl.source.project, out);
+        const SceneHeaderFlags header = decodeSceneHeaderFlags(bytes);
+        ClassifySceneHeader(header, sceneNo, reference, impl.loadsSceneName(header), out);
         constexpr Field type = field(L::ObjectSlot, "ObjectType");
         ObjectSlot& slot = impl.slot;
         for (Integer k = 1; k <= static_cast<Integer>(L::ObjectSlotCount); ++k) {
@@ -149,6 +169,9 @@ bool sameStatement(const FlagStatement& a, const FlagStatement& b) {
 
 void WordStatements(ProjectSource source, FlagStatementList& list,
                     const std::function<bool(const FlagStatement&)>& wanted) {
+    // Sentences name scenes: the table is whole first.
+    if (!source.completeScenes())
+        return;
     std::vector<std::uint32_t> todo;
     for (std::uint32_t i = 0; i < list.statements.size(); ++i)
         if (list.statements[i].sentenceLength == 0 && wanted(list.statements[i]))

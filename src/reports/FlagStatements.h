@@ -62,6 +62,9 @@ struct FlagStatement {
     // conjunction text that does not fit 16 bits).
     bool marks : 1 = true;
     bool adds : 1 = false; // Change: adds the value instead of setting it
+    // A Flag Conjunction result: its value text is exactly a whole number
+    // from -32768 to 32767 (otherwise `value` holds it rounded, or 0).
+    bool valueWhole : 1 = true;
     // A Flag Conjunction result names its flag and value in texts T1 and T2,
     // which its sentence holds as the project does: their lengths in bytes
     // (see FlagStatementList::conjunctionTexts).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Types.h"
+#include "reports/FlagReach.h"
 #include "reports/FlagStatements.h"
 
 #include <array>
@@ -109,6 +110,8 @@ std::vector<std::pair<std::uint32_t, TestAtZero>> TestsAtZeroInOrder(const FlagS
 struct FlagUsageData {
     FlagStatementList list;
     FlagUsage usage;
+    // What each flag can reach, from the same pass; its statements worded.
+    FlagReach reach;
 };
 
 } // namespace orv

@@ -1,6 +1,7 @@
 #include "reports/FlagUsageReport.h"
 
 #include "data/LoadProject.h"
+#include "reports/FlagReachReport.h"
 #include "reports/FlagStatements.h"
 #include "reports/FlagUsage.h"
 #include "reports/ReportContext.h"
@@ -119,8 +120,10 @@ FlagUsageData GatherFlagUsage(ProjectSource source, ReportHost& host, bool keepS
         StepProgress(host);
     FlagUsageData data;
     FlagUsageTally tally;
+    FlagReachBuilder reach(project.SceneCount, project.InsertableObjectCount);
     GatherOptions options;
     options.keep = [&](const FlagStatement& s) {
+        reach.add(s);
         const bool keep = tally.add(s, static_cast<std::uint32_t>(data.list.statements.size()));
         return keep && keepStatements;
     };
@@ -128,9 +131,14 @@ FlagUsageData GatherFlagUsage(ProjectSource source, ReportHost& host, bool keepS
     // lists are worded, afterwards.
     options.sentences = false;
     GatherFlagStatements(source, data.list, options, [&host](FlagStatementList&) { StepProgress(host); });
+    if (Result<void> scenes = source.completeScenes(); !scenes && !data.list.readFailure)
+        data.list.readFailure = scenes.failure();
     if (data.list.readFailure)
         return data;
     data.usage = tally.finish();
+    data.reach = reach.finish();
+    if (keepStatements)
+        WordFlagReach(source, data.reach);
     const FlagUsage& u = data.usage;
     WordStatements(source, data.list, [&u](const FlagStatement& s) {
         if (s.use == FlagUse::Problem || !s.whole || s.flag < 1 || s.flag > 255)
@@ -199,6 +207,7 @@ void WriteFlagUsageReport(ReportText& text, const FlagUsageData& data) {
     writeChangedNeverTested(text, data.list, u, byFlag);
     writeOutOfRange(text, data.list, u);
     writeTable(text, u);
+    AppendFlagReachSections(text, data.reach);
     AppendClosing(text);
 }
 

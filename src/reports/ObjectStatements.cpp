@@ -1,3 +1,5 @@
+#include "reports/ObjectStatements.h"
+
 #include "data/Numbers.h"
 #include "reports/ObjectTypes.h"
 #include "reports/Phrasing.h"
@@ -6,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,6 +34,11 @@ struct ObjectStatement {
     std::size_t switchOffset; // the statement is in force when this setting ...
     Integer switchValue;      // ... holds this value
     std::size_t flagOffset;   // unused for the conjunction result
+    // A change: the rows of the same object whose tests guard it (bit r for
+    // row r); the change happens only while each of them that is in force
+    // holds. A test: what kind of guard it is.
+    std::uint8_t guardedBy = 0;
+    ObjectGuard guard = ObjectGuard::None;
 };
 
 constexpr std::array<std::string_view, 10> Labels = {
@@ -41,39 +49,78 @@ constexpr std::array<std::string_view, 10> Labels = {
 
 using enum Sentence;
 using enum ObjectType;
+using enum ObjectGuard;
 
 // Every statement of every object type, in the order the sentences are
 // written.
 constexpr ObjectStatement Statements[] = {
-    {Ambient, Condition, ") Visible when ", 149, 2, 151},
-    {Ambient, Change, ") When this object is visible, ", 157, 1, 159},
-    {HotSpot, Condition, ") Visible when ", 167, 2, 169},
-    {HotSpot, Change, ") When this object is clicked, ", 175, 1, 177},
-    {Goodie, Condition, ") Visible when ", 163, 2, 165},
-    {Goodie, Change, ") When this object is picked up, ", 171, 1, 173},
-    {Switch, Positions, "", Always, 0, 141},
-    {Switch, Condition, ") Visible when ", 165, 2, 167},
-    {Reactor, Condition, ") Visible when ", 149, 2, 151},
-    {Reactor, Change, ") When this object is clicked, ", 157, 1, 159},
-    {Responder, Condition, ") Activated when ", 141, 1, 143},
-    {Responder, Change, ") When this object is activated, ", 165, 1, 167},
-    {Delay, Condition, ") Activated when ", Always, 0, 143},
-    {Delay, DelayedChange, ") After the delay (", Always, 0, 151},
-    {MultiTrigger, Condition, ") Trigger # 1 activated when ", Always, 0, 143},
-    {MultiTrigger, Condition, ") Trigger # 2 activated when ", Always, 0, 159},
-    {MultiTrigger, Condition, ") Trigger # 3 activated when ", Always, 0, 175},
-    {MultiTrigger, Change, ") Trigger # 1 will ", 149, 1, 151},
-    {MultiTrigger, Change, ") Trigger # 2 will ", 165, 1, 167},
-    {MultiTrigger, Change, ") Trigger # 3 will ", 181, 1, 183},
-    {Conversation, Condition, ") Visible when ", 143, 2, 145},
-    {FlagConjunction, Condition, ") Condition A is true when ", 143, 1, 145},
-    {FlagConjunction, Condition, ") Condition B is true when ", 151, 1, 153},
-    {FlagConjunction, Condition, ") Condition C is true when ", 159, 1, 161},
-    {FlagConjunction, Condition, ") Condition D is true when ", 167, 1, 169},
-    {FlagConjunction, Condition, ") Condition E is true when ", 175, 1, 177},
-    {FlagConjunction, Condition, ") Condition F is true when ", 183, 1, 185},
-    {FlagConjunction, ConjunctionResult, "", Always, 0, 0},
+    {Ambient, Condition, ") Visible when ", 149, 2, 151, 0, Visibility},
+    {Ambient, Change, ") When this object is visible, ", 157, 1, 159, 0b1},
+    {HotSpot, Condition, ") Visible when ", 167, 2, 169, 0, Visibility},
+    {HotSpot, Change, ") When this object is clicked, ", 175, 1, 177, 0b1},
+    {Goodie, Condition, ") Visible when ", 163, 2, 165, 0, Visibility},
+    {Goodie, Change, ") When this object is picked up, ", 171, 1, 173, 0b1},
+    {Switch, Positions, "", Always, 0, 141, 0b10}, // guarded by the visibility after it
+    {Switch, Condition, ") Visible when ", 165, 2, 167, 0, Visibility},
+    {Reactor, Condition, ") Visible when ", 149, 2, 151, 0, Visibility},
+    {Reactor, Change, ") When this object is clicked, ", 157, 1, 159, 0b1},
+    {Responder, Condition, ") Activated when ", 141, 1, 143, 0, Activation},
+    {Responder, Change, ") When this object is activated, ", 165, 1, 167, 0b1},
+    {Delay, Condition, ") Activated when ", Always, 0, 143, 0, Activation},
+    {Delay, DelayedChange, ") After the delay (", Always, 0, 151, 0b1},
+    {MultiTrigger, Condition, ") Trigger # 1 activated when ", Always, 0, 143, 0, Trigger},
+    {MultiTrigger, Condition, ") Trigger # 2 activated when ", Always, 0, 159, 0, Trigger},
+    {MultiTrigger, Condition, ") Trigger # 3 activated when ", Always, 0, 175, 0, Trigger},
+    {MultiTrigger, Change, ") Trigger # 1 will ", 149, 1, 151, 0b001},
+    {MultiTrigger, Change, ") Trigger # 2 will ", 165, 1, 167, 0b010},
+    {MultiTrigger, Change, ") Trigger # 3 will ", 181, 1, 183, 0b100},
+    {Conversation, Condition, ") Visible when ", 143, 2, 145, 0, Visibility}, // guards nothing
+    {FlagConjunction, Condition, ") Condition A is true when ", 143, 1, 145, 0, Conjunction},
+    {FlagConjunction, Condition, ") Condition B is true when ", 151, 1, 153, 0, Conjunction},
+    {FlagConjunction, Condition, ") Condition C is true when ", 159, 1, 161, 0, Conjunction},
+    {FlagConjunction, Condition, ") Condition D is true when ", 167, 1, 169, 0, Conjunction},
+    {FlagConjunction, Condition, ") Condition E is true when ", 175, 1, 177, 0, Conjunction},
+    {FlagConjunction, Condition, ") Condition F is true when ", 183, 1, 185, 0, Conjunction},
+    {FlagConjunction, ConjunctionResult, "", Always, 0, 0, 0b111111},
 };
+
+// The rows of one type: the table holds each type's rows together, in type
+// order, so a type's rows are found without a walk of the whole table.
+constexpr std::span<const ObjectStatement> StatementsOf(Integer type) {
+    std::size_t first = 0;
+    while (first < std::size(Statements) && static_cast<Integer>(Statements[first].type) != type)
+        ++first;
+    std::size_t last = first;
+    while (last < std::size(Statements) && static_cast<Integer>(Statements[last].type) == type)
+        ++last;
+    return std::span<const ObjectStatement>(Statements).subspan(first, last - first);
+}
+
+constexpr bool groupedByType() {
+    for (std::size_t i = 1; i < std::size(Statements); ++i)
+        if (Statements[i].type < Statements[i - 1].type)
+            return false;
+    return true;
+}
+static_assert(groupedByType() && StatementsOf(9).size() == 7 && StatementsOf(7).size() == 6);
+
+// Each type has at most eight statements, and a change is guarded only by
+// tests of its own type.
+constexpr bool guardsAreTestsOfTheType() {
+    for (const ObjectStatement& st : Statements) {
+        int row = 0;
+        for (const ObjectStatement& other : StatementsOf(static_cast<Integer>(st.type))) {
+            const bool guards = (st.guardedBy >> row & 1) != 0;
+            if (guards && (other.sentence != Condition || other.guard == None))
+                return false;
+            ++row;
+        }
+        if (row > 8 || (st.guardedBy >> row) != 0 || (st.sentence == Condition) != (st.guard != None))
+            return false;
+    }
+    return true;
+}
+static_assert(guardsAreTestsOfTheType());
 
 void appendChange(std::string& out, const ObjectSlot& slot, std::size_t flagOffset) {
     AppendChangePhrase(out, slot.setting(flagOffset), slot.setting(flagOffset + 2), slot.setting(flagOffset + 4) != 0);
@@ -155,7 +202,10 @@ FlagStatement classify(const ObjectStatement& st, const ObjectSlot& slot) {
         s.markedFlag = rounded.value_or(0);
         s.whole = rounded && static_cast<double>(*rounded) == number;
         s.flag = s.markedFlag;
-        s.value = roundToInteger(LeadingNumber(slot.ObjectText[1])).value_or(0);
+        const double value = LeadingNumber(slot.ObjectText[1]);
+        const auto roundedValue = roundToInteger(value);
+        s.value = roundedValue.value_or(0);
+        s.valueWhole = roundedValue && static_cast<double>(*roundedValue) == value;
         s.adds = LeadingNumber(slot.ObjectText[2]) != 0.0;
         s.flagTextLength = static_cast<std::uint8_t>(slot.ObjectText[0].size());
         s.valueTextLength = static_cast<std::uint8_t>(slot.ObjectText[1].size());
@@ -167,6 +217,14 @@ FlagStatement classify(const ObjectStatement& st, const ObjectSlot& slot) {
 }
 
 } // namespace
+
+ObjectStatementRole ObjectStatementRoleOf(Integer objectType, std::uint8_t row) {
+    const std::span<const ObjectStatement> rows = StatementsOf(objectType);
+    if (!IsKnownObjectType(objectType) || row >= rows.size())
+        return {};
+    const ObjectStatement& st = rows[row];
+    return {st.guardedBy, st.guard, st.sentence == Positions, st.sentence == ConjunctionResult};
+}
 
 void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo, Integer slotNo,
                     std::string_view sceneReference, StatementCollector& out) {
@@ -186,9 +244,7 @@ void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo,
         return;
     }
     std::uint8_t row = 0;
-    for (const ObjectStatement& st : Statements) {
-        if (!IsObjectType(objectType, st.type))
-            continue;
+    for (const ObjectStatement& st : StatementsOf(objectType)) {
         const std::uint8_t thisRow = row++;
         if (st.switchOffset != Always && slot.setting(st.switchOffset) != st.switchValue)
             continue;

@@ -27,7 +27,7 @@ FlagStatement change(StatementPlace place, Integer record, Integer flag, Integer
 } // namespace
 
 void ClassifySceneHeader(const SceneHeaderFlags& h, Integer sceneNo, std::string_view sceneReference,
-                         const LoadedProject& project, StatementCollector& out) {
+                         std::string_view loadsSceneName, StatementCollector& out) {
     if (h.CondLoadEnabled == 1) {
         FlagStatement s;
         s.place = StatementPlace::ConditionalLoad;
@@ -49,7 +49,7 @@ void ClassifySceneHeader(const SceneHeaderFlags& h, Integer sceneNo, std::string
                 text.append(" then load scene #");
                 AppendSigned(text, h.CondLoadScene);
                 text.append(" (");
-                text.append(project.sceneName(h.CondLoadScene));
+                text.append(loadsSceneName);
                 text.push_back(')');
             }
         });

@@ -28,8 +28,12 @@ struct ReportContext {
     // The resource files report (kind 0) lives in the audit layer; the front
     // end plugs it in here.
     std::function<void(ReportContext&)> resourceFilesReport;
+    // Set by a front end that left the scene table to the run's pass (see
+    // SceneTable): the header, which counts the scenes' objects, is then
+    // written once the pass is over.
+    SceneTable* pendingScenes = nullptr;
 
-    ProjectSource source() const { return {project, *files}; }
+    ProjectSource source() const { return {project, *files, pendingScenes}; }
 };
 
 } // namespace orv

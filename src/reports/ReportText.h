@@ -12,6 +12,9 @@ namespace orv {
 class ReportText {
   public:
     void append(std::string_view piece) { text_.append(piece); }
+    // Puts `piece` before what the text holds (the header of a report whose
+    // body was written first).
+    void prepend(std::string_view piece) { text_.insert(0, piece); }
     void clear() { text_.clear(); }
     // Makes room for `more` bytes beyond what the text holds, so that a
     // report whose size is known grows in one step. A large text asks for

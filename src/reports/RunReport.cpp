@@ -58,9 +58,16 @@ RunOutcome RunReport(Integer kind, ReportContext& ctx) {
         } close{ctx, opened.has_value()};
         ctx.host.yield();
         ctx.text.clear();
-        ctx.text.append(ReportHeader(ctx.host.today(), ProjectInformation(ctx.project)));
         ctx.run.FilesReportRan = false;
-        runRoutine(kind, ctx);
+        if (ctx.pendingScenes) {
+            runRoutine(kind, ctx);
+            if (Result<void> scenes = ctx.pendingScenes->complete(); !scenes)
+                return {RunOutcome::Status::Failed, std::move(scenes).failure()};
+            ctx.text.prepend(ReportHeader(ctx.host.today(), ProjectInformation(ctx.project)));
+        } else {
+            ctx.text.append(ReportHeader(ctx.host.today(), ProjectInformation(ctx.project)));
+            runRoutine(kind, ctx);
+        }
     }
     if (ctx.run.CancelRequested && !ctx.host.askViewIncompleteReport()) {
         FinishRun(ctx);

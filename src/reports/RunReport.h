@@ -29,7 +29,8 @@ struct RunOutcome {
 };
 
 // Runs one report: opens the data files (unless the context holds them open
-// already), writes the header, runs the routine of the kind, closes what it
+// already), writes the header (after the routine, when the routine's pass
+// fills the scene table), runs the routine of the kind, closes what it
 // opened and, after a cancel, asks whether to show the incomplete report.
 // Showing the window (and clearing ReportRunning and the progress bar
 // afterwards) is the front end's part; see FinishRun.

@@ -37,9 +37,10 @@ class StatementCollector {
 };
 
 // `sceneReference` is "(Scene #", S(sceneNo), " (", name, ")" (see
-// AppendSceneReference), made once per scene.
+// AppendSceneReference), made once per scene; `loadsSceneName` the name of
+// the scene the conditional load loads (empty for a number with none).
 void ClassifySceneHeader(const SceneHeaderFlags& header, Integer sceneNo, std::string_view sceneReference,
-                         const LoadedProject& project, StatementCollector& out);
+                         std::string_view loadsSceneName, StatementCollector& out);
 // The object in slot `slotNo`, of type `objectType`. An unknown type gives
 // its Problem statement; a known one its enabled statements.
 void ClassifyObject(Integer objectType, const ObjectSlot& slot, Integer sceneNo, Integer slotNo,

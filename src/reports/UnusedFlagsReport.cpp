@@ -24,8 +24,10 @@ UnusedFlags ScanUnusedFlags(ProjectSource source, ReportHost& host, bool keepPro
     FlagStatementGatherer gatherer(source);
     FlagStatementList& list = scan.problems;
     const auto read = [&](bool done) {
-        if (!done)
+        if (!done) {
             scan.failure = list.readFailure;
+            (void)source.completeScenes(); // the project is described all the same
+        }
         return done;
     };
     if (!read(gatherer.GatherPlayerSettings(list, options)))
@@ -50,6 +52,10 @@ UnusedFlags ScanUnusedFlags(ProjectSource source, ReportHost& host, bool keepPro
     // Locations hold no flags; they only count toward the progress bar.
     for (int l = 1; l <= project.LocationCount; ++l)
         StepProgress(host);
+    if (Result<void> scenes = source.completeScenes(); !scenes) {
+        scan.failure = scenes.failure();
+        return scan;
+    }
     for (int f = 1; f <= 255; ++f)
         if (!used[static_cast<std::size_t>(f)])
             scan.UnusedFlags.push_back(f);

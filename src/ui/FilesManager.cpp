@@ -21,6 +21,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -28,7 +29,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -144,16 +147,20 @@ FilesManager::FilesManager(ProgramState& state, Platform& platform, QWidget* par
         makeLabel(QStringLiteral("Right-click on selected file(s) to send to Recycle Bin."), this, true);
     recycleNote->setFixedWidth(textWidth);
 
-    auto* missingColumn = new QVBoxLayout;
+    // The texts and the preview in panels of their own, so that a narrow
+    // screen can have them below the lists rather than off to the right.
+    auto* missingPanel = new QWidget(this);
+    auto* missingColumn = new QVBoxLayout(missingPanel);
+    missingColumn->setContentsMargins(0, 0, 0, 0);
     missingColumn->addWidget(missingNote);
     missingColumn->addStretch(1);
-    grid->addLayout(missingColumn, 0, 2);
-    auto* unusedColumn = new QVBoxLayout;
+    auto* unusedPanel = new QWidget(this);
+    auto* unusedColumn = new QVBoxLayout(unusedPanel);
+    unusedColumn->setContentsMargins(0, 0, 0, 0);
     unusedColumn->addWidget(unusedNote);
     unusedColumn->addSpacing(fontMetrics().lineSpacing() / 2);
     unusedColumn->addWidget(recycleNote);
     unusedColumn->addStretch(1);
-    grid->addLayout(unusedColumn, 1, 2);
 
     auto* previewHeading = makeLabel(QStringLiteral("Image Preview Window"), this);
     QFont bold = previewHeading->font();
@@ -172,12 +179,17 @@ FilesManager::FilesManager(ProgramState& state, Platform& platform, QWidget* par
     exit->setObjectName(QStringLiteral("Command1"));
     exit->setAutoDefault(false);
 
-    auto* previewColumn = new QVBoxLayout;
+    auto* previewPanel = new QWidget(this);
+    auto* previewColumn = new QVBoxLayout(previewPanel);
+    previewColumn->setContentsMargins(0, 0, 0, 0);
     previewColumn->addWidget(previewHeading);
     previewColumn->addWidget(preview_);
     previewColumn->addStretch(1);
     previewColumn->addWidget(exit, 0, Qt::AlignRight);
-    grid->addLayout(previewColumn, 0, 3, 2, 1);
+
+    grid->addWidget(missingPanel, 0, 2);
+    grid->addWidget(unusedPanel, 1, 2);
+    grid->addWidget(previewPanel, 0, 3, 2, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
@@ -187,6 +199,27 @@ FilesManager::FilesManager(ProgramState& state, Platform& platform, QWidget* par
     QWidget* contents = scrollingContents(*this);
     auto* layout = new QVBoxLayout(contents);
     layout->addLayout(grid);
+    contents->setMinimumHeight(fontMetrics().lineSpacing() * 30);
+
+    // Where the four columns are wider than the screen, the lists narrow
+    // and the preview joins the texts in one column on the right, beside
+    // the unused lists, as narrow as leaves room for the lists.
+    const int room = fittedToScreen(*this, QSize(1 << 20, 1 << 20)).width();
+    if (contents->sizeHint().width() > room) {
+        const int charWidth = fontMetrics().averageCharWidth();
+        const int narrowList = charWidth * 18;
+        const QMargins margins = layout->contentsMargins();
+        const int side = std::clamp(room - 2 * narrowList - 2 * grid->horizontalSpacing() - margins.left() -
+                                        margins.right() - style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                                    charWidth * 20, textWidth);
+        for (QListWidget* list : lists_)
+            list->setMinimumWidth(narrowList);
+        for (QLabel* note : {missingNote, unusedNote, recycleNote})
+            note->setFixedWidth(side);
+        preview_->setFixedSize(side, side * 3 / 4);
+        grid->removeWidget(previewPanel);
+        unusedColumn->insertWidget(unusedColumn->count() - 1, previewPanel);
+    }
 
     connect(lists_[UnusedGfxList], &QListWidget::itemClicked, this, [this] { previewCurrentPicture(); });
     connect(lists_[UnusedMmediaList], &QListWidget::itemDoubleClicked, this, [this] { openCurrentMediaFile(); });
@@ -198,7 +231,6 @@ FilesManager::FilesManager(ProgramState& state, Platform& platform, QWidget* par
         lists_[i]->installEventFilter(this);
     }
 
-    contents->setMinimumHeight(fontMetrics().lineSpacing() * 30);
     fitContentsToScreen(*this, false);
     showLists();
 }
@@ -334,6 +366,24 @@ void FilesManager::popUpRecycleMenu(QListWidget* list, const QPoint& globalPos) 
 }
 
 bool FilesManager::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == lists_[UnusedGfxList] || watched == lists_[UnusedMmediaList]) &&
+        event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* list = static_cast<QListWidget*>(watched);
+        // Delete asks the Trash question, as the menu's item does; with
+        // nothing selected there is no menu and nothing to ask.
+        if (key->matches(QKeySequence::Delete)) {
+            if (!list->selectedItems().isEmpty())
+                recycleSelected(list == lists_[UnusedGfxList] ? FolderKind::Gfx : FolderKind::Mmedia);
+            return true;
+        }
+        // Enter opens a media file as a double click does.
+        if (list == lists_[UnusedMmediaList] && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            openCurrentMediaFile();
+            return true;
+        }
+    }
     if (watched == lists_[UnusedGfxList] && event->type() == QEvent::KeyPress) {
         // A keyboard move previews as a click does: the list takes the key
         // first, here, and a key it leaves goes on to the window as usual.

@@ -25,10 +25,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -40,10 +42,11 @@ constexpr FlagClass Classes[] = {FlagClass::Free, FlagClass::TestedOnly, FlagCla
                                  FlagClass::TestedAndChanged, FlagClass::OtherUse};
 constexpr int TooltipLines = KeptPerKind; // statements of each kind a tooltip lists
 
-QColor textColour(FlagClass c) {
-    return c == FlagClass::TestedAndChanged ? QColor(Qt::white)
-           : c == FlagClass::Free           ? QColor(90, 90, 90)
-                                            : QColor(Qt::black);
+double luminance(const QColor& colour) {
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
 }
 
 QString capitalised(std::string_view text) {
@@ -98,12 +101,26 @@ QColor FlagClassColour(FlagClass c) {
     return {};
 }
 
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor FlagClassTextColour(FlagClass c) {
+    const QColor fill = FlagClassColour(c);
+    if (c == FlagClass::Free)
+        return {90, 90, 90};
+    const QColor black(Qt::black), white(Qt::white);
+    return ContrastRatio(black, fill) >= ContrastRatio(white, fill) ? black : white;
+}
+
 FlagGrid::FlagGrid(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FlagGrid"));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    setMaximumSize(sizeHint());
 }
 
 void FlagGrid::setUsage(const FlagUsageData* usage) {
@@ -111,14 +128,34 @@ void FlagGrid::setUsage(const FlagUsageData* usage) {
     update();
 }
 
-QSize FlagGrid::cellSize() const {
+QSize FlagGrid::preferredCell() const {
     const QFontMetrics metrics(font());
     const int width = qMax(metrics.horizontalAdvance(QStringLiteral("255")) * 3 / 2 + 6, metrics.height() * 2);
     return {width, metrics.height() * 2};
 }
 
+QSize FlagGrid::smallestCell() const {
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    return {metrics.horizontalAdvance(QStringLiteral("255")) + 10, metrics.height() + 8};
+}
+
+QSize FlagGrid::cellSize() const {
+    // As large as the room allows, from the smallest that shows a number
+    // whole to the size the grid asks for.
+    const QSize preferred = preferredCell(), smallest = smallestCell();
+    return {std::clamp((width() - 1) / Columns, smallest.width(), preferred.width()),
+            std::clamp((height() - 1) / Rows, smallest.height(), preferred.height())};
+}
+
 QSize FlagGrid::sizeHint() const {
-    const QSize cell = cellSize();
+    const QSize cell = preferredCell();
+    return {cell.width() * Columns + 1, cell.height() * Rows + 1};
+}
+
+QSize FlagGrid::minimumSizeHint() const {
+    const QSize cell = smallestCell();
     return {cell.width() * Columns + 1, cell.height() * Rows + 1};
 }
 
@@ -150,6 +187,10 @@ QColor FlagGrid::cellColour(int flag) const {
     return FlagClassColour(classOf(flag));
 }
 
+QColor FlagGrid::cellTextColour(int flag) const {
+    return FlagClassTextColour(classOf(flag));
+}
+
 bool FlagGrid::hasDeadEndMark(int flag) const {
     return data_ && data_->usage.flag(flag).deadEnds > 0;
 }
@@ -177,15 +218,16 @@ QString FlagGrid::toolTipFor(int flag) const {
             continue;
         tip += use == FlagUse::Test ? QStringLiteral("\nTests (%1):").arg(count)
                                     : QStringLiteral("\nChanges (%1):").arg(count);
+        // The gathering may have kept no more than the tooltip lists; the
+        // count says how many there are in all.
         int shown = 0;
         for (std::uint32_t i : StatementsOfFlag(list, flag)) {
             const FlagStatement& s = list.statements[i];
             if (s.use != use)
                 continue;
-            if (shown++ == TooltipLines) {
-                tip += QStringLiteral("\n  ... and %1 more").arg(count - TooltipLines);
+            if (shown == TooltipLines)
                 break;
-            }
+            ++shown;
             tip += QStringLiteral("\n  ");
             if (s.sentenceLength == 0) {
                 tip += QStringLiteral("(its record could not be read again)");
@@ -195,6 +237,8 @@ QString FlagGrid::toolTipFor(int flag) const {
                 tip += toQString(TestAtZeroText(EvaluateAtZero(s.comparison, s.value))) + QStringLiteral(": ");
             tip += toQString(SentenceLine(list.sentence(s)));
         }
+        if (count > shown)
+            tip += QStringLiteral("\n  ... and %1 more").arg(count - shown);
     }
     return tip + QStringLiteral("\nClick to track this flag.");
 }
@@ -228,10 +272,10 @@ void FlagGrid::paintEvent(QPaintEvent*) {
         p.drawRect(cell);
         if (hasDeadEndMark(flag))
             p.fillPath(deadEndCorner(cell), Qt::black);
-        p.setPen(textColour(use));
+        p.setPen(FlagClassTextColour(use));
         p.setFont(use == FlagClass::Free ? font() : bold);
         p.drawText(cell, Qt::AlignCenter, QString::number(flag));
-        if (flag == hovered_ || (flag == focused_ && keyboardFocus_ && hasFocus())) {
+        if (flag == hovered_ || (flag == focused_ && hasFocus())) {
             p.setBrush(Qt::NoBrush);
             p.setPen(QPen(Qt::black, 2, flag == hovered_ ? Qt::SolidLine : Qt::DashLine));
             p.drawRect(cell.adjusted(1, 1, -1, -1));
@@ -258,7 +302,6 @@ void FlagGrid::mouseReleaseEvent(QMouseEvent* event) {
     const int flag = flagAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && flag) {
         focused_ = flag;
-        keyboardFocus_ = false;
         update();
         emit flagPicked(flag);
         return;
@@ -266,9 +309,17 @@ void FlagGrid::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
+void FlagGrid::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update(cellRect(focused_));
+}
+
+void FlagGrid::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update(cellRect(focused_));
+}
+
 void FlagGrid::keyPressEvent(QKeyEvent* event) {
-    keyboardFocus_ = true;
-    update();
     int next = focused_;
     switch (event->key()) {
     case Qt::Key_Left: next -= 1; break;
@@ -286,6 +337,70 @@ void FlagGrid::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+// The grid with its legend: the map the window shows, and the picture it
+// saves, made afresh so that it shows no pointer or focus.
+class FlagMapPanel : public QWidget {
+  public:
+    explicit FlagMapPanel(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("MapArea"));
+        setAutoFillBackground(true);
+        caption_ = new QLabel(this);
+        QFont bold = caption_->font();
+        bold.setBold(true);
+        caption_->setFont(bold);
+        caption_->hide();
+        grid_ = new FlagGrid(this);
+
+        auto* legend = new QGridLayout;
+        legend->setHorizontalSpacing(fontMetrics().averageCharWidth());
+        const int side = fontMetrics().height();
+        for (std::size_t i = 0; i < legend_.size(); ++i) {
+            const bool deadEnd = i == std::size(Classes);
+            auto* mark = new QLabel(this);
+            mark->setPixmap(swatch(FlagClassColour(deadEnd ? FlagClass::TestedOnly : Classes[i]), deadEnd, side));
+            legend_[i] = new QLabel(this);
+            legend_[i]->setObjectName(QStringLiteral("Legend_%1").arg(i));
+            const int row = static_cast<int>(i) / 2, column = static_cast<int>(i) % 2 * 2;
+            legend->addWidget(mark, row, column);
+            legend->addWidget(legend_[i], row, column + 1);
+        }
+        legend->setColumnStretch(3, 1);
+        outOfRange_ = new QLabel(this);
+        outOfRange_->setObjectName(QStringLiteral("OutOfRange"));
+
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(caption_);
+        layout->addWidget(grid_, 0, Qt::AlignHCenter);
+        layout->addLayout(legend);
+        layout->addWidget(outOfRange_);
+    }
+
+    FlagGrid& grid() { return *grid_; }
+
+    void setCaption(const QString& text) {
+        caption_->setText(text);
+        caption_->setVisible(!text.isEmpty());
+    }
+
+    void setUsage(const FlagUsageData& usage) {
+        grid_->setUsage(&usage);
+        std::array<int, std::size(Classes)> counts{};
+        for (int f = 1; f <= 255; ++f)
+            ++counts[static_cast<std::size_t>(usage.usage.flag(f).use)];
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            legend_[i]->setText(QStringLiteral("%1 (%2)").arg(capitalised(FlagClassText(Classes[i]))).arg(counts[i]));
+        legend_.back()->setText(QStringLiteral("Dead end: a test that never holds (%1)").arg(usage.usage.deadEndFlags));
+        outOfRange_->setText(QStringLiteral("Flag numbers outside 1 to 255: %1 (listed in the flag usage summary)")
+                                 .arg(usage.usage.outOfRange.size()));
+    }
+
+  private:
+    QLabel* caption_ = nullptr;
+    FlagGrid* grid_ = nullptr;
+    std::array<QLabel*, 6> legend_{}; // the five classes, then dead ends
+    QLabel* outOfRange_ = nullptr;
+};
+
 FlagMapWindow::FlagMapWindow(ProgramState& state, Platform& platform, QtReportHost& host, ReportLauncher& launcher,
                              QWidget* parent)
     : QDialog(parent), state_(state), platform_(platform), host_(host), launcher_(launcher) {
@@ -293,35 +408,9 @@ FlagMapWindow::FlagMapWindow(ProgramState& state, Platform& platform, QtReportHo
     setWindowTitle(QStringLiteral("Flag Map"));
     setModal(true);
 
-    mapArea_ = new QWidget(this);
-    mapArea_->setObjectName(QStringLiteral("MapArea"));
-    mapArea_->setAutoFillBackground(true);
-    grid_ = new FlagGrid(mapArea_);
-
-    auto* legend = new QGridLayout;
-    legend->setHorizontalSpacing(fontMetrics().averageCharWidth());
-    const int side = fontMetrics().height();
-    for (std::size_t i = 0; i < legend_.size(); ++i) {
-        const bool deadEnd = i == std::size(Classes);
-        auto* mark = new QLabel(mapArea_);
-        mark->setPixmap(swatch(FlagClassColour(deadEnd ? FlagClass::TestedOnly : Classes[i]), deadEnd, side));
-        legend_[i] = new QLabel(mapArea_);
-        legend_[i]->setObjectName(QStringLiteral("Legend_%1").arg(i));
-        const int row = static_cast<int>(i) / 3, column = static_cast<int>(i) % 3 * 2;
-        legend->addWidget(mark, row, column);
-        legend->addWidget(legend_[i], row, column + 1);
-    }
-    legend->setColumnStretch(5, 1);
-    outOfRange_ = new QLabel(mapArea_);
-    outOfRange_->setObjectName(QStringLiteral("OutOfRange"));
-
-    auto* mapLayout = new QVBoxLayout(mapArea_);
-    mapLayout->addWidget(grid_, 0, Qt::AlignHCenter);
-    mapLayout->addLayout(legend);
-    mapLayout->addWidget(outOfRange_);
-
     auto* summary = makeButton(this, "SummaryButton", QStringLiteral("Flag usage summary"));
     auto* save = makeButton(this, "SaveButton", QStringLiteral("Save as PNG..."));
+    save->setToolTip(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText));
     auto* close = makeButton(this, "CloseButton", QStringLiteral("Close"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(summary);
@@ -329,40 +418,38 @@ FlagMapWindow::FlagMapWindow(ProgramState& state, Platform& platform, QtReportHo
     buttons->addStretch(1);
     buttons->addWidget(close);
 
+    // The map scrolls where the screen is too small for it; the buttons stay
+    // in view below.
+    QWidget* contents = scrollingContents(*this);
     auto* hint =
-        new QLabel(QStringLiteral("Click a flag to track it; hover over it to see its tests and changes."), this);
-    auto* layout = new QVBoxLayout(this);
+        new QLabel(QStringLiteral("Click a flag to track it; hover over it to see its tests and changes."), contents);
+    hint->setWordWrap(true);
+    map_ = new FlagMapPanel(contents);
+    grid_ = &map_->grid();
+    auto* layout = new QVBoxLayout(contents);
     layout->addWidget(hint);
-    layout->addWidget(mapArea_);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(map_, 0, Qt::AlignHCenter);
+    layout->addStretch(1);
+    buttons->setContentsMargins(layout->contentsMargins());
+    static_cast<QVBoxLayout*>(this->layout())->addLayout(buttons);
 
     connect(grid_, &FlagGrid::flagPicked, this, &FlagMapWindow::trackFlag);
     grid_->setBeforeTooltip([this](int flag) { wordFlag(flag); });
     connect(summary, &QPushButton::clicked, this, &FlagMapWindow::runSummary);
     connect(save, &QPushButton::clicked, this, &FlagMapWindow::saveMap);
     connect(close, &QPushButton::clicked, this, &FlagMapWindow::reject);
+    auto* saveKey = new QShortcut(QKeySequence::Save, this);
+    connect(saveKey, &QShortcut::activated, this, &FlagMapWindow::saveMap);
 
     data_.usage = SummarizeFlagUsage(data_.list);
-    grid_->setUsage(&data_);
-    showCounts();
+    map_->setUsage(data_);
 }
+
+FlagMapWindow::~FlagMapWindow() = default;
 
 void FlagMapWindow::setUsage(FlagUsageData usage) {
     data_ = std::move(usage);
-    grid_->setUsage(&data_);
-    showCounts();
-}
-
-void FlagMapWindow::showCounts() {
-    std::array<int, std::size(Classes)> counts{};
-    for (int f = 1; f <= 255; ++f)
-        ++counts[static_cast<std::size_t>(data_.usage.flag(f).use)];
-    for (std::size_t i = 0; i < counts.size(); ++i)
-        legend_[i]->setText(QStringLiteral("%1 (%2)").arg(capitalised(FlagClassText(Classes[i]))).arg(counts[i]));
-    legend_.back()->setText(QStringLiteral("Dead end: a test that never holds (%1)").arg(data_.usage.deadEndFlags));
-    outOfRange_->setText(QStringLiteral("Flag numbers outside 1 to 255: %1 (listed in the flag usage summary)")
-                             .arg(data_.usage.outOfRange.size()));
+    map_->setUsage(data_);
 }
 
 bool FlagMapWindow::scan() {
@@ -412,9 +499,17 @@ void FlagMapWindow::runSummary() {
 }
 
 QImage FlagMapWindow::mapImage() {
-    // Laid out even while hidden, so that the picture has the map's size.
-    layout()->activate();
-    return mapArea_->grab().toImage();
+    const QString title =
+        QStringLiteral("%1 - Flag map - %2").arg(toQString(state_.project.ProjectName), toQString(host_.today()));
+    FlagMapPanel picture(nullptr);
+    picture.setFont(map_->font());
+    picture.setCaption(title);
+    picture.setUsage(data_);
+    picture.resize(picture.sizeHint());
+    QImage image = picture.grab().toImage();
+    image.setText(QStringLiteral("Title"), title);
+    image.setText(QStringLiteral("Software"), toQString(ApplicationTitle));
+    return image;
 }
 
 void FlagMapWindow::saveMap() {
@@ -456,6 +551,7 @@ void FlagMapWindow::reject() {
 void FlagMapWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
+        fitContentsToScreen(*this, false);
         centreOnScreen(*this);
     }
     QDialog::showEvent(event);

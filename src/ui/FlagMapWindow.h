@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace orv::ui {
 
+class FlagMapPanel;
 class QtReportHost;
 class ReportLauncher;
 struct Platform;
@@ -20,6 +21,12 @@ struct ProgramState;
 // The fill of a class on the map: the Okabe-Ito colours, which stay apart for
 // the common kinds of colour blindness; free flags stay pale.
 QColor FlagClassColour(FlagClass c);
+// The number on a cell of that class: black or white, whichever stands out
+// more from the fill (a free flag's in grey), at least 4.5:1 either way.
+QColor FlagClassTextColour(FlagClass c);
+// The contrast of two colours, 1 to 21, as the accessibility guidelines
+// measure it from their relative luminance.
+double ContrastRatio(const QColor& a, const QColor& b);
 
 // The 255 flags as 15 columns by 17 rows of numbered cells, coloured by
 // class, a dead end marked by a black corner as well. A click (or Enter on
@@ -38,15 +45,18 @@ class FlagGrid : public QWidget {
     QRect cellRect(int flag) const;
     int flagAt(QPoint point) const; // 0 between or outside the cells
     QColor cellColour(int flag) const;
+    QColor cellTextColour(int flag) const;
     bool hasDeadEndMark(int flag) const;
     QString toolTipFor(int flag) const;
+    // The cell Enter picks, marked while the grid has the focus.
     int focusedFlag() const { return focused_; }
     // Called before a flag's tooltip shows, so that its statements can be
     // worded first.
     void setBeforeTooltip(std::function<void(int)> before) { beforeTooltip_ = std::move(before); }
 
+    // Cells shrink with the room down to the smallest that shows a number.
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
 
   signals:
     void flagPicked(int flag);
@@ -58,8 +68,12 @@ class FlagGrid : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
+    QSize preferredCell() const;
+    QSize smallestCell() const;
     QSize cellSize() const;
     FlagClass classOf(int flag) const;
 
@@ -67,17 +81,19 @@ class FlagGrid : public QWidget {
     std::function<void(int)> beforeTooltip_;
     int hovered_ = 0;
     int focused_ = 1;
-    bool keyboardFocus_ = false; // the focused cell is drawn once the keys are in use
 };
 
 // The flag map window: the grid, a legend with the count of each class, and
-// buttons for the flag usage summary, saving the map as PNG and closing.
-// Like the flag picker it stays open underneath the reports it starts.
+// buttons for the flag usage summary, saving the map as PNG (Ctrl+S) and
+// closing. Like the flag picker it stays open underneath the reports it
+// starts. Where the map does not fit the screen, it scrolls above the
+// buttons.
 class FlagMapWindow : public QDialog {
     Q_OBJECT
   public:
     FlagMapWindow(ProgramState& state, Platform& platform, QtReportHost& host, ReportLauncher& launcher,
                   QWidget* parent);
+    ~FlagMapWindow() override;
 
     // Reads the loaded project in one pass and shows it; false, after a
     // message, when its files could not be read.
@@ -96,7 +112,8 @@ class FlagMapWindow : public QDialog {
     void runSummary();
     // "Save as PNG...": the grid and its legend as a picture.
     void saveMap();
-    // The picture saveMap writes.
+    // The picture saveMap writes: the grid and its legend under a line with
+    // the project's name and today's date, which its text fields hold too.
     QImage mapImage();
 
     FlagGrid& grid() { return *grid_; }
@@ -110,7 +127,6 @@ class FlagMapWindow : public QDialog {
     // Writes the picture after the overwrite question; false when the save
     // dialog must open again.
     bool saveMapFile(const QString& path);
-    void showCounts();
     void wordFlag(int flag);
 
     ProgramState& state_;
@@ -118,10 +134,8 @@ class FlagMapWindow : public QDialog {
     QtReportHost& host_;
     ReportLauncher& launcher_;
     FlagUsageData data_;
-    QWidget* mapArea_ = nullptr;
+    FlagMapPanel* map_ = nullptr;
     FlagGrid* grid_ = nullptr;
-    std::array<QLabel*, 6> legend_{}; // the five classes, then dead ends
-    QLabel* outOfRange_ = nullptr;
     bool placed_ = false;
 };
 

@@ -38,10 +38,12 @@ void FlagPicker::trackSelectedFlag() {
     if (flag && *flag >= 1 && *flag <= 255) {
         run_.ReportRunning = true;
         launcher_.run(FlagsByFlagKind);
+        focusInput();
         return;
     }
     prompts_.showMessage(this, toQString(ApplicationTitle), QStringLiteral("Flag number must be between 1 and 255."),
                          Prompts::Icon::None);
+    focusInput();
 }
 
 void FlagPicker::trackAllFlags() {
@@ -55,6 +57,7 @@ void FlagPicker::trackAllFlags() {
     run_.ReportRunning = true;
     run_.TrackedFlag = AllSelector;
     launcher_.run(FlagsByFlagKind);
+    focusInput();
 }
 
 } // namespace orv::ui

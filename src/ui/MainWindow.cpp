@@ -8,9 +8,11 @@
 #include "ui/FilesManager.h"
 #include "ui/FlagMapWindow.h"
 #include "ui/FlagPicker.h"
+#include "ui/FocusMark.h"
 #include "ui/Platform.h"
 #include "ui/ProgramState.h"
 #include "ui/Prompts.h"
+#include "ui/PuzzleChartWindow.h"
 #include "ui/QtReportHost.h"
 #include "ui/QtText.h"
 #include "ui/ReportLauncher.h"
@@ -29,10 +31,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
@@ -80,6 +84,30 @@ QString droppedProject(const QMimeData* data) {
     return {};
 }
 
+// The project information panel: read-only text, which shows no caret, with
+// the mark of the focus.
+class InfoPanel : public QPlainTextEdit {
+  public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPlainTextEdit::paintEvent(event);
+        if (hasFocus()) {
+            QPainter painter(viewport());
+            paintFocusMark(painter, viewport()->rect(), palette());
+        }
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QPlainTextEdit::focusInEvent(event);
+        viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QPlainTextEdit::focusOutEvent(event);
+        viewport()->update();
+    }
+};
+
 } // namespace
 
 MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
@@ -90,29 +118,30 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
 
     const int charWidth = fontMetrics().averageCharWidth();
 
-    auto* pathCaption = new QLabel(QStringLiteral("Project path and filename >"), this);
-    pathCaption->setObjectName(QStringLiteral("Label4"));
+    pathCaption_ = new QLabel(QStringLiteral("Project path and filename >"), this);
+    pathCaption_->setObjectName(QStringLiteral("Label4"));
     pathBox_ = new QLineEdit(this);
     pathBox_->setObjectName(QStringLiteral("Text1_0"));
     pathBox_->setReadOnly(true);
     // The start-up prompt shows whole, arrow included.
     pathBox_->setMinimumWidth(pathBox_->fontMetrics().horizontalAdvance(toQString(PathPrompt)) + charWidth * 2 +
                               2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, pathBox_));
-    auto* locateButton = new QPushButton(QStringLiteral("..."), this);
-    locateButton->setObjectName(QStringLiteral("Command1"));
-    locateButton->setToolTip(QStringLiteral("Locate"));
-    locateButton->setAccessibleName(QStringLiteral("Locate"));
-    locateButton->setFixedWidth(charWidth * 5 + 8);
-    pathCaption->setBuddy(locateButton);
+    locateButton_ = new QPushButton(QStringLiteral("..."), this);
+    locateButton_->setObjectName(QStringLiteral("Command1"));
+    locateButton_->setToolTip(QStringLiteral("Locate"));
+    locateButton_->setAccessibleName(QStringLiteral("Locate"));
+    locateButton_->setFixedWidth(charWidth * 5 + 8);
+    pathCaption_->setBuddy(locateButton_);
 
-    auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(pathCaption);
-    pathRow->addWidget(pathBox_, 1);
-    pathRow->addWidget(locateButton);
+    pathRow_ = new QGridLayout;
+    pathRow_->addWidget(pathCaption_, 0, 0);
+    pathRow_->addWidget(pathBox_, 0, 1);
+    pathRow_->addWidget(locateButton_, 0, 2);
+    pathRow_->setColumnStretch(1, 1);
 
     auto* infoFrame = new QGroupBox(QStringLiteral("Project Information"), this);
     infoFrame->setObjectName(QStringLiteral("Frame1"));
-    projectInfo_ = new QPlainTextEdit(infoFrame);
+    projectInfo_ = new InfoPanel(infoFrame);
     projectInfo_->setObjectName(QStringLiteral("PInfo"));
     projectInfo_->setReadOnly(true);
     projectInfo_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -163,9 +192,26 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
     flagMapExplanation->setWordWrap(true);
     flagMapExplanation->setFixedWidth(explanationWidth);
     flagMapExplanation->setMinimumHeight(flagMapExplanation->heightForWidth(explanationWidth));
+    explanations_.back() = flagMapExplanation;
     buttonGrid->addWidget(flagMapButton_, row, 0, Qt::AlignTop);
     buttonGrid->addWidget(flagMapExplanation, row, 1, Qt::AlignTop);
     connect(flagMapButton_, &QPushButton::clicked, this, &MainWindow::openFlagMap);
+    ++row;
+
+    puzzleChartButton_ = new QPushButton(QStringLiteral("Puzzle chart"), this);
+    puzzleChartButton_->setObjectName(QStringLiteral("PuzzleChartButton"));
+    puzzleChartButton_->setEnabled(false);
+    auto* puzzleChartExplanation =
+        new QLabel(QStringLiteral("Draw which flag tests guard which changes, with the values each flag can reach: "
+                                  "puzzles that can never be solved stand out. Click a flag to track it."),
+                   this);
+    puzzleChartExplanation->setObjectName(QStringLiteral("PuzzleChartLabel"));
+    puzzleChartExplanation->setWordWrap(true);
+    puzzleChartExplanation->setFixedWidth(explanationWidth);
+    puzzleChartExplanation->setMinimumHeight(puzzleChartExplanation->heightForWidth(explanationWidth));
+    buttonGrid->addWidget(puzzleChartButton_, row, 0, Qt::AlignTop);
+    buttonGrid->addWidget(puzzleChartExplanation, row, 1, Qt::AlignTop);
+    connect(puzzleChartButton_, &QPushButton::clicked, this, &MainWindow::openPuzzleChart);
 
     auto* progressFrame = new QGroupBox(QStringLiteral("Scan Progress"), this);
     progressFrame->setObjectName(QStringLiteral("Frame2"));
@@ -177,14 +223,17 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
     progressLayout->addWidget(progress_);
 
     auto* layout = new QVBoxLayout(scrollingContents(*this));
-    layout->addLayout(pathRow);
+    layout->addLayout(pathRow_);
     layout->addWidget(infoFrame);
     layout->addSpacing(fontMetrics().lineSpacing() / 2);
     layout->addWidget(heading);
     layout->addLayout(buttonGrid);
-    layout->addSpacing(fontMetrics().lineSpacing() / 2);
-    layout->addWidget(progressFrame);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The progress of a run stays in view, below what scrolls.
+    auto* progressRow = new QVBoxLayout;
+    progressRow->setContentsMargins(layout->contentsMargins());
+    progressRow->addWidget(progressFrame);
+    static_cast<QVBoxLayout*>(this->layout())->addLayout(progressRow);
 
     host_ = std::make_unique<QtReportHost>(*progress_, platform_.prompts, this);
     // Loaded hidden at start-up, so that its lists exist from the start.
@@ -198,7 +247,9 @@ MainWindow::MainWindow(ProgramState& state, Platform& platform, QWidget* parent)
         filesManager_->showLists();
     });
 
-    connect(locateButton, &QPushButton::clicked, this, &MainWindow::locate);
+    connect(locateButton_, &QPushButton::clicked, this, &MainWindow::locate);
+    auto* locateKey = new QShortcut(QKeySequence::Open, this);
+    connect(locateKey, &QShortcut::activated, this, &MainWindow::locate);
     showProjectState();
 }
 
@@ -226,6 +277,12 @@ FlagMapWindow& MainWindow::flagMap() {
     return *flagMap_;
 }
 
+PuzzleChartWindow& MainWindow::puzzleChart() {
+    if (!puzzleChart_)
+        puzzleChart_ = new PuzzleChartWindow(state_, platform_, *host_, *launcher_, this);
+    return *puzzleChart_;
+}
+
 void MainWindow::showProjectState() {
     const MainWindowState& screen = state_.screen;
     pathBox_->setText(toQString(screen.PathBox));
@@ -234,6 +291,7 @@ void MainWindow::showProjectState() {
     for (QPushButton* button : reportButtons_)
         button->setEnabled(screen.ReportsEnabled);
     flagMapButton_->setEnabled(screen.ReportsEnabled);
+    puzzleChartButton_->setEnabled(screen.ReportsEnabled);
     setWindowTitle(toQString(screen.Caption));
 }
 
@@ -372,6 +430,14 @@ void MainWindow::openFlagMap() {
         flagMap().exec();
 }
 
+void MainWindow::openPuzzleChart() {
+    if (busy() || !state_.screen.ReportsEnabled)
+        return;
+    state_.run.CancelRequested = false;
+    if (puzzleChart().scan())
+        puzzleChart().exec();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing ends the program, whatever is running: the windows above this
     // one go now, a run or load on the stack below this event is abandoned
@@ -397,11 +463,47 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     closeWhenIdle_->start(10);
 }
 
+void MainWindow::adaptToScreen() {
+    const QSize room = fittedToScreen(*this, QSize(1 << 20, 1 << 20));
+    QWidget* contents = pathBox_->parentWidget();
+    contents->layout()->activate();
+    int excess = contents->width() - room.width();
+    if (excess > 0) {
+        // The caption goes above the path box, and the path box and the
+        // explanations take what width is left; their text wraps or scrolls.
+        pathRow_->removeWidget(pathCaption_);
+        pathRow_->addWidget(pathCaption_, 1, 0, 1, 3);
+        pathRow_->removeWidget(pathBox_);
+        pathRow_->removeWidget(locateButton_);
+        pathRow_->addWidget(pathBox_, 2, 0, 1, 2);
+        pathRow_->addWidget(locateButton_, 2, 2);
+        const int charWidth = fontMetrics().averageCharWidth();
+        pathBox_->setMinimumWidth(charWidth * 20);
+        const int explanationWidth = qMax(charWidth * 24, explanations_[0]->width() - excess);
+        for (QLabel* explanation : explanations_) {
+            explanation->setFixedWidth(explanationWidth);
+            explanation->setMinimumHeight(explanation->heightForWidth(explanationWidth));
+        }
+        contents->layout()->activate();
+    }
+    // The panel scrolls its own text: it gives up lines down to a few before
+    // the window has to scroll.
+    const int kept = layout()->itemAt(1)->sizeHint().height() + layout()->spacing();
+    excess = contents->height() + kept - room.height();
+    if (excess > 0) {
+        const int fewest = projectInfo_->fontMetrics().lineSpacing() * 4 + 2 * projectInfo_->frameWidth() + 8;
+        projectInfo_->setFixedHeight(qMax(fewest, projectInfo_->height() - excess));
+        contents->layout()->activate();
+    }
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
+        adaptToScreen();
         fitContentsToScreen(*this, true);
         centreOnScreen(*this);
+        locateButton_->setFocus(Qt::OtherFocusReason);
     }
     QWidget::showEvent(event);
 }

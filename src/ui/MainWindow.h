@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -18,6 +19,7 @@ namespace orv::ui {
 class FilesManager;
 class FlagMapWindow;
 class FlagPicker;
+class PuzzleChartWindow;
 class QtReportHost;
 class ReportLauncher;
 class ScenePicker;
@@ -26,7 +28,8 @@ struct ProgramState;
 
 // The main window "Main": locating a project, the project information
 // panel, the report buttons and the progress bar of every run. Closing it
-// ends the program.
+// ends the program. Ctrl+O locates a project. The window opens with the
+// focus on the Locate button.
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
@@ -42,6 +45,8 @@ class MainWindow : public QWidget {
     void pickReport(int index);
     // The "Flag map" button: reads the project's flags, then shows the map.
     void openFlagMap();
+    // The "Puzzle chart" button: reads the project's flags, then shows the chart.
+    void openPuzzleChart();
 
     QtReportHost& reportHost() { return *host_; }
     FilesManager& filesManager() { return *filesManager_; }
@@ -49,6 +54,7 @@ class MainWindow : public QWidget {
     FlagPicker& flagPicker();
     ScenePicker& scenePicker();
     FlagMapWindow& flagMap();
+    PuzzleChartWindow& puzzleChart();
 
     // True while a load or a report is in progress.
     bool busy() const;
@@ -65,16 +71,23 @@ class MainWindow : public QWidget {
     // Loads the project whose paths are set, and sets what the main window
     // shows of it; gives the message for a project that did not load.
     std::optional<std::string> loadChosenProject();
+    // Narrows and shortens what can give where the screen is small, before
+    // the window is sized to it.
+    void adaptToScreen();
 
     ProgramState& state_;
     Platform& platform_;
 
+    QLabel* pathCaption_ = nullptr;
+    QGridLayout* pathRow_ = nullptr;
     QLineEdit* pathBox_ = nullptr;
+    QPushButton* locateButton_ = nullptr;
     QPlainTextEdit* projectInfo_ = nullptr;
     std::array<QPushButton*, 5> reportButtons_{};
-    std::array<QLabel*, 5> explanations_{};
+    std::array<QLabel*, 6> explanations_{}; // the five report buttons', then the flag map's
     QProgressBar* progress_ = nullptr;
     QPushButton* flagMapButton_ = nullptr;
+    QPushButton* puzzleChartButton_ = nullptr;
 
     std::unique_ptr<QtReportHost> host_;
     FilesManager* filesManager_ = nullptr;
@@ -82,6 +95,7 @@ class MainWindow : public QWidget {
     FlagPicker* flagPicker_ = nullptr;
     ScenePicker* scenePicker_ = nullptr;
     FlagMapWindow* flagMap_ = nullptr;
+    PuzzleChartWindow* puzzleChart_ = nullptr;
     bool loading_ = false;
     QTimer* closeWhenIdle_ = nullptr;
     bool placed_ = false;

@@ -2,6 +2,7 @@
 
 #include "ui/ReportFont.h"
 
+#include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -31,10 +32,20 @@ int PrintReportText(QPrinter& printer, const QString& reportText) {
     // Every line of every paragraph is laid out once and drawn once, going
     // to a new page when it would cross the bottom margin; the loop ends
     // with the text.
-    const QFont font(reportFont(), &printer);
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
     const qreal width = area.width();
     const qreal height = area.height();
+    // The reports' lines are up to 120 characters long: the font is made
+    // small enough for that many between the margins (on A4 too), so that
+    // they print unbroken; a longer line still wraps.
+    QFont font(reportFont(), &printer);
+    const QString widestLine(ReportColumns, QLatin1Char('M'));
+    for (int tries = 0; tries < 20; ++tries) {
+        const qreal wide = QFontMetricsF(font, &printer).horizontalAdvance(widestLine);
+        if (wide <= width)
+            break;
+        font.setPointSizeF(font.pointSizeF() * qMin(0.99, width / wide));
+    }
     QTextOption option;
     // A line longer than the page wraps, even inside a word, so that
     // nothing is cut off at the right margin.

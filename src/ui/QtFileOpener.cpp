@@ -1,8 +1,14 @@
 #include "ui/QtFileOpener.h"
 
-#include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
+
+#ifdef ORVANTA_GIO
+#include "ui/GioOpener.h"
+#else
+#include <QDesktopServices>
 #include <QUrl>
+#endif
 
 namespace orv::ui {
 
@@ -11,7 +17,13 @@ bool QtFileOpener::OpenWithShell(const QString& file) {
     // then fail silently; a missing file is refused here instead.
     if (!QFileInfo(file).isFile())
         return false;
+#ifdef ORVANTA_GIO
+    // GIO says whether a program was found and started; handing the file to
+    // xdg-open would count as success whatever became of it.
+    return OpenWithGio(QFile::encodeName(file).toStdString()).opened;
+#else
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+#endif
 }
 
 } // namespace orv::ui

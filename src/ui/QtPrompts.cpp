@@ -1,5 +1,7 @@
 #include "ui/QtPrompts.h"
 
+#include "ui/CentreOnScreen.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -51,10 +53,30 @@ void widenForTitle(QMessageBox& box) {
                       grid->columnCount());
 }
 
+// A message box sizes itself as it shows; then it is placed with room for
+// its whole frame, which the toolkit's own placement lets hang off the
+// screen's edge by the frame's border.
+class MessageBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        centreOnScreen(*this, parentWidget() ? parentWidget()->window() : nullptr);
+    }
+};
+
+// A file dialog as large as it likes to be, within the screen.
+void fitToScreen(QFileDialog& dialog) {
+    dialog.resize(fittedToScreen(dialog, dialog.sizeHint()).expandedTo(dialog.minimumSizeHint()));
+    centreOnScreen(dialog, dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr);
+}
+
 } // namespace
 
 void QtPrompts::showMessage(QWidget* parent, const QString& title, const QString& text, Icon icon) {
-    QMessageBox box(boxIcon(icon), title, displayText(text), QMessageBox::Ok, parent);
+    MessageBox box(boxIcon(icon), title, displayText(text), QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
     widenForTitle(box);
     box.exec();
@@ -64,7 +86,7 @@ Prompts::Answer QtPrompts::ask(QWidget* parent, const QString& title, const QStr
     QMessageBox::StandardButtons choice = QMessageBox::Yes | QMessageBox::No;
     if (buttons == Buttons::YesNoCancel)
         choice |= QMessageBox::Cancel;
-    QMessageBox box(boxIcon(icon), title, displayText(text), choice, parent);
+    MessageBox box(boxIcon(icon), title, displayText(text), choice, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
     widenForTitle(box);
     box.setDefaultButton(QMessageBox::Yes);
@@ -82,6 +104,7 @@ std::optional<QString> QtPrompts::chooseOpenFile(QWidget* parent, const QString&
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    fitToScreen(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -103,6 +126,7 @@ std::optional<QString> QtPrompts::chooseSaveFile(QWidget* parent, const QString&
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setDefaultSuffix(QFileInfo(proposedName).suffix());
     dialog.selectFile(proposedName);
+    fitToScreen(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString file = dialog.selectedFiles().constFirst();

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QString>
 
-#ifdef ORVANTA_GIO_TRASH
+#ifdef ORVANTA_GIO
 #include "ui/GioTrash.h"
 #endif
 
@@ -17,7 +17,7 @@ namespace orv::ui {
 bool QtTrash::RecycleFile(const std::filesystem::path& file) {
     const QString name = QFile::decodeName(file.c_str());
     QString reason;
-#ifdef ORVANTA_GIO_TRASH
+#ifdef ORVANTA_GIO
     const TrashOutcome outcome = MoveToGioTrash(file);
     if (outcome.moved)
         return true;

@@ -1,5 +1,8 @@
 #include "ui/ReportView.h"
 
+#include "ui/FocusMark.h"
+#include "ui/TextSearch.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -10,6 +13,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 
@@ -82,12 +86,17 @@ ReportView::ReportView(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    searchTimer_ = new QTimer(this);
+    searchTimer_->setSingleShot(true);
+    searchTimer_->setInterval(0);
+    connect(searchTimer_, &QTimer::timeout, this, &ReportView::continueSearch);
     setText({});
 }
 
 ReportView::~ReportView() = default;
 
 void ReportView::setText(std::string_view text) {
+    cancelSearch();
     text_ = text;
     starts_.clear();
     starts_.push_back(0);
@@ -266,6 +275,9 @@ void ReportView::paintEvent(QPaintEvent*) {
         if (hasFocus() && caret_ >= start && caret_ <= end)
             layout.drawCursor(&painter, QPointF(x, y), unitsOf(line(i), caret_ - start));
     }
+    // The caret may lie outside the lines on screen.
+    if (hasFocus())
+        paintFocusMark(painter, viewport()->rect(), colours);
 }
 
 std::size_t ReportView::offsetAt(const QPoint& pos) const {
@@ -399,6 +411,39 @@ void ReportView::contextMenuEvent(QContextMenuEvent* event) {
         copySelection();
     else if (chosen == all)
         selectAll();
+}
+
+void ReportView::find(const QString& text, bool forward) {
+    cancelSearch();
+    const QByteArray needle = text.toUtf8();
+    const std::size_t from = forward ? std::max(anchor_, caret_) : std::min(anchor_, caret_);
+    search_ = std::make_unique<TextSearch>(text_, std::string_view(needle.constData(), std::size_t(needle.size())),
+                                           from, forward);
+    continueSearch();
+}
+
+bool ReportView::searching() const {
+    return search_ && search_->state() == TextSearch::State::Searching;
+}
+
+void ReportView::cancelSearch() {
+    searchTimer_->stop();
+    search_.reset();
+}
+
+void ReportView::continueSearch() {
+    if (!search_)
+        return;
+    if (search_->step(SearchSlice) == TextSearch::State::Searching) {
+        searchTimer_->start();
+        return;
+    }
+    // Done: whoever hears of it may start the next search at once.
+    const std::unique_ptr<TextSearch> done = std::move(search_);
+    const bool found = done->state() == TextSearch::State::Found;
+    if (found)
+        setSelection(done->matchStart(), done->matchStart() + done->matchLength());
+    emit searchFinished(found, found && done->wrapped());
 }
 
 void ReportView::focusInEvent(QFocusEvent* event) {

@@ -3,10 +3,12 @@
 #include <QAbstractScrollArea>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 class QTextLayout;
+class QTimer;
 
 namespace orv::ui {
 
@@ -17,6 +19,9 @@ namespace orv::ui {
 // beside it. Lines are never wrapped; the longest one sets the horizontal
 // scroll range. Text is selected with the mouse or, from the caret, with
 // the keyboard; Ctrl+C copies the selection and Ctrl+A selects everything.
+// A search looks through the text where it lies, a slice at a time.
+class TextSearch;
+
 class ReportView : public QAbstractScrollArea {
     Q_OBJECT
   public:
@@ -53,6 +58,20 @@ class ReportView : public QAbstractScrollArea {
 
     QSize sizeHint() const override;
 
+    // Looks for `text` from the selection (forward: from its end; backward:
+    // from its start), going round the report's end once, and selects the
+    // match. The first slice of the text is searched at once; a search that
+    // needs more goes on between events, so that the window never waits for
+    // a whole report. searchFinished tells the outcome.
+    void find(const QString& text, bool forward);
+    bool searching() const;
+    void cancelSearch();
+    // Starting positions looked at per slice.
+    static constexpr std::size_t SearchSlice = std::size_t{4} << 20;
+
+  signals:
+    void searchFinished(bool found, bool wrapped);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -75,6 +94,7 @@ class ReportView : public QAbstractScrollArea {
     std::size_t offsetAt(const QPoint& viewportPos) const;
     void moveCaret(std::size_t offset, bool extend);
     void ensureCaretVisible();
+    void continueSearch();
 
     std::string_view text_;
     std::vector<std::size_t> starts_;
@@ -84,6 +104,8 @@ class ReportView : public QAbstractScrollArea {
     // The column kept by up and down moves across shorter lines.
     int wantedX_ = -1;
     std::function<void(const QString&)> copy_;
+    std::unique_ptr<TextSearch> search_;
+    QTimer* searchTimer_ = nullptr;
 };
 
 } // namespace orv::ui

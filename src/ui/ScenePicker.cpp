@@ -50,6 +50,7 @@ void ScenePicker::showScenes(bool afterLoad) {
 
 void ScenePicker::runForPurpose() {
     launcher_.run(run_.ScenePickerPurpose == 1 ? ScenePropertiesKind : FlagsBySceneKind);
+    focusInput();
 }
 
 void ScenePicker::viewSelectedScene() {

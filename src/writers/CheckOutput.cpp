@@ -1,15 +1,33 @@
 #include "writers/CheckOutput.h"
 
+#include "audit/DiskNames.h"
 #include "data/ProgramInfo.h"
+#include "data/Text.h"
 #include "writers/JsonOutput.h"
+
+#include <algorithm>
+#include <map>
+#include <system_error>
 
 namespace orv {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-// A relative path as a URI reference: every byte but the unreserved ones
-// and "/" percent-encoded, so blanks, accents and "#" survive.
-std::string uriReference(std::string_view path) {
+constexpr std::string_view InformationUri = "https://orvanta-studio.example/scanner";
+// The README section that explains every class.
+constexpr std::string_view HelpUri = "https://orvanta-studio.example/scanner#finding-classes";
+
+fs::path resolved(const fs::path& path) {
+    std::error_code ec;
+    fs::path out = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    return ec ? path.lexically_normal() : out;
+}
+
+// Every byte but the unreserved ones and "/" percent-encoded, so blanks,
+// accents and "#" survive.
+std::string percentEncoded(std::string_view path) {
     static constexpr char Hex[] = "0123456789ABCDEF";
     std::string out;
     for (const char ch : path) {
@@ -27,73 +45,185 @@ std::string uriReference(std::string_view path) {
     return out;
 }
 
-std::string_view level(const Finding& f, const FailOn& failOn) {
-    return failOn.contains(f.findingClass) ? "error" : "warning";
+std::string fileUri(const fs::path& absolute) {
+    return "file://" + percentEncoded(absolute.string());
+}
+
+// The file a finding is about, as the outputs name it.
+std::string shownPath(const Finding& f, const CheckNames& names) {
+    return DisplayName(PathFromBase(names.folder / f.file, names.base).string());
+}
+
+std::string placeAndMessage(const Finding& f) {
+    return f.place.empty() ? f.message : f.place + ": " + f.message;
+}
+
+// The free flags as ranges: "1-5, 7, 9-12".
+std::string flagRanges(const std::vector<int>& flags) {
+    std::string out;
+    for (std::size_t i = 0; i < flags.size();) {
+        std::size_t j = i;
+        while (j + 1 < flags.size() && flags[j + 1] == flags[j] + 1)
+            ++j;
+        out += (out.empty() ? "" : ", ") + std::to_string(flags[i]);
+        if (j > i)
+            out += "-" + std::to_string(flags[j]);
+        i = j + 1;
+    }
+    return out;
+}
+
+// GitHub workflow commands: the message, and more so the properties, escape
+// what would end them.
+std::string commandData(std::string_view text, bool property) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '%': out += "%25"; break;
+        case '\r': out += "%0D"; break;
+        case '\n': out += "%0A"; break;
+        case ':': out += property ? "%3A" : ":"; break;
+        case ',': out += property ? "%2C" : ","; break;
+        default: out += c;
+        }
+    }
+    return out;
 }
 
 } // namespace
 
-void WriteCheckText(std::ostream& out, std::string_view project, const ProjectCheck& check, const FailOn& failOn) {
-    std::size_t errors = 0, total = 0;
-    std::string line;
-    check.forEach([&](const Finding& f) {
-        const std::string_view lvl = level(f, failOn);
-        errors += lvl == "error";
-        ++total;
-        line.clear();
-        line.append(project).append(": ").append(lvl).append(": ");
-        if (!f.place.empty())
-            line.append(f.place).append(": ");
-        line.append(f.message).append(" [").append(FindingClassName(f.findingClass)).append("]\n");
-        out << line;
-    });
-    const std::size_t warnings = total - errors;
-    line.clear();
-    line.append(project).append(": ").append(std::to_string(errors)).append(errors == 1 ? " error, " : " errors, ");
-    line.append(std::to_string(warnings)).append(warnings == 1 ? " warning" : " warnings").append(" (");
+fs::path PathFromBase(const fs::path& file, const fs::path& base) {
+    const fs::path full = resolved(file);
+    const fs::path root = resolved(base);
+    const fs::path relative = full.lexically_relative(root);
+    if (relative.empty() || *relative.begin() == "..")
+        return full;
+    return relative;
+}
+
+std::string CheckSummaryLine(const CheckSummary& s, std::string_view project) {
+    std::string line(project);
+    line.append(": ").append(std::to_string(s.errors)).append(s.errors == 1 ? " error, " : " errors, ");
+    line.append(std::to_string(s.warnings)).append(s.warnings == 1 ? " warning" : " warnings");
+    if (s.notes > 0)
+        line.append(", ").append(std::to_string(s.notes)).append(s.notes == 1 ? " note" : " notes");
+    line.append(" (");
     for (const FindingClassInfo& info : FindingClasses)
         line.append(info.findingClass == FindingClasses.front().findingClass ? "" : ", ")
             .append(info.name)
             .append(" ")
-            .append(std::to_string(check.counts()[indexOf(info.findingClass)]));
-    line.append(")\n");
-    out << line;
+            .append(std::to_string(s.reported[indexOf(info.findingClass)]));
+    line.append(")");
+    if (s.ignored > 0)
+        line.append("; ").append(std::to_string(s.ignored)).append(" ignored");
+    if (s.known > 0)
+        line.append("; ").append(std::to_string(s.known)).append(" known from the baseline");
+    if (s.fixed > 0)
+        line.append("; ").append(std::to_string(s.fixed)).append(" fixed since the baseline");
+    return line;
 }
 
-void WriteCheckJson(JsonStream& json, const LoadedProject& project, const ProjectCheck& check, const FailOn& failOn) {
+void WriteCheckText(std::ostream& out, CheckRun& run, const CheckNames& names) {
+    std::string line;
+    run.forEach([&](const Finding& f, Level level) {
+        line = shownPath(f, names);
+        line.append(":1: ").append(LevelName(level)).append(": ").append(placeAndMessage(f));
+        line.append(" [").append(FindingClassName(f.findingClass)).append("]\n");
+        out << line;
+    });
+    out << CheckSummaryLine(run.summary(), DisplayName(names.project)) << "\n";
+}
+
+void WriteCheckGithub(std::ostream& out, CheckRun& run, const CheckNames& names) {
+    std::string line;
+    run.forEach([&](const Finding& f, Level level) {
+        line = level == Level::Error ? "::error" : level == Level::Warning ? "::warning" : "::notice";
+        line.append(" file=").append(commandData(shownPath(f, names), true)).append(",line=1,title=");
+        line.append(commandData(FindingClassName(f.findingClass), true)).append("::");
+        line.append(commandData(placeAndMessage(f), false)).append("\n");
+        out << line;
+    });
+    out << CheckSummaryLine(run.summary(), DisplayName(names.project)) << "\n";
+}
+
+namespace {
+
+void writeFailures(JsonStream& json, const std::vector<Failure>& failures) {
+    OrderedJson list = OrderedJson::array();
+    for (const Failure& f : failures)
+        list.push_back({{"path", ValidUtf8(f.path.string())}, {"error", ValidUtf8(describeFailure(f))}});
+    json.value("failures", list);
+}
+
+} // namespace
+
+void WriteCheckJson(JsonStream& json, const LoadedProject& project, CheckRun& run, const CheckNames& names) {
     json.beginObject();
     json.value("schema", JsonSchemaVersion);
     json.value("command", "check");
     json.value("project", ProjectJson(project));
+    const std::vector<Failure>& unlistable = run.check().unlistableFolders();
+    json.value("complete", unlistable.empty());
+    writeFailures(json, unlistable);
     OrderedJson failing = OrderedJson::array();
     for (const FindingClassInfo& info : FindingClasses)
-        if (failOn.contains(info.findingClass))
+        if (run.failOn().contains(info.findingClass))
             failing.push_back(info.name);
     json.value("failOn", failing);
     json.beginArray("findings");
-    check.forEach([&](const Finding& f) {
-        json.item({{"class", FindingClassName(f.findingClass)},
-                   {"level", level(f, failOn)},
-                   {"place", f.place},
-                   {"message", f.message},
-                   {"file", ValidUtf8(f.file.string())}});
+    std::string item;
+    run.forEach([&](const Finding& f, Level level) {
+        item.clear();
+        JsonObjectText w(item, json.asciiOnly());
+        w.text("class", FindingClassName(f.findingClass));
+        w.text("level", LevelName(level));
+        w.text("place", f.place);
+        w.text("message", f.message);
+        w.text("file", ValidUtf8(f.file.string()));
+        w.text("path", ValidUtf8(PathFromBase(names.folder / f.file, names.base).string()));
+        w.text("fingerprint", Fingerprint(f));
+        w.end();
+        json.raw(item);
     });
     json.endArray();
+    const CheckSummary& s = run.summary();
     OrderedJson counts = OrderedJson::object();
     for (const FindingClassInfo& info : FindingClasses)
-        counts[std::string(info.name)] = check.counts()[indexOf(info.findingClass)];
+        counts[std::string(info.name)] = s.reported[indexOf(info.findingClass)];
     json.value("counts", counts);
-    json.value("failed", CheckFailed(check.counts(), failOn));
+    json.value("ignored", s.ignored);
+    if (run.usesBaseline())
+        json.value("baseline", {{"known", s.known}, {"fixed", s.fixed}});
+    json.value("failed", s.failed);
     json.endObject();
 }
 
-void WriteCheckSarif(JsonStream& json, std::string_view project, const ProjectCheck& check, const FailOn& failOn) {
+void WriteFailedCheckJson(JsonStream& json, const Failure& failure) {
+    json.beginObject();
+    json.value("schema", JsonSchemaVersion);
+    json.value("command", "check");
+    json.value("project", nullptr);
+    json.value("complete", false);
+    writeFailures(json, {failure});
+    json.endObject();
+}
+
+namespace {
+
+OrderedJson sarifRules(const FailOn& failOn) {
     OrderedJson rules = OrderedJson::array();
     for (const FindingClassInfo& info : FindingClasses)
-        rules.push_back(
-            {{"id", info.name},
-             {"shortDescription", {{"text", info.description}}},
-             {"defaultConfiguration", {{"level", failOn.contains(info.findingClass) ? "error" : "warning"}}}});
+        rules.push_back({{"id", info.name},
+                         {"shortDescription", {{"text", info.description}}},
+                         {"fullDescription", {{"text", info.explanation}}},
+                         {"help", {{"text", info.help}}},
+                         {"helpUri", HelpUri},
+                         {"defaultConfiguration", {{"level", LevelName(failOn.levelOf(info.findingClass))}}}});
+    return rules;
+}
+
+void openSarif(JsonStream& json, const OrderedJson& rules, const CheckNames& names, bool successful,
+               const std::vector<std::string>& notifications) {
     json.beginObject();
     json.value("$schema", "https://json.schemastore.org/sarif-2.1.0.json");
     json.value("version", "2.1.0");
@@ -102,26 +232,178 @@ void WriteCheckSarif(JsonStream& json, std::string_view project, const ProjectCh
     json.value("tool", {{"driver",
                          {{"name", "orvanta-scan"},
                           {"version", versionNumber()},
-                          {"informationUri", "https://orvanta-studio.example/scanner"},
+                          {"informationUri", InformationUri},
                           {"rules", rules}}}});
-    json.value("originalUriBaseIds", {{"PROJECTROOT", {{"description", {{"text", ValidUtf8(project)}}}}}});
+    OrderedJson told = OrderedJson::array();
+    for (const std::string& text : notifications)
+        told.push_back({{"level", successful ? "warning" : "error"}, {"message", {{"text", text}}}});
+    OrderedJson invocation = {{"executionSuccessful", successful}};
+    if (!told.empty())
+        invocation["toolExecutionNotifications"] = told;
+    json.value("invocations", OrderedJson::array({invocation}));
+    std::string root = fileUri(resolved(names.base));
+    if (root.back() != '/')
+        root.push_back('/');
+    json.value("originalUriBaseIds", {{"SRCROOT", {{"uri", root}}}});
+}
+
+void closeSarif(JsonStream& json) {
+    json.endObject();
+    json.endArray();
+    json.endObject();
+}
+
+// One result written as text: a run may hold tens of thousands.
+void appendResult(std::string& out, bool ascii, FindingClass c, Level level, std::string_view message,
+                  const fs::path& absolute, const CheckNames& names, std::string_view place,
+                  std::string_view fingerprint) {
+    out.clear();
+    JsonObjectText w(out, ascii);
+    w.text("ruleId", FindingClassName(c));
+    w.number("ruleIndex", static_cast<long>(indexOf(c)));
+    w.text("level", LevelName(level));
+    w.begin("message");
+    w.text("text", message);
+    w.end();
+    w.beginArray("locations");
+    w.begin({});
+    w.begin("physicalLocation");
+    w.begin("artifactLocation");
+    const fs::path path = PathFromBase(absolute, names.base);
+    if (path.is_absolute()) {
+        w.text("uri", fileUri(path));
+    } else {
+        w.text("uri", percentEncoded(path.string()));
+        w.text("uriBaseId", "SRCROOT");
+    }
+    w.end();
+    w.begin("region");
+    w.number("startLine", 1);
+    w.end();
+    w.end();
+    if (!place.empty()) {
+        w.beginArray("logicalLocations");
+        w.begin({});
+        w.text("fullyQualifiedName", place);
+        w.end();
+        w.endArray();
+    }
+    w.end();
+    w.endArray();
+    w.begin("partialFingerprints");
+    w.text("orvantaFinding/v1", fingerprint);
+    w.end();
+    w.end();
+}
+
+// The findings of one class and file gathered into one result: how many,
+// and the first few.
+struct Group {
+    std::size_t total = 0;
+    std::size_t seen = 0;
+    std::vector<std::string> first;
+    Level level = Level::Warning;
+};
+constexpr std::size_t ListedInGroup = 10;
+
+} // namespace
+
+void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
+    const std::vector<Failure>& unlistable = run.check().unlistableFolders();
+    std::vector<std::string> notifications;
+    for (const Failure& f : unlistable)
+        notifications.push_back(ValidUtf8(describeFailure(f)) +
+                                "; its files are left out of the check, so its findings may be wrong");
+
+    // Above the cap, the largest sets of findings of one class and file
+    // become one result each, largest first, until the results fit; the
+    // unused flags are always one result.
+    std::map<std::pair<FindingClass, std::string>, Group> groups;
+    std::size_t results = 0;
+    const auto counts = run.countByClassAndFile();
+    for (const auto& [key, count] : counts) {
+        if (key.first == FindingClass::UnusedFlags) {
+            groups[key].total = count;
+            results += 1;
+        } else {
+            results += count;
+        }
+    }
+    if (results > MaxSarifResults) {
+        std::vector<std::pair<std::size_t, std::pair<FindingClass, std::string>>> bySize;
+        for (const auto& [key, count] : counts)
+            if (key.first != FindingClass::UnusedFlags && count > 1)
+                bySize.emplace_back(count, key);
+        std::stable_sort(bySize.begin(), bySize.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (const auto& [count, key] : bySize) {
+            if (results <= MaxSarifResults)
+                break;
+            groups[key].total = count;
+            results -= count - 1;
+        }
+    }
+
+    openSarif(json, sarifRules(run.failOn()), names, unlistable.empty(), notifications);
     json.beginArray("results");
-    check.forEach([&](const Finding& f) {
-        OrderedJson location = {
-            {"physicalLocation",
-             {{"artifactLocation", {{"uri", uriReference(f.file.string())}, {"uriBaseId", "PROJECTROOT"}}}}}};
-        if (!f.place.empty())
-            location["logicalLocations"] = OrderedJson::array({{{"fullyQualifiedName", f.place}}});
-        json.item({{"ruleId", FindingClassName(f.findingClass)},
-                   {"ruleIndex", indexOf(f.findingClass)},
-                   {"level", level(f, failOn)},
-                   {"message", {{"text", f.message}}},
-                   {"locations", OrderedJson::array({location})}});
+    std::string result;
+    std::vector<int> freeFlags;
+    Level freeLevel = Level::Warning;
+    fs::path projectFile;
+    run.forEach([&](const Finding& f, Level level) {
+        const auto found = groups.find({f.findingClass, f.file.string()});
+        if (found == groups.end()) {
+            appendResult(result, json.asciiOnly(), f.findingClass, level, placeAndMessage(f), names.folder / f.file,
+                         names, f.place, Fingerprint(f));
+            json.raw(result);
+            return;
+        }
+        if (f.findingClass == FindingClass::UnusedFlags) {
+            freeFlags.push_back(f.flag);
+            freeLevel = level;
+            projectFile = f.file;
+            return;
+        }
+        Group& group = found->second;
+        group.level = level;
+        if (group.first.size() < ListedInGroup)
+            group.first.push_back(placeAndMessage(f));
+        if (++group.seen < group.total)
+            return;
+        std::string message = std::to_string(group.total) + " " + std::string(FindingClassName(f.findingClass)) +
+                              " findings in this file, gathered into one result (orvanta-scan check --format json "
+                              "lists every one); the first " +
+                              std::to_string(group.first.size()) + ":";
+        for (const std::string& line : group.first)
+            message += "\n" + line;
+        Finding gathered;
+        gathered.findingClass = f.findingClass;
+        gathered.place = ValidUtf8(f.file.string());
+        gathered.subject = "gathered";
+        appendResult(result, json.asciiOnly(), f.findingClass, level, message, names.folder / f.file, names, {},
+                     Fingerprint(gathered));
+        json.raw(result);
+        group = Group{};
     });
+    if (!freeFlags.empty()) {
+        Finding all;
+        all.findingClass = FindingClass::UnusedFlags;
+        all.subject = "flags";
+        const std::string message = std::to_string(freeFlags.size()) + (freeFlags.size() == 1 ? " flag" : " flags") +
+                                    " that no enabled statement tests or changes: " + flagRanges(freeFlags);
+        appendResult(result, json.asciiOnly(), FindingClass::UnusedFlags, freeLevel, message,
+                     names.folder / projectFile, names, {}, Fingerprint(all));
+        json.raw(result);
+    }
     json.endArray();
-    json.endObject();
+    closeSarif(json);
+}
+
+void WriteFailedCheckSarif(JsonStream& json, const Failure& failure, const FailOn& failOn, const CheckNames& names) {
+    openSarif(json, sarifRules(failOn), names, false,
+              {"The project could not be checked: " + ValidUtf8(describeFailure(failure))});
+    json.beginArray("results");
     json.endArray();
-    json.endObject();
+    closeSarif(json);
 }
 
 } // namespace orv

@@ -1,24 +1,57 @@
 #pragma once
 
-#include "findings/Findings.h"
+#include "data/Failure.h"
+#include "findings/CheckRun.h"
 
+#include <filesystem>
+#include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
 class JsonStream;
+struct LoadedProject;
 
-// The outputs of a check, each written as the findings come, so that memory
-// stays bounded whatever their number. `project` names the project as the
-// user named it; `asciiOnly` escapes every character outside ASCII (a JSON
-// document for a terminal).
+// Where the outputs of a check say things are: the project as the user
+// named it, and the folder the paths of its files are made relative to (the
+// current folder; for SARIF the --sarif-root).
+struct CheckNames {
+    std::string project;          // the project file as given on the command line
+    std::filesystem::path folder; // the project's folder, made absolute
+    std::filesystem::path base;   // paths are relative to this folder when they lie in it
+};
 
-// `PROJECT: error|warning: PLACE: MESSAGE [CLASS]`, one line per finding,
-// then a summary line.
-void WriteCheckText(std::ostream& out, std::string_view project, const ProjectCheck& check, const FailOn& failOn);
-void WriteCheckJson(JsonStream& json, const LoadedProject& project, const ProjectCheck& check, const FailOn& failOn);
-// SARIF 2.1.0, one rule per class.
-void WriteCheckSarif(JsonStream& json, std::string_view project, const ProjectCheck& check, const FailOn& failOn);
+// A path as the outputs of a check write it: relative to `base` once both
+// are resolved (".." and links), or absolute when it lies outside.
+std::filesystem::path PathFromBase(const std::filesystem::path& file, const std::filesystem::path& base);
+
+// Each output is written as the findings come, so that memory stays bounded
+// whatever their number.
+
+// `FILE:1: LEVEL: PLACE: MESSAGE [CLASS]`, one line per finding, naming the
+// file it is about, then the summary line; every name shown so that no line
+// can be forged.
+void WriteCheckText(std::ostream& out, CheckRun& run, const CheckNames& names);
+// GitHub Actions workflow commands: `::error file=FILE,line=1,title=CLASS::PLACE: MESSAGE`,
+// then the summary line.
+void WriteCheckGithub(std::ostream& out, CheckRun& run, const CheckNames& names);
+void WriteCheckJson(JsonStream& json, const LoadedProject& project, CheckRun& run, const CheckNames& names);
+// SARIF 2.1.0 for code-scanning services: one rule per class, at most
+// MaxSarifResults results (see the README), the incomplete check said in
+// the invocation.
+inline constexpr std::size_t MaxSarifResults = 25000;
+void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names);
+
+// The SARIF log and the JSON document of a check that could not be made:
+// the project did not load, or stopped being readable.
+void WriteFailedCheckSarif(JsonStream& json, const Failure& failure, const FailOn& failOn, const CheckNames& names);
+void WriteFailedCheckJson(JsonStream& json, const Failure& failure);
+
+// "PROJECT: 11 errors, 236 warnings (missing 11, ...)", and what the ignore
+// file and the baseline left out, without the line feed.
+std::string CheckSummaryLine(const CheckSummary& summary, std::string_view project);
 
 } // namespace orv

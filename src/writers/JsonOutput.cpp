@@ -18,70 +18,15 @@ namespace {
 
 constexpr std::array<std::string_view, 4> Comparisons = {"=", "<>", "<", ">"};
 
-// One JSON object written as text straight into a buffer: a report of
-// millions of statements spends its time here, and a tree per statement
-// would cost several times the writing. Strings go through the library's
-// escaping; keys are plain ASCII.
-class ObjectWriter {
-  public:
-    ObjectWriter(std::string& out, bool asciiOnly) : out_(out), ascii_(asciiOnly) { out_ += '{'; }
-
-    void text(std::string_view key, std::string_view value) {
-        name(key);
-        // Most texts need no escaping at all; the rest go through the library.
-        const bool plain = std::all_of(value.begin(), value.end(),
-                                       [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
-        if (plain) {
-            out_ += '"';
-            out_ += value;
-            out_ += '"';
-        } else {
-            out_ += OrderedJson(std::string(value)).dump(-1, ' ', ascii_, nlohmann::json::error_handler_t::replace);
-        }
-    }
-    void number(std::string_view key, long value) {
-        name(key);
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        out_.append(digits, end);
-    }
-    void null(std::string_view key) {
-        name(key);
-        out_ += "null";
-    }
-    void begin(std::string_view key) {
-        name(key);
-        out_ += '{';
-        first_ = true;
-    }
-    void end() {
-        out_ += '}';
-        first_ = false;
-    }
-
-  private:
-    void name(std::string_view key) {
-        if (!first_)
-            out_ += ',';
-        first_ = false;
-        out_ += '"';
-        out_ += key;
-        out_ += "\":";
-    }
-    std::string& out_;
-    bool ascii_;
-    bool first_ = true;
-};
-
 // The keys every place in a scene starts with, and those of an object slot;
 // statements and references to missing files share them.
-void writeScene(ObjectWriter& w, std::string_view kind, Integer scene, const LoadedProject& project) {
+void writeScene(JsonObjectText& w, std::string_view kind, Integer scene, const LoadedProject& project) {
     w.text("kind", kind);
     w.number("scene", scene);
     w.text("sceneName", project.sceneName(scene));
 }
 
-void writeSlot(ObjectWriter& w, long slot, Integer objectType) {
+void writeSlot(JsonObjectText& w, long slot, Integer objectType) {
     w.number("slot", slot);
     w.number("objectType", objectType);
     if (const auto name = ObjectTypeName(objectType))
@@ -90,7 +35,7 @@ void writeSlot(ObjectWriter& w, long slot, Integer objectType) {
         w.null("objectTypeName");
 }
 
-void writePlace(ObjectWriter& w, const FlagStatement& s, const LoadedProject& project) {
+void writePlace(JsonObjectText& w, const FlagStatement& s, const LoadedProject& project) {
     w.begin("place");
     switch (s.place) {
     case StatementPlace::ConditionalLoad:
@@ -123,6 +68,38 @@ void writePlace(ObjectWriter& w, const FlagStatement& s, const LoadedProject& pr
 }
 
 } // namespace
+
+void JsonObjectText::text(std::string_view key, std::string_view value) {
+    name(key);
+    // Most texts need no escaping at all; the rest go through the library.
+    const bool plain =
+        std::all_of(value.begin(), value.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+    if (plain) {
+        out_ += '"';
+        out_ += value;
+        out_ += '"';
+    } else {
+        out_ += OrderedJson(std::string(value)).dump(-1, ' ', ascii_, nlohmann::json::error_handler_t::replace);
+    }
+}
+
+void JsonObjectText::number(std::string_view key, long value) {
+    name(key);
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out_.append(digits, end);
+}
+
+void JsonObjectText::name(std::string_view key) {
+    if (!first_)
+        out_ += ',';
+    first_ = false;
+    if (key.empty())
+        return; // an array item
+    out_ += '"';
+    out_ += key;
+    out_ += "\":";
+}
 
 std::string HexBytes(std::string_view text) {
     static constexpr char Digits[] = "0123456789abcdef";
@@ -203,7 +180,7 @@ OrderedJson ProjectJson(const LoadedProject& project) {
 
 void AppendStatementJson(std::string& out, const FlagStatement& s, std::string_view sentence,
                          const LoadedProject& project, bool asciiOnly) {
-    ObjectWriter w(out, asciiOnly);
+    JsonObjectText w(out, asciiOnly);
     writePlace(w, s, project);
     switch (s.use) {
     case FlagUse::Test: {
@@ -262,7 +239,7 @@ OrderedJson StatementJson(const FlagStatement& s, std::string_view sentence, con
 
 void AppendReferencePlaceJson(std::string& out, const ReferencePlace& place, const LoadedProject& project,
                               bool asciiOnly) {
-    ObjectWriter w(out, asciiOnly);
+    JsonObjectText w(out, asciiOnly);
     const std::string field = std::to_string(place.field);
     using Kind = ReferencePlace::Kind;
     switch (place.kind) {

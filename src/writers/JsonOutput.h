@@ -48,6 +48,52 @@ class JsonStream {
     bool first_ = true;
 };
 
+// One JSON object written as text straight into a buffer, compact, as the
+// library would dump it: a document of millions of statements or findings
+// spends its time here, and a tree for each would cost several times the
+// writing. Strings go through the library's escaping (every character
+// outside ASCII escaped with asciiOnly); keys are plain ASCII. An empty key
+// adds an item to the array begun last.
+class JsonObjectText {
+  public:
+    JsonObjectText(std::string& out, bool asciiOnly) : out_(out), ascii_(asciiOnly) { out_ += '{'; }
+
+    void text(std::string_view key, std::string_view value);
+    void number(std::string_view key, long value);
+    void boolean(std::string_view key, bool value) {
+        name(key);
+        out_ += value ? "true" : "false";
+    }
+    void null(std::string_view key) {
+        name(key);
+        out_ += "null";
+    }
+    void begin(std::string_view key) {
+        name(key);
+        out_ += '{';
+        first_ = true;
+    }
+    void end() {
+        out_ += '}';
+        first_ = false;
+    }
+    void beginArray(std::string_view key) {
+        name(key);
+        out_ += '[';
+        first_ = true;
+    }
+    void endArray() {
+        out_ += ']';
+        first_ = false;
+    }
+
+  private:
+    void name(std::string_view key);
+    std::string& out_;
+    bool ascii_;
+    bool first_ = true;
+};
+
 // The bytes of a text as lower-case hex ("c3a9").
 std::string HexBytes(std::string_view text);
 

@@ -78,3 +78,50 @@ TEST_F(UiTest, ClosingTheIdleMainWindowClosesEveryWindow) {
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.isVisible() || window.flagPicker().isVisible());
 }
+
+// Closing the main window with a window up ends the program too: every window
+// goes, each modal loop unwinds, and nothing stays running. The buttons are
+// pressed in turn, each in the window the one before opened; message boxes
+// and file dialogs are the real ones.
+struct UpCase {
+    const char* name;
+    std::vector<const char*> buttons;
+};
+const UpCase UpCases[] = {
+    {"FlagPicker", {"PickReport_3"}},
+    {"QuestionOverPicker", {"PickReport_3", "Command3"}},
+    {"MessageOverPicker", {"PickReport_4", "Command1"}}, // "Please choose a scene."
+    {"Report", {"PickReport_1"}},
+    {"SaveDialog", {"PickReport_1", "Command2"}},
+    {"FilesManager", {"PickReport_0", "Command5"}},
+    {"LocateDialog", {"Command1"}},
+    {"ReportOverFlagMap", {"FlagMapButton", "SummaryButton"}},
+};
+inline void PrintTo(const UpCase& c, std::ostream* out) { *out << c.name; }
+
+class CloseWithAWindowUpTest : public RealPromptsTest, public ::testing::WithParamInterface<UpCase> {
+protected:
+    void press(QWidget& in, std::span<const char* const> buttons) {
+        if (buttons.empty()) {
+            up = in.objectName();
+            window.close();
+            return;
+        }
+        const Watch watch = onNewModal({&in}, [&](QWidget& opened) { press(opened, buttons.subspan(1)); });
+        control<QAbstractButton>(&in, buttons.front())->click();
+    }
+    QString up;
+};
+
+TEST_P(CloseWithAWindowUpTest, EndsTheProgram) {
+    press(window, GetParam().buttons);
+    EXPECT_FALSE(up.isEmpty()) << "the last window opened";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 2000)) << "the main window closed";
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString() << " is still up";
+    EXPECT_FALSE(window.busy() || state.run.ReportRunning);
+    EXPECT_TRUE(state.text.str().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, CloseWithAWindowUpTest, ::testing::ValuesIn(UpCases),
+                         [](const auto& p) { return std::string(p.param.name); });

@@ -15,12 +15,15 @@
 #include "ui/QtReportHost.h"
 #include "ui/ReportFont.h"
 #include "ui/ReportView.h"
+#include "ui/TextSearch.h"
 
 #include <QApplication>
 #include <QProgressBar>
 #include <QScrollBar>
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
 
 #include <sstream>
 
@@ -124,10 +127,36 @@ void ReportViewOpen(benchmark::State& bench) {
     bench.counters["lines"] = static_cast<double>(view.lineCount());
 }
 
+// Searching a report of `range(0)` MB from its start for text on its last
+// line, case folded: the whole search, and the longest slice of it, which is
+// how long the window waits at a time.
+void ReportSearch(benchmark::State& bench) {
+    std::string report;
+    const auto bytes = static_cast<std::size_t>(bench.range(0)) << 20;
+    for (long i = 0; report.size() < bytes; ++i)
+        report += "(Scene # " + std::to_string(i % 32767 + 1) + " (Harbour)) When clicked, set flag # " +
+                  std::to_string(i % 255 + 1) + " to value 1.\n";
+    report += "The end of the report";
+    double longestSlice = 0;
+    for (auto _ : bench) {
+        ui::TextSearch search(report, "END OF THE REPORT", 0, true);
+        for (;;) {
+            const auto start = std::chrono::steady_clock::now();
+            const ui::TextSearch::State state = search.step(ui::ReportView::SearchSlice);
+            longestSlice = std::max(longestSlice, std::chrono::duration<double, std::milli>(
+                                                      std::chrono::steady_clock::now() - start).count());
+            if (state != ui::TextSearch::State::Searching) break;
+        }
+        benchmark::DoNotOptimize(search.matchStart());
+    }
+    bench.counters["longest_slice_ms"] = longestSlice;
+}
+
 // Kinds: 5 all scenes, 1 unused flags, 4 all flags.
 BENCHMARK(CommandLineHost)->Args({5, 2000})->Args({1, 2000})->Args({4, 100})->Unit(benchmark::kMillisecond);
 BENCHMARK(DesktopHost)->Args({5, 2000})->Args({1, 2000})->Args({4, 100})->Unit(benchmark::kMillisecond);
 BENCHMARK(ReportViewOpen)->Arg(50)->Arg(175)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ReportSearch)->Arg(175)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 } // namespace orv

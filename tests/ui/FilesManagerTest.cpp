@@ -82,7 +82,7 @@ TEST_F(FilesManagerTest, RecyclingSendsTheSelectedUnusedFilesToTheTrashInListOrd
         EXPECT_FALSE(QFile::exists(media(name)));
         EXPECT_TRUE(QFile::exists(trash + "files/" + name) && QFile::exists(trash + "info/" + name + ".trashinfo"));
     }
-    EXPECT_TRUE(state.lists.UnusedMmedia.empty());
+    EXPECT_TRUE(state.audit.lists.UnusedMmedia.empty());
     EXPECT_TRUE(previewShown()) << "recycling media files leaves the picture preview alone";
 }
 
@@ -121,4 +121,55 @@ TEST_F(FilesManagerTest, AMissingFileTellsWhereItIsReferencedWhenThePointerRests
     click(1, "lost.gif");
     EXPECT_EQ(fake.log, before);
     EXPECT_FALSE(previewShown());
+}
+
+// Enter on an unused media file opens it as a double click does, and a file
+// the desktop cannot open says so.
+TEST_F(FilesManagerTest, EnterOrADoubleClickOpensAMediaFileOrSaysItCouldNot) {
+    const QString couldNot = "message (None) in FileMan: Orvanta Project Scanner | Could not open file.";
+    for (const auto& [enter, opens] : {std::pair{false, true}, {true, true}, {false, false}, {true, false}}) {
+        fake.openSucceeds = opens;
+        fake.log.clear();
+        if (enter) {
+            list(4)->setCurrentItem(list(4)->findItems("theme.mp3", Qt::MatchExactly).value(0));
+            QTest::keyClick(list(4), Qt::Key_Return);
+        } else {
+            click(4, "theme.mp3");
+            const QPoint at = list(4)->visualItemRect(list(4)->currentItem()).center();
+            QTest::mouseDClick(list(4)->viewport(), Qt::LeftButton, {}, at);
+        }
+        const QStringList expected = QStringList{"shell open: " + media("theme.mp3")} + (opens ? QStringList() : QStringList{couldNot});
+        EXPECT_EQ(fake.log, expected) << (enter ? "Enter" : "double click");
+        EXPECT_TRUE(manager().isVisible());
+    }
+}
+
+// Delete asks the Trash question for the selected unused files, as the
+// pop-up menu's item does; with none selected, or in a missing list, nothing.
+TEST_F(FilesManagerTest, DeleteSendsTheSelectedUnusedFilesToTheTrashAfterTheQuestion) {
+    const QString question = "question (Question, YesNo) in FileMan: Confirm | Are you sure you want to send the "
+                             "selected file(s) to the Recycle Bin?";
+    struct Case {
+        int list;
+        const char* selected; // nothing when null
+        const char* answer;
+        QStringList log;
+    };
+    const Case cases[] = {
+        {4, nullptr, nullptr, {}},
+        {1, "lost.gif", nullptr, {}},
+        {3, "boat.bmp", "No", {question}},
+        {4, "wind.wav", "Yes", {question, "recycle: " + media("wind.wav")}},
+    };
+    for (const Case& c : cases) {
+        list(c.list)->clearSelection();
+        if (c.selected) list(c.list)->findItems(c.selected, Qt::MatchExactly).value(0)->setSelected(true);
+        if (c.answer) fake.script << c.answer;
+        fake.log.clear();
+        list(c.list)->setFocus();
+        QTest::keyClick(list(c.list), Qt::Key_Delete);
+        EXPECT_EQ(fake.log, c.log) << c.list << " " << (c.selected ? c.selected : "(none)");
+    }
+    EXPECT_FALSE(entries(4).contains("wind.wav"));
+    EXPECT_TRUE(entries(3).contains("boat.bmp"));
 }

@@ -63,6 +63,13 @@ TEST_F(FlagMapTest, CellsShowTheirClassInAColourAndDeadEndsCarryAMark) {
         const auto pixel = [&](QPoint p) { return picture.pixelColor((QPointF(p) * scale).toPoint()).rgb(); };
         EXPECT_EQ(pixel(QPoint(cell.left() + 5, cell.center().y())), FlagClassColour(use).rgb());
         EXPECT_EQ(pixel(cell.topRight() + QPoint(-4, 4)), deadEnd ? QColor(Qt::black).rgb() : FlagClassColour(use).rgb());
+        // The number stands out from the fill by 4.5:1 at least, in the colour chosen for it.
+        EXPECT_GE(ui::ContrastRatio(grid.cellTextColour(flag), grid.cellColour(flag)), 4.5);
+        const QImage number = picture.copy(QRectF((QRectF(cell).center() - QPointF(8, 6)) * scale, QSizeF(16, 12) * scale).toRect());
+        bool drawn = false;
+        for (int y = 0; y < number.height() && !drawn; ++y)
+            for (int x = 0; x < number.width() && !drawn; ++x) drawn = number.pixelColor(x, y) == grid.cellTextColour(flag);
+        EXPECT_TRUE(drawn) << "the number in its colour";
     }
     EXPECT_EQ(grid.cellRect(1).topLeft(), QPoint(0, 0));
     EXPECT_EQ(grid.cellRect(16).topLeft(), QPoint(0, grid.cellRect(1).height())) << "15 cells a row";
@@ -89,6 +96,22 @@ TEST_F(FlagMapTest, CellsShowTheirClassInAColourAndDeadEndsCarryAMark) {
     EXPECT_TRUE(many.contains("\nTests (10):\n  (Scene # 4 (Roof) - Delay Object #1) Activated when flag # 20 < 1\n"));
     EXPECT_TRUE(many.contains("Object #8) Activated when flag # 20 < 8\n  ... and 2 more\nChanges (1):\n  (Inventory"));
     map.hide();
+}
+
+// A flag tested more often than a gathering keeps statements for: its
+// tooltip lists those kept and says how many more there are.
+TEST_F(FlagMapTest, ATooltipCutShortSaysHowManyMore) {
+    ProjectBuilder b = trackerProject(12); // scene 6 sets flag 7 on load
+    for (SceneRecord& scene : b.scenes)
+        std::tie(scene.CondLoadEnabled, scene.CondLoadFlag, scene.CondLoadValue) = std::tuple(1, 7, 1);
+    locate(b.write(dir / "many"));
+    ui::FlagMapWindow& map = window.flagMap();
+    ASSERT_TRUE(map.scan());
+    const QString tip = map.toolTipFor(7);
+    EXPECT_TRUE(tip.contains("\nTests (12):\n  (Scene # 1 (Scene 1)) If flag # 7 = 1")) << tip.toStdString();
+    EXPECT_EQ(tip.count("If flag # 7 = 1"), 8);
+    EXPECT_TRUE(tip.contains("\n  ... and 4 more\nChanges (1):\n")) << tip.toStdString();
+    EXPECT_TRUE(map.toolTipFor(2).endsWith("set flag # 2 to value 1\nClick to track this flag.")) << "nothing cut";
 }
 
 TEST_F(FlagMapTest, AClickOnACellTracksItsFlagWithTheMapOpenUnderneath) {
@@ -192,10 +215,15 @@ TEST_F(FlagMapTest, SavesTheMapAsPngAskingBeforeItOverwrites) {
     const QString question = "question (Exclamation, YesNoCancel) in FlagMap: File already exists | Overwrite the "
                              "existing file?";
     EXPECT_EQ(fake.log.mid(1), QStringList({dialog, dialog, question, dialog, dialog, question, dialog}));
+    // The picture names the project and the day, on it and in its text fields.
+    const QString title = "Harbour Test - Flag map - " + QString::fromStdString(window.reportHost().today());
     for (const QString& file : {first, second}) {
         const QImage saved(file, "PNG");
         EXPECT_EQ(saved.size(), map.mapImage().size()) << file.toStdString();
         EXPECT_GT(saved.width(), map.grid().sizeHint().width());
+        const int shown = control<QWidget>(&map, "MapArea")->sizeHint().height(); // the map as the window shows it
+        EXPECT_GE(saved.height(), shown + QFontMetrics(map.font()).height()) << "a line more, for the title";
+        EXPECT_EQ(saved.text("Title"), title);
     }
 }
 

@@ -41,17 +41,17 @@ TEST_F(HostileUiTest, NamesFromDiskAreShownOneLineEachAndHandledUnderTheirRealNa
     ui::FilesManager& manager = window.filesManager();
     manager.showLists();
     auto* list = control<QListWidget>(&manager, "List3");
-    ASSERT_EQ(list->count(), static_cast<int>(state.lists.UnusedGfx.size()));
+    ASSERT_EQ(list->count(), static_cast<int>(state.audit.lists.UnusedGfx.size()));
     int forged = -1;
     for (int i = 0; i < list->count(); ++i) {
-        const std::string& real = state.lists.UnusedGfx[static_cast<std::size_t>(i)];
+        const std::string& real = state.audit.lists.UnusedGfx[static_cast<std::size_t>(i)];
         EXPECT_EQ(list->item(i)->text(), ui::toQString(DisplayName(real)));
         EXPECT_FALSE(list->item(i)->text().contains('\n'));
         if (real.find("MISSING FILES") != std::string::npos)
             forged = i;
     }
     ASSERT_GE(forged, 0);
-    const std::string real = state.lists.UnusedGfx[static_cast<std::size_t>(forged)];
+    const std::string real = state.audit.lists.UnusedGfx[static_cast<std::size_t>(forged)];
     list->item(forged)->setSelected(true);
     fake.script << "Yes";
     manager.recycleSelected(FolderKind::Gfx);

@@ -43,7 +43,7 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
     const QString message = "message (%1) in Main: Orvanta Project Scanner | ";
     const QStringList messages = fake.log.filter(QRegularExpression("^message"));
     ASSERT_EQ(messages.size(), GetParam() ? 2 : 1);
-    EXPECT_EQ(messages.back(), message.arg("Exclamation") + QString::fromStdString(securityFailureMessage()));
+    EXPECT_EQ(messages.back(), message.arg("Exclamation") + QString::fromStdString(std::string(SecurityFailureMessage)));
     const QString unexpected = message.arg("Critical") + "Unexpected error in procedure: ProjLockMatch\r\n";
     EXPECT_TRUE(!GetParam() || messages[0].startsWith(unexpected)) << messages[0].toStdString();
 
@@ -68,10 +68,15 @@ TEST_P(LocateTest, LoadsAProjectOrRestoresPromptAndTitleAndDisablesTheButtons) {
 INSTANTIATE_TEST_SUITE_P(MainWindow, LocateTest, ::testing::Bool(),
                          [](auto& p) { return p.param ? "MissingFile" : "BrokenLock"; });
 
-// The start-up prompt shows whole, and the "..." button says what it does.
-TEST_F(UiTest, TheStartUpPromptFitsAndTheLocateButtonIsNamed) {
+// The start-up prompt shows whole, and the "..." button says what it does;
+// it has the focus when the window opens, and Ctrl+O does what it does.
+TEST_F(UiTest, TheStartUpPromptFitsAndTheLocateButtonIsNamedFocusedAndOnCtrlO) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(QApplication::focusWidget(), control(&window, "Command1"));
+    fake.script << "";
+    QTest::keySequence(&window, QKeySequence::Open);
+    EXPECT_EQ(fake.log, QStringList{LocateDialog});
     auto* box = control<QLineEdit>(&window, "Text1_0");
     EXPECT_EQ(box->text(), LocatePrompt);
     QStyleOptionFrame option;

@@ -69,6 +69,32 @@ TEST_F(PickerTest, EnterInTheTextBoxRunsButOnAFocusedButtonPressesThatButton) {
     EXPECT_TRUE(fromText && !fromCancel && state.run.CancelRequested);
 }
 
+// The number is selected and has the focus whenever the picker opens and
+// after each report it ran, so that what is typed replaces it.
+TEST_F(PickerTest, WhatIsTypedReplacesTheNumberOnOpeningAndAfterEachReport) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QStringList tracked;
+    const auto typeAndTrack = [&](QLineEdit* text, const char* flag) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return text->hasFocus(); }, 2000));
+        EXPECT_EQ(text->selectedText(), text->text());
+        reportOf([&] {
+            QTest::keyClicks(text, flag);
+            QTest::keyClick(text, Qt::Key_Return);
+        });
+        tracked << QString::number(state.run.TrackedFlag);
+    };
+    for (const char* flag : {"250", "7"})
+        withFlagPicker([&](QWidget& picker) { typeAndTrack(control<QLineEdit>(&picker, "FlagToTrack"), flag); });
+    withFlagPicker([&](QWidget& picker) {
+        auto* text = control<QLineEdit>(&picker, "FlagToTrack");
+        typeAndTrack(text, "12");
+        typeAndTrack(text, "3");
+    });
+    EXPECT_EQ(tracked, QStringList({"250", "7", "12", "3"}));
+    EXPECT_EQ(fake.log.size(), 1) << "no range message";
+}
+
 TEST_F(PickerTest, TheScenePickerWantsASceneAndServesItsPurpose) {
     ui::ScenePicker& picker = window.scenePicker();
     auto* list = control<QComboBox>(&picker, "Combo1");

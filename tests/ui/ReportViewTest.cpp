@@ -2,6 +2,7 @@
 
 #include "ui/CentreOnScreen.h"
 #include "ui/ReportFont.h"
+#include "ui/TextSearch.h"
 
 // The report view reads the report where it lies, lays out lines without
 // wrapping them, and selects and copies with the keyboard and the mouse.
@@ -109,4 +110,109 @@ TEST_F(UiTest, TheReportWindowOpensWideEnoughForTheReportsLines) {
         checked = true;
     });
     EXPECT_TRUE(checked);
+}
+
+// A search: the match, from where, which way, and whether it went round the
+// end; letters match either case, other bytes only themselves. Every case is
+// searched in steps of 1, 2, 3 and all positions, so that matches across the
+// edges of a step are found as well.
+TEST(TextSearch, FindsTheNextOrPreviousMatchGoingRoundTheEndOnce) {
+    struct Case {
+        const char* text;
+        const char* needle;
+        std::size_t from;
+        bool forward;
+        long long match; // -1: none
+        bool wrapped;
+    };
+    const Case cases[] = {
+        {"flag # 12 and flag # 120", "FLAG", 0, true, 0, false},
+        {"flag # 12 and flag # 120", "flag", 1, true, 14, false},
+        {"flag # 12 and flag # 120", "flag", 15, true, 0, true},      // round the end
+        {"flag # 12 and flag # 120", "flag", 24, false, 14, false},
+        {"flag # 12 and flag # 120", "flag", 14, false, 0, false},     // one starting at `from` is not before it
+        {"flag # 12 and flag # 120", "flag", 0, false, 14, true},      // round the start
+        {"flag # 12 and flag # 120", "# 120", 0, true, 19, false},    // at the very end
+        {"flag # 12 and flag # 120", "# 1200", 0, true, -1, false},
+        {"abc", "abcd", 0, true, -1, false},                            // longer than the text
+        {"abc", "", 0, true, -1, false},
+        {"Caf\xC3\xA9 CAF\xC3\x89", "caf\xC3\xA9", 1, true, 0, true},   // \xC3\xA9 and \xC3\x89 differ
+        {"aaaa", "aa", 1, true, 1, false},                              // overlapping matches
+        {"aaaa", "aa", 3, false, 2, false},
+        {"x\ny", "X\nY", 0, true, 0, false},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t step : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1} << 30}) {
+            ui::TextSearch search(c.text, c.needle, c.from, c.forward);
+            while (search.step(step) == ui::TextSearch::State::Searching) {}
+            const std::string what = std::string(c.text) + " / " + c.needle + " from " + std::to_string(c.from) +
+                                     (c.forward ? " forward" : " backward") + ", step " + std::to_string(step);
+            ASSERT_EQ(search.state() == ui::TextSearch::State::Found, c.match >= 0) << what;
+            if (c.match < 0) continue;
+            EXPECT_EQ(search.matchStart(), std::size_t(c.match)) << what;
+            EXPECT_EQ(search.wrapped(), c.wrapped) << what;
+        }
+    }
+}
+
+// Ctrl+F, Enter, F3 and Shift+F3 in the report window; Escape closes the bar
+// and leaves the report open.
+TEST_F(UiTest, TheReportWindowFindsTextWithTheKeys) {
+    locate(trackerProject(3).write(dir.path()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    bool checked = false;
+    reportOf([&] { window.pickReport(1); }, [&](QWidget& report) {
+        ASSERT_TRUE(activated(report));
+        auto* view = control<ui::ReportView>(&report, "RLog");
+        std::string text(view->text());
+        std::ranges::transform(text, text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        const auto selected = [&] { return std::string(view->selectedText()); };
+        QTest::keySequence(&report, QKeySequence::Find);
+        auto* field = control<QLineEdit>(&report, "FindText");
+        ASSERT_TRUE(field->isVisible() && field->hasFocus());
+        QTest::keyClicks(field, "count");
+        QTest::keyClick(field, Qt::Key_Return);
+        const std::size_t first = text.find("count");
+        EXPECT_EQ(view->selectionAnchor(), first);
+        EXPECT_EQ(selected(), "Count");
+        QTest::keySequence(&report, QKeySequence::FindNext);
+        EXPECT_EQ(view->selectionAnchor(), text.find("count", first + 1));
+        QTest::keySequence(&report, QKeySequence::FindPrevious);
+        QTest::keySequence(&report, QKeySequence::FindPrevious);
+        EXPECT_EQ(view->selectionAnchor(), text.rfind("count")) << "round the start";
+        EXPECT_EQ(control<QLabel>(&report, "FindStatus")->text(), "Continued from the bottom");
+        field->setText("no such words");
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_EQ(control<QLabel>(&report, "FindStatus")->text(), "Not found");
+        EXPECT_EQ(selected(), "Count") << "the selection stays";
+        QTest::keyClick(field, Qt::Key_Escape);
+        EXPECT_FALSE(field->isVisible());
+        EXPECT_TRUE(report.isVisible() && view->hasFocus());
+        checked = true;
+    });
+    EXPECT_TRUE(checked);
+}
+
+// A search through a report larger than a slice gives way to the window
+// between slices; the match is selected once it is found.
+TEST_F(ReportViewTest, ASearchThroughALargeReportGoesOnBetweenEvents) {
+    const std::size_t lines = 3 * ui::ReportView::SearchSlice / 40;
+    std::string text;
+    text.reserve(lines * 41 + 20);
+    for (std::size_t i = 0; i < lines; ++i) text += "(Scene # 7) When clicked, set flag # 12\n";
+    text += "the last line";
+    show(text);
+    bool eventBetweenSlices = false;
+    QList<bool> finished;
+    QObject::connect(&view, &ui::ReportView::searchFinished, [&](bool found, bool) { finished << found; });
+    QTimer::singleShot(0, &view, [&] { eventBetweenSlices = view.searching(); });
+    view.find("LAST LINE", true);
+    EXPECT_TRUE(view.searching()) << "the first slice did not reach the end";
+    EXPECT_EQ(view.caret(), 0u);
+    for (int i = 0; i < 1000 && view.searching(); ++i) QApplication::processEvents();
+    EXPECT_TRUE(eventBetweenSlices);
+    EXPECT_EQ(finished, QList<bool>{true});
+    EXPECT_EQ(view.selectedText(), "last line");
+    EXPECT_GT(view.firstVisibleLine() + 20, view.lineCount()) << "scrolled to the match";
 }

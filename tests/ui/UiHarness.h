@@ -6,7 +6,7 @@
 #include "audit/Recycling.h"
 #include "cli/Cli.h"
 #include "data/ProgramInfo.h"
-#include "reports/ReportRtf.h"
+#include "writers/ReportRtf.h"
 #include "reports/TextConventions.h"
 #include "support/FileBytes.h"
 #include "support/Paths.h"
@@ -21,6 +21,7 @@
 #include "ui/PrintReportText.h"
 #include "ui/ProgramState.h"
 #include "ui/Prompts.h"
+#include "ui/QtPrompts.h"
 #include "ui/QtReportHost.h"
 #include "ui/QtTrash.h"
 #include "ui/ReportPrinter.h"
@@ -32,6 +33,7 @@
 #include <QtWidgets>
 #include <gtest/gtest.h>
 
+#include <span>
 #include <sstream>
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -147,6 +149,28 @@ using Watch = std::shared_ptr<QTimer>;
     });
 }
 
+// Runs `act` on the first modal window other than those in `open` that shows
+// while the returned object lives.
+[[nodiscard]] inline Watch onNewModal(const QList<QWidget*>& open, std::function<void(QWidget&)> act) {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || open.contains(modal)) return;
+        timer->stop();
+        act(*modal);
+    });
+    timer->start(2);
+    return Watch(timer, [t = QPointer<QTimer>(timer)](QTimer*) {
+        if (t) t->stop(), t->deleteLater();
+    });
+}
+
+// True once `window` is the active window, which its keys need.
+inline bool activated(QWidget& window) {
+    window.activateWindow();
+    return QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }, 2000);
+}
+
 // Runs `start`; a report window that shows is handed to `act`, then closed
 // with DONE. Returns the report's text, or nothing when no report showed.
 inline std::optional<QString> reportOf(const std::function<void()>& start,
@@ -199,6 +223,24 @@ inline ProjectBuilder filesProject() {
     b.mmediaFiles = {{"bell.wav", "RIFF"}, {"theme.mp3", "ID3"}, {"wind.wav", "RIFF"}, {"intro.avi", "RIFF"}};
     return b;
 }
+
+// The windows with the real message boxes and file dialogs, and the files
+// project of filesProject() loaded.
+class RealPromptsTest : public ::testing::Test {
+protected:
+    RealPromptsTest() { window.reportHost().setYieldInterval(0); }
+    void SetUp() override {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.locateFile(qpath(filesProject().write(dir.path())));
+    }
+    TempDir dir;
+    Fakes fake;
+    ui::QtPrompts prompts;
+    ui::ProgramState state;
+    ui::Platform platform{prompts, fake, fake, fake, fake};
+    ui::MainWindow window{state, platform};
+};
 
 // The standard output of a text tool, or nothing when it is absent or fails.
 inline std::optional<QString> toolText(const QString& program, const QStringList& args) {

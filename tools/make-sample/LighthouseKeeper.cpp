@@ -24,7 +24,7 @@ constexpr Integer LampLit = 1, HasOil = 2, DoorOpen = 3, Storm = 4, MetFisherman
                   ShipSaved = 7, CellarVisits = 8, ReadLog = 9, FuseFitted = 10, GullFed = 11, Tide = 12,
                   ReadSign = 13, HasFish = 14, Soaked = 15, ClockChimed = 16, PowerOn = 17, CountedSteps = 18,
                   HasRope = 19, TalkStep = 20, Drips = 21, BoatLaunched = 22, FoundBottle = 23, TelescopeFixed = 24,
-                  HasShell = 25, Score = 250;
+                  HasShell = 25, BellRung = 26, TrapdoorOpen = 27, Score = 250;
 
 ObjectSlot& place(SceneRecord& scene, int slotNo, Integer type, std::initializer_list<std::string> texts = {}) {
     ObjectSlot& slot = scene.Slots.at(static_cast<std::size_t>(slotNo - 1));
@@ -126,6 +126,10 @@ std::vector<SceneRecord> scenes() {
     ObjectSlot& fusebox = place(base, 2, 5, {"fusebox.gif"}); // Responder
     activeWhen(fusebox, 141, FuseFitted, Equal, 1);
     changes(fusebox, 165, PowerOn, 1, false);
+    // The bell: its rope here rings it once, the bell on the stairs twice;
+    // the trapdoor in the watch room waits for a third ring that no one
+    // ever makes (the author set the flag where adding was meant).
+    changes(place(base, 3, 1), 175, BellRung, 1, false); // HotSpot on the bell rope, no picture
     all.push_back(base);
 
     SceneRecord stairs = makeScene("Spiral Stairs");
@@ -143,6 +147,7 @@ std::vector<SceneRecord> scenes() {
     setSetting(steps, 177, Greater);
     setSetting(steps, 179, 5);
     setSetting(steps, 183, TalkStep); // trigger 3 changes nothing: its switch is off
+    changes(place(stairs, 2, 4), 157, BellRung, 2, false); // Reactor: the bell on the landing
     all.push_back(stairs);
 
     SceneRecord watch = makeScene("Watch Room");
@@ -155,6 +160,9 @@ std::vector<SceneRecord> scenes() {
     ObjectSlot& fuse = place(watch, 3, 2, {"fuse.gif"}); // Goodie
     visibleWhen(fuse, 163, FuseFitted, Equal, 0);
     changes(fuse, 171, FuseFitted, 1, false);
+    ObjectSlot& trapdoor = place(watch, 4, 1); // HotSpot: never there, the bell never rings three times
+    visibleWhen(trapdoor, 167, BellRung, Equal, 3);
+    changes(trapdoor, 175, TrapdoorOpen, 1, false);
     all.push_back(watch);
 
     SceneRecord lamp = makeScene("Lamp Room");
@@ -210,6 +218,10 @@ std::vector<SceneRecord> scenes() {
     setSetting(drip, 151, Drips);
     setSetting(drip, 153, 1);
     setSetting(drip, 155, 1);
+    // Light falls through the open trapdoor onto a lantern: so it never does.
+    ObjectSlot& lantern = place(cellar, 3, 2); // Goodie
+    visibleWhen(lantern, 163, TrapdoorOpen, Equal, 1);
+    changes(lantern, 171, Score, 5, true);
     all.push_back(cellar);
 
     SceneRecord boathouse = makeScene("Boathouse");
@@ -250,6 +262,11 @@ std::vector<SceneRecord> scenes() {
     dawn.OnLoadFlag = Score;
     dawn.OnLoadValue = 10;
     dawn.OnLoadAdds = 1;
+    dawn.CondLoadEnabled = 1; // a fine score leads on to an epilogue, a scene not made yet
+    dawn.CondLoadFlag = Score;
+    dawn.CondLoadOperator = Greater;
+    dawn.CondLoadValue = 100;
+    dawn.CondLoadScene = 13;
     place(dawn, 1, 0, {"sunrise.gif"}); // Ambient
     all.push_back(dawn);
 

@@ -39,14 +39,14 @@ void AddFilesCommand(CLI::App& app, Invocation& run, CommandAction& action) {
     files->callback([&run, &action, failOnMissing] {
         action = [&run, failOnMissing] {
             int loaded = ExitOk;
-            auto open = LoadForCommand(run, loaded);
+            auto open = LoadForCommand(run, loaded, true);
             if (!open)
                 return loaded;
             FilesAudit audit;
             int written = ExitOk;
             if (run.json()) {
-                written = WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost& host) {
-                    audit = AuditProjectFiles({open->project, open->files}, host);
+                written = WriteJsonOutput(run, open->project.Paths, [&](JsonStream& json, ReportHost& host) {
+                    audit = AuditProjectFiles(open->source(), host);
                     if (!audit.failure)
                         WriteFilesJson(json, open->project, audit);
                     return audit.failure;

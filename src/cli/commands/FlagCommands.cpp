@@ -30,12 +30,13 @@ void addFlagReport(CLI::App& app, Invocation& run, CommandAction& action, const 
     command->callback([&run, &action, kind, json] {
         action = [&run, kind, json] {
             int loaded = ExitOk;
-            auto open = LoadForCommand(run, loaded);
+            auto open = LoadForCommand(run, loaded, true);
             if (!open)
                 return loaded;
             if (!run.json())
                 return RunTextReport(run, *open, kind, {});
-            return WriteJsonOutput(run, *open, [&](JsonStream& j, ReportHost& host) { return json(j, host, *open); });
+            return WriteJsonOutput(run, open->project.Paths,
+                                   [&](JsonStream& j, ReportHost& host) { return json(j, host, *open); });
         };
     });
 }
@@ -43,18 +44,17 @@ void addFlagReport(CLI::App& app, Invocation& run, CommandAction& action, const 
 } // namespace
 
 void AddUnusedFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action) {
-    addFlagReport(
-        app, run, action, "unused-flags", "Print the unused flags report", UnusedFlagsKind,
-        [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
-            WriteUnusedFlagsJson(json, open.project, ScanUnusedFlags({open.project, open.files}, host, false));
-            return std::nullopt;
-        });
+    addFlagReport(app, run, action, "unused-flags", "Print the unused flags report", UnusedFlagsKind,
+                  [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
+                      WriteUnusedFlagsJson(json, open.project, ScanUnusedFlags(open.source(), host, false));
+                      return std::nullopt;
+                  });
 }
 
 void AddFlagUsageCommand(CLI::App& app, Invocation& run, CommandAction& action) {
     addFlagReport(app, run, action, "flag-usage", "Print the flag usage summary (dead ends, never tested)",
                   FlagUsageKind, [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
-                      WriteFlagUsageJson(json, open.project, GatherFlagUsage({open.project, open.files}, host));
+                      WriteFlagUsageJson(json, open.project, GatherFlagUsage(open.source(), host));
                       return std::nullopt;
                   });
 }
@@ -70,17 +70,20 @@ void AddTrackFlagCommand(CLI::App& app, Invocation& run, CommandAction& action) 
     command->callback([&run, &action, flagText] {
         action = [&run, flagText] {
             const Integer flag = ParseFlag(*flagText);
+            // The all-flags report runs to hundreds of megabytes: its header
+            // comes first, from the scene list read at load.
             int loaded = ExitOk;
-            auto open = LoadForCommand(run, loaded);
+            auto open = LoadForCommand(run, loaded, flag != AllSelector);
             if (!open)
                 return loaded;
             if (!run.json())
                 return RunTextReport(run, *open, FlagsByFlagKind, [flag](RunState& s) { s.TrackedFlag = flag; });
-            return WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
-                TrackedFlagStatements tracked = GatherTrackedFlag({open->project, open->files}, flag, host);
-                WriteTrackFlagJson(json, open->project, flag, tracked.score, tracked.sections);
-                return std::nullopt;
-            });
+            return WriteJsonOutput(run, open->project.Paths,
+                                   [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
+                                       TrackedFlagStatements tracked = GatherTrackedFlag(open->source(), flag, host);
+                                       WriteTrackFlagJson(json, open->project, flag, tracked.score, tracked.sections);
+                                       return std::nullopt;
+                                   });
         };
     });
 }
@@ -105,14 +108,15 @@ void AddSceneFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action)
                     s.ScenePickerPurpose = 2;
                     s.TrackedScene = scene;
                 });
-            return WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
-                const ProjectSource source{open->project, open->files};
-                SceneFlagsJson document(json, open->project, scene, TrackedScoreStatement(source, std::nullopt));
-                ForEachTrackedScene(source, scene, host,
-                                    [&](int s, const FlagStatementList& list) { document.scene(s, list); });
-                document.finish();
-                return std::nullopt;
-            });
+            return WriteJsonOutput(
+                run, open->project.Paths, [&](JsonStream& json, ReportHost& host) -> std::optional<Failure> {
+                    const ProjectSource source{open->project, open->files};
+                    SceneFlagsJson document(json, open->project, scene, TrackedScoreStatement(source, std::nullopt));
+                    ForEachTrackedScene(source, scene, host,
+                                        [&](int s, const FlagStatementList& list) { document.scene(s, list); });
+                    document.finish();
+                    return std::nullopt;
+                });
         };
     });
 }

@@ -20,10 +20,11 @@ void AddInfoCommand(CLI::App& app, Invocation& run, CommandAction& action) {
                 return status;
             if (!run.json())
                 return WriteToStandardOutput(run.io, ProjectInformation(open->project));
-            return WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost&) -> std::optional<Failure> {
-                WriteInfoJson(json, open->project);
-                return std::nullopt;
-            });
+            return WriteJsonOutput(run, open->project.Paths,
+                                   [&](JsonStream& json, ReportHost&) -> std::optional<Failure> {
+                                       WriteInfoJson(json, open->project);
+                                       return std::nullopt;
+                                   });
         };
     });
 }

@@ -30,10 +30,11 @@ void AddScenePropertiesCommand(CLI::App& app, Invocation& run, CommandAction& ac
                     s.ScenePickerPurpose = 1;
                     s.TrackedScene = scene;
                 });
-            return WriteJsonOutput(run, *open, [&](JsonStream& json, ReportHost&) -> std::optional<Failure> {
-                WriteScenePropertiesJson(json, open->project, scene);
-                return std::nullopt;
-            });
+            return WriteJsonOutput(run, open->project.Paths,
+                                   [&](JsonStream& json, ReportHost&) -> std::optional<Failure> {
+                                       WriteScenePropertiesJson(json, open->project, scene);
+                                       return std::nullopt;
+                                   });
         };
     });
 }

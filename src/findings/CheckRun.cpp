@@ -1,0 +1,44 @@
+#include "findings/CheckRun.h"
+
+#include <unordered_set>
+
+namespace orv {
+
+CheckRun::CheckRun(const ProjectCheck& check, FailOn failOn, const IgnoreRules* ignore, const Baseline* baseline)
+    : check_(check), failOn_(failOn), ignore_(ignore), baseline_(baseline) {}
+
+void CheckRun::forEach(const std::function<void(const Finding&, Level)>& visit) {
+    summary_ = {};
+    std::unordered_set<std::string> seen; // the baseline's findings met again
+    check_.forEach([&](const Finding& f) {
+        if (ignore_ && ignore_->ignores(f)) {
+            ++summary_.ignored;
+            return;
+        }
+        if (baseline_ && baseline_->size() > 0) {
+            const std::string fingerprint = Fingerprint(f);
+            if (baseline_->contains(fingerprint)) {
+                ++summary_.known;
+                seen.insert(fingerprint);
+                return;
+            }
+        }
+        const Level level = failOn_.levelOf(f.findingClass);
+        ++summary_.reported[indexOf(f.findingClass)];
+        (level == Level::Error ? summary_.errors : level == Level::Warning ? summary_.warnings : summary_.notes)++;
+        summary_.failed = summary_.failed || level == Level::Error;
+        visit(f, level);
+    });
+    if (baseline_)
+        summary_.fixed = baseline_->size() - seen.size();
+}
+
+std::map<std::pair<FindingClass, std::string>, std::size_t> CheckRun::countByClassAndFile() {
+    std::map<std::pair<FindingClass, std::string>, std::size_t> counts;
+    const CheckSummary kept = summary_;
+    forEach([&](const Finding& f, Level) { ++counts[{f.findingClass, f.file.string()}]; });
+    summary_ = kept;
+    return counts;
+}
+
+} // namespace orv

@@ -119,21 +119,6 @@ TEST_F(CliTest, AWriteThatFailsExitsWithFourAndTheReason) {
     }
 }
 
-TEST_F(CliTest, AProjectThatDoesNotLoadExitsWithThreeAndWritesNothing) {
-    PlayerSettingsRecord foreign;
-    foreign.ProjectLock = 77; // another project's lock
-    builder.rawDataFile[4] = encodePlayerSettings(foreign);
-    builder.write(dir.path());
-    for (Args args : everyCommand())
-        for (const char* format : {"text", "json"}) {
-            args.insert(args.end(), {"--format", format});
-            const ScanResult r = runScan(args);
-            EXPECT_EQ(std::tuple(r.status, r.out), std::tuple(3, "")) << args[0];
-            EXPECT_THAT(r.err, HasSubstr("There was a project security failure.")) << args[0];
-            args.resize(args.size() - 2);
-        }
-}
-
 TEST_F(CliTest, FilesFailsOnMissingFilesOnlyWhenAsked) {
     const ScanResult r = runScan({"files", project});
     EXPECT_EQ(r.status, 0);
@@ -145,32 +130,39 @@ TEST_F(CliTest, FilesFailsOnMissingFilesOnlyWhenAsked) {
     EXPECT_EQ(runScan({"files", "--fail-on-missing", builder.write(dir.path()).string()}).status, 0);
 }
 
+// `FILE:1: LEVEL: PLACE: MESSAGE [CLASS]`, FILE the file the finding is about, then the summary line.
 TEST_F(CliTest, CheckWritesOneLinePerFindingAndFailsOnTheNamedClasses) {
     const ScanResult r = runScan({"check", project});
     EXPECT_EQ(r.status, ExitMissingFiles);
-    const auto line = [&](std::string_view rest) { return project + ": " + std::string(rest) + "\n"; };
+    const std::string scenes = (dir / "resource" / "Orvanta1.dat").string() + ":1: ";
     for (const std::string& expected : {
-             line("error: scene 1 (Kitchen), scene file 1: missing file 'door.bmp' (did you mean 'Door.gif'?) "
-                  "[missing]"),
-             line("error: scene 1 (Kitchen), slot 5 (empty): missing file 'gone.wav' [missing]"),
-             line("warning: resource/gfx: unused file 'Door.gif' (5 bytes) [unused-files]"),
-             line("warning: flag 1: no enabled statement tests or changes it [unused-flags]"),
-             line("warning: scene 1 (Kitchen), object 3 (HotSpot): flag 12 is tested but never changed, so '(Scene # 1 "
-                  "(Kitchen) - HotSpot Object # 3) Visible when flag # 12 = 1' never holds [dead-ends]"),
-             line("warning: scene 1 (Kitchen), change on load: flag number outside 1 to 255: '(Scene # 1 (Kitchen)) "
-                  "When this scene is loaded, set flag # 300 to value 1' [out-of-range]"),
-             line("2 errors, 252 warnings (missing 2, unused-files 1, unused-flags 249, dead-ends 1, out-of-range 1)"),
-         })
-        EXPECT_THAT(r.out, HasSubstr(expected));
-    EXPECT_EQ(linesOf(r.out).size(), 2u + 1 + 249 + 1 + 1 + 1);
+             scenes + "error: scene 1 (Kitchen), scene file 1: missing file 'door.bmp' (did you mean 'Door.gif'?) "
+                      "[missing]",
+             scenes + "error: scene 1 (Kitchen), slot 5 (empty): missing file 'gone.wav' [missing]",
+             (dir / "resource" / "gfx" / "Door.gif").string() +
+                 ":1: warning: resource/gfx: unused file 'Door.gif' (5 bytes) [unused-files]",
+             project + ":1: warning: flag 1: no enabled statement tests or changes it [unused-flags]",
+             scenes + "warning: scene 1 (Kitchen), object 3 (HotSpot): '(Scene # 1 (Kitchen) - HotSpot Object # 3) "
+                      "Visible when flag # 12 = 1' never holds: nothing changes flag # 12, so it is always 0 [dead-ends]",
+             scenes + "warning: scene 1 (Kitchen), change on load: flag number outside 1 to 255: '(Scene # 1 (Kitchen)) "
+                      "When this scene is loaded, set flag # 300 to value 1' [out-of-range]",
+             project + ": 2 errors, 253 warnings, 1 note (missing 2, unused-files 1, unused-flags 249, dead-ends 2, "
+                       "out-of-range 1, unreachable 0, broken-scene-loads 0, always-holds 1)"})
+        EXPECT_THAT("\n" + r.out, HasSubstr("\n" + expected + "\n")) << expected;
+    EXPECT_EQ(linesOf(r.out).size(), 2u + 1 + 249 + 2 + 1 + 1 + 1);
     for (const char* used : {"flag 4:", "flag 5:", "flag 7:", "flag 9:", "flag 12:", "flag 20:"})
         EXPECT_THAT(r.out, ::testing::Not(HasSubstr(std::string(used) + " no enabled")));
-    const std::pair<std::string, int> failOn[] = {{"missing", 1},   {"unused-files", 1}, {"unused-flags", 1},
-                                                  {"dead-ends", 1}, {"out-of-range", 1}, {"", 0},
-                                                  {"bogus", 2},     {"missing,bogus", 2}};
-    for (const auto& [classes, status] : failOn)
-        EXPECT_EQ(runScan({"check", "--fail-on", classes, project}).status, status) << classes;
-    EXPECT_THAT(runScan({"check", "--fail-on", "", project}).out, HasSubstr(": 0 errors, 254 warnings ("));
+    const std::pair<Args, int> failOn[] = {
+        {{"missing"}, 1},      {{"unused-files"}, 1},     {{"unused-flags"}, 1}, {{"dead-ends"}, 1},
+        {{"out-of-range"}, 1}, {{"always-holds"}, 1},     {{"unreachable"}, 0},  {{"broken-scene-loads"}, 0},
+        {{""}, 0},             {{"", "dead-ends"}, 1},    {{"bogus"}, 2},        {{"missing,bogus"}, 2}};
+    for (const auto& [classes, status] : failOn) {
+        Args args{"check", project};
+        for (const std::string& c : classes)
+            args.insert(args.end(), {"--fail-on", c});
+        EXPECT_EQ(runScan(args).status, status) << ::testing::PrintToString(classes);
+    }
+    EXPECT_THAT(runScan({"check", "--fail-on", "", project}).out, HasSubstr(": 0 errors, 255 warnings, 1 note ("));
 
     // A project with nothing wrong but its unused flags passes by default.
     ProjectBuilder clean;
@@ -190,29 +182,32 @@ TEST_F(CliTest, CheckShowsTheProjectNameSafelyAndSpellsFilesAsOnDisk) {
     fs::rename(dir / "odd" / "RESOURCE" / "gfx", dir / "odd" / "RESOURCE" / "GFX");
     fs::rename(dir / "odd" / "RESOURCE" / "Orvanta1.dat", dir / "odd" / "RESOURCE" / "orvanta1.DAT");
     const ScanResult r = runScan({"check", forged});
-    const std::string shown = (dir / "odd").string() + "/game\uFFFDforged.orv: error: nothing: forged [missing].orv";
-    EXPECT_EQ(linesOf(r.out).size(), 255u);
-    for (const std::string& line : linesOf(r.out))
-        EXPECT_THAT(line, StartsWith(shown + ": ")) << "every line names the project as shown";
-    EXPECT_THAT(r.out, HasSubstr(": warning: RESOURCE/GFX: unused file 'Door.gif' (5 bytes) [unused-files]\n"));
+    const std::string odd = (dir / "odd").string() + "/";
+    const std::string shown = odd + "game\uFFFDforged.orv: error: nothing: forged [missing].orv";
+    const std::vector<std::string> lines = linesOf(r.out);
+    ASSERT_EQ(lines.size(), 257u) << "a line feed in the name makes no line of its own";
+    for (const std::string& line : lines)
+        EXPECT_TRUE(line.starts_with(odd + "RESOURCE/orvanta1.DAT:1: ") || line.starts_with(odd + "RESOURCE/GFX/") ||
+                    line.starts_with(shown + ":")) << line;
+    EXPECT_THAT(r.out, HasSubstr("\n" + odd + "RESOURCE/GFX/Door.gif:1: warning: RESOURCE/GFX: unused file 'Door.gif' "
+                                 "(5 bytes) [unused-files]\n"));
+    // JSON names the files relative to the project's folder, SARIF relative to --sarif-root.
     const OrderedJson json = OrderedJson::parse(runScanJson({"check", forged}).out);
-    const OrderedJson sarif = OrderedJson::parse(runScan({"check", forged, "--format", "sarif"}).out);
-    const OrderedJson& results = sarif["runs"][0]["results"];
-    ASSERT_EQ(results.size(), json["findings"].size());
+    const OrderedJson sarif =
+        OrderedJson::parse(runScan({"check", forged, "--format", "sarif", "--sarif-root", dir.path().string()}).out);
     const std::map<std::string, std::pair<std::string, std::string>> expected = {
-        {"missing", {"RESOURCE/orvanta1.DAT", "RESOURCE/orvanta1.DAT"}},
-        {"unused-files", {"RESOURCE/GFX/Door.gif", "RESOURCE/GFX/Door.gif"}},
-        {"dead-ends", {"RESOURCE/orvanta1.DAT", "RESOURCE/orvanta1.DAT"}},
-        {"unused-flags", {name, "game%0Aforged.orv%3A%20error%3A%20nothing%3A%20forged%20%5Bmissing%5D.orv"}}};
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const OrderedJson& finding = json["findings"][i];
-        EXPECT_EQ(results[i]["ruleId"], finding["class"]);
-        const auto e = expected.find(finding["class"]);
-        if (e == expected.end())
-            continue;
-        EXPECT_EQ(finding["file"], e->second.first) << finding.dump();
-        EXPECT_EQ(results[i]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"], e->second.second);
-    }
+        {"missing", {"RESOURCE/orvanta1.DAT", "odd/RESOURCE/orvanta1.DAT"}},
+        {"unused-files", {"RESOURCE/GFX/Door.gif", "odd/RESOURCE/GFX/Door.gif"}},
+        {"dead-ends", {"RESOURCE/orvanta1.DAT", "odd/RESOURCE/orvanta1.DAT"}},
+        {"unused-flags", {name, "odd/game%0Aforged.orv%3A%20error%3A%20nothing%3A%20forged%20%5Bmissing%5D.orv"}}};
+    for (const OrderedJson& finding : json["findings"])
+        if (const auto e = expected.find(finding["class"]); e != expected.end()) {
+            EXPECT_EQ(finding["file"], e->second.first) << finding.dump();
+        }
+    for (const OrderedJson& result : sarif["runs"][0]["results"])
+        if (const auto e = expected.find(result["ruleId"]); e != expected.end()) {
+            EXPECT_EQ(result["locations"][0]["physicalLocation"]["artifactLocation"]["uri"], e->second.second);
+        }
     EXPECT_EQ(json["project"]["path"], forged) << "the same project object as every other command's";
     EXPECT_EQ(json["project"], OrderedJson::parse(runScanJson({"info", forged}).out)["project"]);
 }

@@ -56,7 +56,7 @@ TEST(RecordFile, CountsRecordsHalfToEvenUpTo32767) {
 }
 
 // A file of 3.5 records of 4 bytes: whole records, the last partial one padded with zeros, zeros past the
-// end; the same from memory, and after the file was cut short under the open handle.
+// end; and after the file was cut short under the open handle.
 TEST(RecordFile, ReadsRecordsThePartialLastOneAndZerosPastTheEnd) {
     TempDir dir;
     const fs::path path = dir / "data.dat";
@@ -67,20 +67,14 @@ TEST(RecordFile, ReadsRecordsThePartialLastOneAndZerosPastTheEnd) {
                                                           {3, 2, {9, 10, 11, 12, 13, 14, 0, 0}},
                                                           {4, 1, {13, 14, 0, 0}}, {5, 1, {0, 0, 0, 0}},
                                                           {9, 2, Bytes(8, 0)}, {2, 0, {}}};
-    for (bool held : {false, true}) {
-        if (held) {
-            ASSERT_TRUE(file->holdInMemory());
-        }
-        Bytes buffer(64, 0xEE); // what an earlier read left
-        for (const auto& [first, count, expected] : cases) {
-            ASSERT_TRUE(file->readRecords(first, count, buffer));
-            EXPECT_EQ(buffer, expected) << "from record " << first << (held ? ", held" : "");
-        }
-        EXPECT_EQ(*file->readRecord(4), (Bytes{13, 14, 0, 0}));
-        for (long bad : {0L, -1L})
-            EXPECT_EQ(file->readRecord(bad).failure().kind, FailureKind::CannotRead);
+    Bytes buffer(64, 0xEE); // what an earlier read left
+    for (const auto& [first, count, expected] : cases) {
+        ASSERT_TRUE(file->readRecords(first, count, buffer));
+        EXPECT_EQ(buffer, expected) << "from record " << first;
     }
-    EXPECT_EQ(file->heldBytes().size(), 14u);
+    EXPECT_EQ(*file->readRecord(4), (Bytes{13, 14, 0, 0}));
+    for (long bad : {0L, -1L})
+        EXPECT_EQ(file->readRecord(bad).failure().kind, FailureKind::CannotRead);
     const Result<RecordFile> cut = openFile(path, 4);
     fs::resize_file(path, 6);
     EXPECT_EQ(*cut->readRecord(2), (Bytes{5, 6, 0, 0}));
@@ -89,7 +83,7 @@ TEST(RecordFile, ReadsRecordsThePartialLastOneAndZerosPastTheEnd) {
 }
 
 // Scene-sized records come 29 to a chunk: every record across several chunks, in order and out of order,
-// the partial last one and those past the end, from disk and from memory.
+// the partial last one and those past the end; a record the last chunk brought is there to peek at.
 TEST(RecordReader, EveryRecordAcrossChunksPartialLastAndPastTheEnd) {
     constexpr std::size_t L = 4395;
     TempDir dir;
@@ -97,26 +91,26 @@ TEST(RecordReader, EveryRecordAcrossChunksPartialLastAndPastTheEnd) {
     const Bytes bytes = numbered(61 * L + L / 2);
     writeFileBytes(path, bytes);
     Result<RecordFile> file = openFile(path, L);
-    for (bool held : {false, true}) {
-        if (held) {
-            ASSERT_TRUE(file->holdInMemory());
-        }
-        RecordReader reader(*file);
-        std::vector<long> order{30, 29, 58, 1, 62, 63, 59, 2};
-        for (long n = 1; n <= 64; ++n)
-            order.push_back(n);
-        for (long n : order) {
-            const Result<RecordBytes> record = reader.record(n);
-            ASSERT_TRUE(record) << n;
-            Bytes expected(L, 0);
-            const std::size_t start = static_cast<std::size_t>(n - 1) * L;
-            if (start < bytes.size())
-                std::copy(bytes.begin() + static_cast<long>(start),
-                          bytes.begin() + static_cast<long>(std::min(bytes.size(), start + L)), expected.begin());
-            ASSERT_EQ(Bytes(record->begin(), record->end()), expected) << "record " << n << (held ? ", held" : "");
-        }
-        EXPECT_FALSE(reader.record(0));
+    const auto expected = [&](long n) {
+        Bytes record(L, 0);
+        const std::size_t start = static_cast<std::size_t>(n - 1) * L;
+        if (start < bytes.size())
+            std::copy(bytes.begin() + long(start), bytes.begin() + long(std::min(bytes.size(), start + L)), record.begin());
+        return record;
+    };
+    RecordReader reader(*file);
+    std::vector<long> order{30, 29, 58, 1, 62, 63, 59, 2};
+    for (long n = 1; n <= 64; ++n)
+        order.push_back(n);
+    for (long n : order) {
+        const Result<RecordBytes> record = reader.record(n);
+        ASSERT_TRUE(record) << n;
+        ASSERT_EQ(Bytes(record->begin(), record->end()), expected(n)) << "record " << n;
     }
+    EXPECT_FALSE(reader.record(0));
+    ASSERT_TRUE(reader.record(30));
+    EXPECT_EQ(std::tuple(reader.peek(29).has_value(), reader.peek(59).has_value()), std::tuple(false, false));
+    EXPECT_EQ(Bytes(reader.peek(58)->begin(), reader.peek(58)->end()), expected(58)) << "30 to 58 came in one chunk";
 }
 
 struct OpenCase {

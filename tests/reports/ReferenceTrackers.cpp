@@ -35,7 +35,7 @@ Result<FlagStatementList> statementsOf(const ReportContext& ctx, Unit unit, Inte
         const SceneRecord scene = decodeSceneRecord(*bytes);
         std::string reference;
         AppendSceneReference(reference, ctx.project, n);
-        ClassifySceneHeader(scene, n, reference, ctx.project, out);
+        ClassifySceneHeader(scene, n, reference, ctx.project.sceneName(scene.CondLoadScene), out);
         for (Integer k = 1; k <= 20; ++k)
             if (scene.slot(k).ObjectType != EmptySlot)
                 ClassifyObject(scene.slot(k).ObjectType, scene.slot(k), n, k, reference, out);

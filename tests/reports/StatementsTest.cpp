@@ -5,7 +5,6 @@
 #include "reports/ReportFixture.h"
 #include "reports/TextConventions.h"
 
-#include <algorithm>
 #include <set>
 
 namespace orv::testing {
@@ -203,22 +202,6 @@ TEST_F(StatementsTest, OptionsChooseStatementsAndSentencesAndWordingComesLater) 
         EXPECT_EQ(bare.sentence(bare.statements[i]),
                   full.statements[i].use == FlagUse::Test ? "" : full.sentence(full.statements[i]))
             << i;
-}
-
-TEST_F(StatementsTest, AnUnreadableRecordIsLeftOutAndNamed) {
-    buildTrackerProject(builder);
-    builder.cueCards.resize(4);
-    load();
-    host.breakFile = dir / "resource" / "Orvanta5.dat";
-    host.yield();
-    ASSERT_TRUE(host.broken);
-    int units = 0;
-    const FlagStatementList list = gather({}, &units);
-    EXPECT_EQ(units, 4 + 4 + 3) << "an unreadable unit still counts";
-    ASSERT_TRUE(list.readFailure.has_value());
-    EXPECT_EQ(list.readFailure->path, host.breakFile);
-    EXPECT_EQ(std::ranges::count(list.statements, CueCard, &FlagStatement::place), 0);
-    EXPECT_EQ(std::ranges::count(list.statements, InventoryItem, &FlagStatement::place), 2);
 }
 
 } // namespace

@@ -179,7 +179,7 @@ Result<int> openOrdinaryFile(const FolderHandle& folder, const std::string& name
             if (!S_ISREG(target.st_mode))
                 return refuseLink(folder, name, "which is not an ordinary file");
         } else if (!S_ISREG(st.st_mode)) {
-            refuseKind(shown, st.st_mode);
+            return refuseKind(shown, st.st_mode);
         }
         // O_NONBLOCK: should a pipe take the file's place meanwhile, the open
         // returns at once and the check below refuses it.
@@ -195,7 +195,7 @@ Result<int> openOrdinaryFile(const FolderHandle& folder, const std::string& name
             ::close(fd);
             if (link)
                 return refuseLink(folder, name, "which is not an ordinary file");
-            refuseKind(shown, opened.st_mode);
+            return refuseKind(shown, opened.st_mode);
         }
         return fd;
     }

@@ -1,8 +1,8 @@
-#include "chart/PuzzleChart.h"
+#include "reports/PuzzleChart.h"
 
-#include "chart/ChartLayout.h"
-#include "chart/PuzzleChartDocument.h"
 #include "reports/ReportFixture.h"
+#include "writers/ChartLayout.h"
+#include "writers/PuzzleChartOutput.h"
 #include "support/Paths.h"
 
 #include <nlohmann/json.hpp>
@@ -35,10 +35,10 @@ void ambient(FlagStatementList& list, int slot, Integer tested, Integer is, Inte
     list.statements.push_back(objectStatement(1, slot, 1, FlagUse::Change, changed, 1));
 }
 
-ProjectState oneScene() {
-    ProjectState p;
+LoadedProject oneScene() {
+    LoadedProject p;
     p.SceneCount = 1;
-    p.SceneListBox = {"(Not A Scene)", "Hall"};
+    p.SceneNames = {"(Not A Scene)", "Hall"};
     return p;
 }
 
@@ -127,20 +127,18 @@ class SampleChart : public ReportFixture {
   protected:
     FlagReach sample() {
         fs::copy(fs::path(ExamplesDir) / "lighthouse", dir.path(), fs::copy_options::recursive);
-        ChooseProjectFile(project, dir / "lighthouse.orv");
-        EXPECT_TRUE(LoadProject(project, noEventLoop()).loaded());
-        ctx.files.emplace(OpenDataFiles(project, noEventLoop()));
-        return GatherFlagReach(ctx);
+        load(dir / "lighthouse.orv");
+        return GatherFlagReach(source());
     }
 };
 
 TEST_F(SampleChart, DotJsonAndSvgOfTheSampleProject) {
     const FlagReach reach = sample();
-    const std::string dot = MakePuzzleChart(ctx, {ChartFormat::Dot, 0}).text;
+    const std::string dot = WritePuzzleChart(reach, project(), {ChartFormat::Dot, 0}).text;
     EXPECT_EQ(dot, expectedText("puzzle-chart-lighthouse.dot") + "\n");
 
-    const PuzzleChart chart = BuildPuzzleChart(reach, project);
-    const auto json = nlohmann::json::parse(WritePuzzleChart(reach, project, {ChartFormat::Json, 0}).text);
+    const PuzzleChart chart = BuildPuzzleChart(reach, project());
+    const auto json = nlohmann::json::parse(WritePuzzleChart(reach, project(), {ChartFormat::Json, 0}).text);
     ASSERT_EQ(json["nodes"].size(), chart.nodes.size());
     ASSERT_EQ(json["edges"].size(), chart.edges.size());
     EXPECT_TRUE(json["focus"].is_null());
@@ -154,7 +152,7 @@ TEST_F(SampleChart, DotJsonAndSvgOfTheSampleProject) {
     }
 
     // Every node's group in the SVG carries its id, so that a click finds it.
-    const std::string svg = WritePuzzleChart(reach, project, {ChartFormat::Svg, 0}).text;
+    const std::string svg = WritePuzzleChart(reach, project(), {ChartFormat::Svg, 0}).text;
     ASSERT_TRUE(svg.starts_with("<?xml")) << svg.substr(0, 200);
     for (const ChartNode& n : chart.nodes)
         EXPECT_NE(svg.find("<g id=\"" + n.id + "\" class=\"node\">"), std::string::npos) << n.id;

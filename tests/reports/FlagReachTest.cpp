@@ -74,18 +74,19 @@ ObjectSlot conjunction(std::vector<Cond> conditions, std::vector<std::string> te
 
 // Every enabled statement of the project, in list order, as the gathering makes them.
 FlagStatementList classified(const ProjectBuilder& b) {
-    ProjectState project;
-    project.SceneListBox = {"(Not A Scene)"};
+    LoadedProject project;
+    project.SceneNames = {"(Not A Scene)"};
     for (const SceneRecord& scene : b.scenes)
-        project.SceneListBox.push_back(scene.SceneName);
+        project.SceneNames.push_back(scene.SceneName);
     FlagStatementList list;
     const GatherOptions options;
     StatementCollector out(list, options);
     ClassifyPlayerSettings(b.settings, out);
     for (Integer s = 1; s <= Integer(b.scenes.size()); ++s) {
         const SceneRecord& scene = b.scenes[std::size_t(s - 1)];
-        const std::string reference = SceneReference(project, s);
-        ClassifySceneHeader(HeaderFlagsOf(scene), s, reference, project, out);
+        std::string reference;
+        AppendSceneReference(reference, project, s);
+        ClassifySceneHeader(scene, s, reference, project.sceneName(scene.CondLoadScene), out);
         for (Integer k = 1; k <= 20; ++k)
             if (scene.slot(k).ObjectType != -1)
                 ClassifyObject(scene.slot(k).ObjectType, scene.slot(k), s, k, reference, out);
@@ -589,9 +590,8 @@ TEST_F(FlagReachReportTest, SectionsNameEachStatementWithItsReason) {
                       sceneOf({visibleThen(1, Cond{6, 0, 4}, Chg{5, 1}), visibleThen(0, Cond{6, 1, 4}, Chg{8, 2})})};
     builder.scenes[1].SceneName = "Cave";
     load();
-    ctx.files.emplace(OpenDataFiles(project, noEventLoop()));
-    FlagReach r = GatherFlagReach(ctx);
-    WordFlagReach(ctx, r);
+    FlagReach r = GatherFlagReach(source());
+    WordFlagReach(source(), r);
     ReportText out;
     AppendFlagReachSections(out, r);
     const std::string& t = out.str();

@@ -1,59 +1,61 @@
 #include "reports/ReferenceTrackers.h"
 
-#include "data/FileError.h"
-#include "reports/ObjectStatements.h"
-#include "reports/Phrasing.h"
-#include "reports/RecordStatements.h"
 #include "reports/ReportContext.h"
-#include "reports/StatementMode.h"
+#include "reports/StatementClassifier.h"
 #include "reports/TextConventions.h"
 
-#include <exception>
-#include <string>
+#include <array>
 
 namespace orv::testing {
-
 namespace {
 
-constexpr std::string_view OrderNote = "\nNOTE: The order in which flags are reported does not necessarily reflect the "
-                                       "order in which the flags are changed when playing the game.";
-constexpr std::string_view CheckboxNote = "\nNOTE: Flags that have been specified in properties, but have their "
-                                          "governing checkbox UNCHECKED, are not listed in this report.";
+constexpr std::string_view Notes = "\nNOTE: The order in which flags are reported does not necessarily reflect the "
+                                   "order in which the flags are changed when playing the game.\nNOTE: Flags that "
+                                   "have been specified in properties, but have their governing checkbox UNCHECKED, "
+                                   "are not listed in this report.";
 
-template <typename Step>
-void step(Step&& body) {
-    try {
-        body();
-    } catch (const std::exception&) {
+enum class Unit { Scene, CueCard, Item };
+
+// Every enabled statement of one record, read afresh.
+Result<FlagStatementList> statementsOf(const ReportContext& ctx, Unit unit, Integer n) {
+    const RecordFile& file = unit == Unit::Scene     ? ctx.files->Scenes
+                             : unit == Unit::CueCard ? ctx.files->CueCards
+                                                     : ctx.files->InventoryItems;
+    const Result<std::vector<std::uint8_t>> bytes = file.readRecord(n);
+    if (!bytes)
+        return bytes.failure();
+    FlagStatementList list;
+    const GatherOptions everything;
+    StatementCollector out(list, everything);
+    if (unit == Unit::CueCard) {
+        ClassifyCueCard(decodeCueCardRecord(*bytes), n, out);
+    } else if (unit == Unit::Item) {
+        ClassifyInventoryItem(decodeInventoryItemRecord(*bytes), n, out);
+    } else {
+        const SceneRecord scene = decodeSceneRecord(*bytes);
+        std::string reference;
+        AppendSceneReference(reference, ctx.project, n);
+        ClassifySceneHeader(scene, n, reference, ctx.project.sceneName(scene.CondLoadScene), out);
+        for (Integer k = 1; k <= 20; ++k)
+            if (scene.slot(k).ObjectType != EmptySlot)
+                ClassifyObject(scene.slot(k).ObjectType, scene.slot(k), n, k, reference, out);
     }
+    return list;
 }
 
-void commonOpening(ReportContext& ctx, std::string_view banner) {
-    step([&] { AppendOpening(ctx.text, banner); });
-    step([&] { ctx.text.append(OrderNote); });
-    step([&] { ctx.text.append(CheckboxNote); });
-}
-
-void writeObjectStatements(ReportContext& ctx) {
-    for (Integer k = 1; k <= 20; ++k) {
-        ctx.run.CurrentObject = k;
-        const Integer type = ctx.scene.Scene.slot(k).ObjectType;
-        if (type != -1)
-            step([&] { DescribeObject(type, Track, ctx); });
+// The score statement's line when `wanted` accepts it, then five steps of the bar.
+template <typename Wanted> void writeScore(ReportContext& ctx, Wanted&& wanted) {
+    if (const Result<std::vector<std::uint8_t>> bytes = ctx.files->PlayerSettings.readRecord(1)) {
+        FlagStatementList list;
+        const GatherOptions everything;
+        StatementCollector out(list, everything);
+        ClassifyPlayerSettings(decodePlayerSettingsRecord(*bytes), out);
+        for (const FlagStatement& s : list.statements)
+            if (wanted(s))
+                ctx.text.append("\n" + std::string(list.sentence(s)));
     }
-}
-
-void describeScene(ReportContext& ctx, Integer s) {
-    bool loaded = false;
-    step([&] {
-        ctx.loadScene(s);
-        loaded = true;
-    });
-    if (loaded) {
-        step([&] { DescribeSceneHeader(s, ctx); });
-        writeObjectStatements(ctx);
-    }
-    step([&] { StepProgress(ctx.host); });
+    for (int i = 0; i < 5; ++i)
+        StepProgress(ctx.host);
 }
 
 void startProgress(ReportContext& ctx, int maximum) {
@@ -62,141 +64,110 @@ void startProgress(ReportContext& ctx, int maximum) {
     ctx.host.yield();
 }
 
-void describePlayerSettings(ReportContext& ctx) {
-    step([&] { DescribePlayerSettings(2, Track, ctx); });
-    for (int i = 0; i < 5; ++i)
-        step([&] { StepProgress(ctx.host); });
-}
-
 } // namespace
 
 void ReferenceFlagTrackerByFlag(ReportContext& ctx) {
     RunState& run = ctx.run;
-    const ProjectState& project = ctx.project;
+    const LoadedProject& p = ctx.project;
     run.ReportName = "Flags Report";
     run.EveryFlag = false;
-    commonOpening(ctx, FlagTrackerByFlagBanner);
-    step([&] { ctx.text.append("\n"); });
-
+    AppendOpening(ctx.text, FlagTrackerByFlagBanner);
+    ctx.text.append(std::string(Notes) + "\n");
     const bool all = run.TrackedFlag == AllSelector;
-    const int first = all ? 1 : run.TrackedFlag;
-    const int last = all ? 255 : run.TrackedFlag;
-    const int flags = last - first + 1;
-    startProgress(ctx, (project.SceneCount + project.CueCardCount + project.InventoryItemCount) * flags + 5);
-    describePlayerSettings(ctx);
-
+    const int first = all ? 1 : run.TrackedFlag, last = all ? 255 : run.TrackedFlag;
+    startProgress(ctx, (p.SceneCount + p.CueCardCount + p.InventoryItemCount) * (last - first + 1) + 5);
+    writeScore(ctx, [&](const FlagStatement& s) { return s.flag == run.TrackedFlag; });
+    // Each record read once and decoded whole; an unreadable one says nothing.
+    std::vector<FlagStatementList> records;
+    for (const auto& [unit, count] :
+         {std::pair{Unit::Scene, p.SceneCount}, {Unit::CueCard, p.CueCardCount}, {Unit::Item, p.InventoryItemCount}})
+        for (int n = 1; n <= count; ++n) {
+            Result<FlagStatementList> list = statementsOf(ctx, unit, static_cast<Integer>(n));
+            records.push_back(list ? std::move(*list) : FlagStatementList{});
+        }
     for (int f = first; f <= last; ++f) {
         if (run.CancelRequested)
             return;
-        run.TrackedFlag = static_cast<Integer>(f);
-        step([&] { ctx.text.append("\n>>>>>> FLAG #" + SignedForm(f) + " <<<<<<"); });
-        for (int s = 1; s <= project.SceneCount; ++s)
-            describeScene(ctx, static_cast<Integer>(s));
-        for (int c = 1; c <= project.CueCardCount; ++c) {
-            step([&] { DescribeCueCard(static_cast<Integer>(c), Track, ctx); });
-            step([&] { StepProgress(ctx.host); });
+        ctx.text.append("\n>>>>>> FLAG #" + SignedForm(f) + " <<<<<<");
+        for (const FlagStatementList& list : records) {
+            for (const FlagStatement& s : list.statements)
+                if (s.use == FlagUse::Problem || (s.whole && s.flag == f))
+                    ctx.text.append("\n" + std::string(list.sentence(s)));
+            StepProgress(ctx.host);
         }
-        for (int i = 1; i <= project.InventoryItemCount; ++i) {
-            step([&] { DescribeInventoryItem(static_cast<Integer>(i), Track, ctx); });
-            step([&] { StepProgress(ctx.host); });
-        }
-        step([&] { ctx.text.append("\n"); });
+        ctx.text.append("\n");
     }
-    step([&] { AppendClosing(ctx.text); });
+    AppendClosing(ctx.text);
 }
 
 void ReferenceFlagTrackerByScene(ReportContext& ctx) {
     RunState& run = ctx.run;
-    const ProjectState& project = ctx.project;
+    const LoadedProject& p = ctx.project;
     run.ReportName = "Scene Flags Report";
     run.EveryFlag = true;
-    commonOpening(ctx, FlagTrackerBySceneBanner);
-
+    AppendOpening(ctx.text, FlagTrackerBySceneBanner);
+    ctx.text.append(Notes);
     const bool all = run.TrackedScene == AllSelector;
-    const int first = all ? 1 : run.TrackedScene;
-    const int last = all ? project.SceneCount : run.TrackedScene;
+    const int first = all ? 1 : run.TrackedScene, last = all ? p.SceneCount : run.TrackedScene;
     startProgress(ctx, last - first + 1 + 5);
-    describePlayerSettings(ctx);
-
-    if (project.SceneCount > 0) {
-        for (int s = first; s <= last; ++s) {
-            if (run.CancelRequested)
-                return;
-            run.TrackedScene = static_cast<Integer>(s);
-            step([&] {
-                ctx.text.append("\n\n>>>>>> SCENE #" + SignedForm(s) + " (" + project.sceneName(s) + ") <<<<<<");
-            });
-            describeScene(ctx, static_cast<Integer>(s));
-        }
+    writeScore(ctx, [](const FlagStatement&) { return true; });
+    for (int s = first; s <= last && p.SceneCount > 0; ++s) {
+        if (run.CancelRequested)
+            return;
+        ctx.text.append("\n\n>>>>>> SCENE #" + SignedForm(s) + " (" + p.sceneName(s) + ") <<<<<<");
+        if (const auto list = statementsOf(ctx, Unit::Scene, static_cast<Integer>(s)))
+            for (const FlagStatement& st : list->statements)
+                if (st.use == FlagUse::Problem || st.whole)
+                    ctx.text.append("\n" + std::string(list->sentence(st)));
+        StepProgress(ctx.host);
     }
-    step([&] { ctx.text.append("\n"); });
-    step([&] { AppendClosing(ctx.text); });
+    ctx.text.append("\n");
+    AppendClosing(ctx.text);
 }
-
-namespace {
-
-void scanForUsedFlags(ReportContext& ctx) {
-    const ProjectState& project = ctx.project;
-    RunState& run = ctx.run;
-    ReportHost& host = ctx.host;
-    host.setProgressMaximum(project.SceneCount + 5 + project.CueCardCount + project.InventoryItemCount +
-                            project.LocationCount);
-    host.setProgressValue(0);
-    DescribePlayerSettings(2, MarkUsed, ctx);
-    for (int i = 0; i < 5; ++i)
-        StepProgress(host);
-    for (int s = 1; s <= project.SceneCount; ++s) {
-        ctx.loadScene(static_cast<Integer>(s));
-        const SceneRecord& scene = ctx.scene.Scene;
-        if (scene.CondLoadEnabled == 1)
-            MarkFlagUsed(run, scene.CondLoadFlag);
-        if (scene.OnLoadFlagEnabled == 1)
-            MarkFlagUsed(run, scene.OnLoadFlag);
-        for (Integer k = 1; k <= 20; ++k) {
-            run.CurrentObject = k;
-            const Integer type = scene.slot(k).ObjectType;
-            if (type != -1)
-                DescribeObject(type, MarkUsed, ctx);
-        }
-        StepProgress(host);
-    }
-    for (int c = 1; c <= project.CueCardCount; ++c) {
-        DescribeCueCard(static_cast<Integer>(c), MarkUsed, ctx);
-        StepProgress(host);
-    }
-    for (int i = 1; i <= project.InventoryItemCount; ++i) {
-        DescribeInventoryItem(static_cast<Integer>(i), MarkUsed, ctx);
-        StepProgress(host);
-    }
-    for (int l = 1; l <= project.LocationCount; ++l)
-        StepProgress(host);
-}
-
-} // namespace
 
 void ReferenceUnusedFlagsReport(ReportContext& ctx) {
-    RunState& run = ctx.run;
-    run.ReportName = "Unused Flags Report";
-    ResetUnusedFlags(run);
+    const LoadedProject& p = ctx.project;
+    ctx.run.ReportName = "Unused Flags Report";
     ctx.host.yield();
-    try {
-        scanForUsedFlags(ctx);
-    } catch (const FileError& e) {
-        AppendOpening(ctx.text, UnusedFlagsBanner);
-        ctx.text.append("\n*** The scan stopped: the file " + e.file().string() + " could not be read (" + e.reason() +
-                        "). No list of unused flags was made. ***");
-        AppendClosing(ctx.text);
-        return;
-    }
+    ctx.host.setProgressMaximum(p.SceneCount + 5 + p.CueCardCount + p.InventoryItemCount + p.LocationCount);
+    ctx.host.setProgressValue(0);
+    std::array<bool, 256> used{};
+    std::string problems;
+    const auto mark = [&](const FlagStatement& s) {
+        if (s.marks && s.markedFlag >= 1 && s.markedFlag <= 255)
+            used[static_cast<std::size_t>(s.markedFlag)] = true;
+        return false;
+    };
+    writeScore(ctx, mark);
+    for (const auto& [unit, count] :
+         {std::pair{Unit::Scene, p.SceneCount}, {Unit::CueCard, p.CueCardCount}, {Unit::Item, p.InventoryItemCount}})
+        for (int n = 1; n <= count; ++n) {
+            const auto list = statementsOf(ctx, unit, static_cast<Integer>(n));
+            if (!list) {
+                ctx.text.append(problems);
+                AppendOpening(ctx.text, UnusedFlagsBanner);
+                AppendScanStopped(ctx.text, list.failure(), "No list of unused flags was made.");
+                AppendClosing(ctx.text);
+                return;
+            }
+            for (const FlagStatement& s : list->statements)
+                if (!mark(s) && s.use == FlagUse::Problem)
+                    problems += "\n" + std::string(list->sentence(s));
+            StepProgress(ctx.host);
+        }
+    for (int l = 1; l <= p.LocationCount; ++l)
+        StepProgress(ctx.host);
+    std::string list;
+    int unused = 0;
+    for (int f = 1; f <= 255; ++f)
+        if (!used[static_cast<std::size_t>(f)])
+            list += std::to_string(f) + "  ", ++unused;
+    ctx.text.append(problems);
     AppendOpening(ctx.text, UnusedFlagsBanner);
     ctx.text.append("\nNOTE: Flags that have been specified in properties, but always have their governing checkbox "
-                    "UNCHECKED, are listed as UNUSED in this report.");
-    ctx.text.append("\n\nTotal unused flags found:" + SignedForm(static_cast<long>(run.UnusedFlags.size())));
-    ctx.text.append("\n\nThe following flags do not appear to be in use in this project:\n");
-    std::string list;
-    for (const std::string& entry : run.UnusedFlags)
-        list += entry + "  ";
-    ctx.text.append(list);
+                    "UNCHECKED, are listed as UNUSED in this report.\n\nTotal unused flags found:" +
+                    SignedForm(unused) + "\n\nThe following flags do not appear to be in use in this project:\n" +
+                    list);
     AppendClosing(ctx.text);
 }
 

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "data/DataFiles.h"
 #include "data/LoadProject.h"
-#include "reports/Phrasing.h"
 #include "reports/ReportContext.h"
 #include "reports/RunReport.h"
-#include "reports/StatementMode.h"
 #include "support/FileBytes.h"
 #include "support/ProjectBuilder.h"
 #include "support/RecordEncoders.h"
@@ -23,12 +20,13 @@ namespace fs = std::filesystem;
 
 // A report host with a fixed date that answers the incomplete-report question as scripted. It presses
 // the picker's Cancel button during the first yield at which the bar shows at least cancelAtProgress,
-// and makes every later read through an open handle on breakFile fail, as on a damaged disk.
+// and from its first yield on makes every read through an open handle on breakFile fail, as on a damaged
+// disk.
 class FakeReportHost : public ReportHost {
   public:
     explicit FakeReportHost(RunState& run) : run_(run) {}
     std::optional<int> cancelAtProgress;
-    fs::path breakFile; // larger than the stream's buffer, so that records come from the disk
+    fs::path breakFile;
     bool broken = false;
     std::function<void()> onYield; // runs at every yield
     bool answerViewIncomplete = true;
@@ -36,12 +34,16 @@ class FakeReportHost : public ReportHost {
     std::vector<bool> busy;
 
     void yield() override {
-        if (cancelAtProgress && progressValue() >= *cancelAtProgress) run_.CancelRequested = true;
-        if (onYield) onYield();
-        if (breakFile.empty() || broken) return;
+        if (cancelAtProgress && progressValue() >= *cancelAtProgress)
+            run_.CancelRequested = true;
+        if (onYield)
+            onYield();
+        if (breakFile.empty() || broken)
+            return;
         for (const auto& fd : fs::directory_iterator("/proc/self/fd")) { // point it at a folder
             std::error_code ec;
-            if (fs::read_symlink(fd.path(), ec) != fs::canonical(breakFile)) continue;
+            if (fs::read_symlink(fd.path(), ec) != fs::canonical(breakFile))
+                continue;
             const int folder = ::open(breakFile.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
             broken = ::dup2(folder, std::stoi(fd.path().filename().string())) >= 0 || broken;
             ::close(folder);
@@ -58,33 +60,36 @@ class FakeReportHost : public ReportHost {
     RunState& run_;
 };
 
-// A project made with the builder, loaded as the desktop program loads it, and the run state a
-// report works on.
+// A project made with the builder and loaded with its files left open, as the command line loads it, and
+// the run state a report works on.
 class ReportFixture : public ::testing::Test {
   protected:
     TempDir dir;
     ProjectBuilder builder;
-    ProjectState project;
+    std::optional<OpenProject> open;
     RunState state;
     ReportText text;
     FakeReportHost host{state};
-    ReportContext ctx{project, state, text, host};
+    std::optional<ReportContext> ctx;
 
-    void load() {
-        ChooseProjectFile(project, builder.write(dir.path()));
-        const LoadOutcome outcome = LoadProject(project, noEventLoop());
-        ASSERT_TRUE(outcome.loaded()) << outcome.message;
+    // Writes the builder's project (unless a project file is given) and loads it.
+    void load(fs::path projectFile = {}) {
+        if (projectFile.empty())
+            projectFile = builder.write(dir.path());
+        Result<OpenProject> loaded = LoadProject(ProjectPaths::fromProjectFile(projectFile), noEventLoop());
+        ASSERT_TRUE(loaded) << describeFailure(loaded.failure());
+        open.emplace(std::move(*loaded));
+        ctx.emplace(open->project, state, text, host);
+        ctx->files = &open->files;
     }
-    void loadAndOpen() { // for direct calls of the statement generators
-        load();
-        ctx.files.emplace(OpenDataFiles(project, noEventLoop()));
-    }
+    ProjectSource source() const { return {open->project, open->files}; }
+    const LoadedProject& project() const { return open->project; }
     std::string runReport(Integer kind) {
-        RunReport(kind, ctx);
+        RunReport(kind, *ctx);
         return text.str();
     }
     std::string header() const {
-        return "*** Orvanta Project Report ***\nDate scanned: 07-04-2026\n\n" + project.PInfo;
+        return "*** Orvanta Project Report ***\nDate scanned: 07-04-2026\n\n" + ProjectInformation(open->project);
     }
 };
 
@@ -97,8 +102,7 @@ inline std::string expectedText(const std::string& name) {
 // An object slot of `type` with runs of Integer settings ({141, {a, b}} puts a at slot offset 141
 // and b at 143) and the texts T1 to T3.
 using Settings = std::vector<std::pair<std::size_t, std::vector<Integer>>>;
-inline ObjectSlot objectOf(Integer type, const Settings& settings,
-                           const std::vector<std::string>& texts = {}) {
+inline ObjectSlot objectOf(Integer type, const Settings& settings, const std::vector<std::string>& texts = {}) {
     ObjectSlot slot;
     slot.ObjectType = type;
     for (const auto& [start, values] : settings)

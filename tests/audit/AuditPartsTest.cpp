@@ -1,0 +1,178 @@
+// The parts of the files audit: how names from disk are shown, the list indexes, the field memo, near
+// misses, the space figures and recycling.
+
+#include "audit/AuditListIndex.h"
+#include "audit/AuditLists.h"
+#include "audit/DiskNames.h"
+#include "audit/NearMiss.h"
+#include "audit/NumberPatterns.h"
+#include "audit/Recycling.h"
+#include "support/HostileNames.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace orv::testing {
+namespace {
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+// Every control character (C0, DEL, C1) and every byte outside valid UTF-8 is one U+FFFD; the characters
+// next to each boundary stay.
+TEST(DisplayName, ReplacesControlsAndStrayBytesAndKeepsEverythingElse) {
+    for (const HostileName& h : hostileNames())
+        EXPECT_EQ(DisplayName(h.name), h.shown) << h.label;
+    const std::string R = "\uFFFD";
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string(1, '\0'), R}, {"\x1F", R}, {" ~", " ~"}, {"\x7F", R}, {"\x80", R}, {"\xC2\x80", R},
+        {"\xC2\x9F", R}, {"\xC2\xA0", "\xC2\xA0"}, {"\xC3\x80", "\xC3\x80"}, {"\xDF\xBF", "\xDF\xBF"},
+        {"\xC1\xBF", R + R}, {"\xE0\x9F\xBF", R + R + R}, {"\xE2\x80\xA8\xE2\x80\xAE", "\xE2\x80\xA8\xE2\x80\xAE"},
+        {"\xED\x9F\xBF", "\xED\x9F\xBF"}, {"\xED\xA0\x80", R + R + R}, {"\xEF\xBF\xBF", "\xEF\xBF\xBF"},
+        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"}, {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+        {"\xF4\x90\x80\x80", R + R + R + R}, {"\xF5\x80\x80\x80", R + R + R + R}, {"a\xC3", "a" + R}};
+    for (const auto& [name, shown] : cases)
+        EXPECT_EQ(DisplayName(name), shown) << ::testing::PrintToString(name);
+}
+
+// Sorting once at the end gives the order that inserting each name at its place would have given.
+TEST(AuditLists, TheMissingIndexSortsIntoListingOrder) {
+    std::mt19937 rng(7);
+    const Names pool{"b.bmp", "B.bmp", "a.bmp", "A.BMP", "\xc3\x89.gif", "\xc3\xa9.gif", "z.wav", "a b.bmp", "_.bmp"};
+    for (int round = 0; round < 50; ++round) {
+        MissingListIndex missing;
+        Names appended;
+        AuditLists lists;
+        for (int i = 0; i < 12; ++i) {
+            const std::string& name = pool[rng() % pool.size()];
+            if (missing.add(name))
+                appended.push_back(name);
+            AddMissing(lists, name, FolderKind::Gfx);
+        }
+        MissingListIndex::sort(appended);
+        ASSERT_EQ(appended, lists.MissingGfx);
+    }
+    EXPECT_TRUE(ListedBefore("a.bmp", "B.bmp") && ListedBefore("B.bmp", "b.bmp") && !ListedBefore("b.bmp", "B.bmp"));
+}
+
+struct NearMissCase {
+    const char* what;
+    Names unused; // listing order
+    std::string missing;
+    Names expected;
+};
+
+TEST(NearMiss, SuggestsSameStemFirstThenByDistanceThenListingOrder) {
+    const NearMissCase cases[] = {
+        {"another extension, any letter case", {"Door.gif", "window.bmp"}, "door.bmp", {"Door.gif"}},
+        {"a stem without extension", {"door", "doors.bmp"}, "door.bmp", {"door", "doors.bmp"}},
+        {"one slip", {"kitchen.bmp"}, "kitchn.bmp", {"kitchen.bmp"}},
+        {"two slips", {"kitchen.bmp"}, "kichn.bmp", {"kitchen.bmp"}},
+        {"three slips are too many", {"kitchen.bmp"}, "kicn.bmp", {}},
+        {"a swapped pair is two edits", {"tower.wav"}, "toewr.wav", {"tower.wav"}},
+        {"same stem beats a closer name", {"door1.bmp", "door.jpeg"}, "door.bmp", {"door.jpeg", "door1.bmp"}},
+        {"same stem however far the extension", {"theme.midi-backup"}, "theme.mid", {"theme.midi-backup"}},
+        {"nearer before farther", {"boats2.bmp", "bot.bmp"}, "boat.bmp", {"bot.bmp", "boats2.bmp"}},
+        {"equal distance keeps listing order",
+         {"cat.wav", "bat.wav", "hat.wav", "mat.wav"}, "rat.wav", {"cat.wav", "bat.wav", "hat.wav"}},
+        {"at most three", {"a.gif", "a.jpg", "a.png", "a.wav"}, "a.bmp", {"a.gif", "a.jpg", "a.png"}},
+        {"accented letters fold like ASCII", {"CAFÉ.gif"}, "café.bmp", {"CAFÉ.gif"}},
+        {"an accent is one edit, not two bytes", {"cafe.bmp"}, "café.bmp", {"cafe.bmp"}},
+        {"nothing alike", {"sea.wav"}, "lighthouse.bmp", {}},
+        {"an empty folder", {}, "door.bmp", {}},
+    };
+    for (const NearMissCase& c : cases)
+        EXPECT_EQ(NearMissIndex(c.unused).suggestionsFor(c.missing), c.expected) << c.what;
+}
+
+// Only the cells near the diagonal are worked out, on the stack for short texts: the answers are those of
+// the whole table capped at cap + 1, for every cap, on texts of few letters and on long ones.
+TEST(NearMiss, EditDistanceAgreesWithTheWholeTable) {
+    const auto whole = [](std::u32string_view a, std::u32string_view b) {
+        std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+        for (std::size_t i = 0; i <= a.size(); ++i)
+            for (std::size_t j = 0; j <= b.size(); ++j)
+                d[i][j] = i == 0   ? j
+                          : j == 0 ? i
+                                   : std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
+                                               d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+        return d[a.size()][b.size()];
+    };
+    std::mt19937 rng(3);
+    const auto text = [&](std::size_t longest) {
+        std::u32string t(rng() % (longest + 1), U'a');
+        for (char32_t& c : t)
+            c = U'a' + static_cast<char32_t>(rng() % 3);
+        return t;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::size_t longest = round % 10 == 0 ? 90 : 12; // past the stack's 64 cells now and then
+        const std::u32string a = text(longest), b = text(longest);
+        const std::size_t cap = rng() % 6;
+        ASSERT_EQ(EditDistance(a, b, cap), std::min(whole(a, b), cap + 1)) << "round " << round << ", cap " << cap;
+    }
+}
+
+TEST(NumberPatterns, GroupedAndHundredthsNumbers) {
+    for (const auto& [value, text] : {std::pair<std::int64_t, const char*>{1, "1"}, {999, "999"}, {1000, "1,000"},
+                                      {1'200'000, "1,200,000"}, {-12'345, "-12,345"}, {0, ""}})
+        EXPECT_EQ(GroupedNumber(value), text) << value; // zero has no digits
+    // The integer part left out when 0, the point always written, no trailing zeros, halves to even.
+    for (const auto& [numerator, text] : {std::pair<std::int64_t, const char*>{1500, "1.46"},
+                                          {1000, ".98"}, {2048, "2."}, {1536, "1.5"}, {102'400'000, "100000."},
+                                          {0, "."}, {5, "."}, {6, ".01"}, {128, ".12"}, {384, ".38"}, {640, ".62"}})
+        EXPECT_EQ(HundredthsNumber(numerator, 1024), text) << numerator << "/1024";
+    EXPECT_EQ(std::tuple(HundredthsNumber(1, 200), HundredthsNumber(3, 200)), std::tuple(".", ".02"));
+}
+
+// Remembers every request and what the list held at that moment.
+class FakeTrash : public Trash {
+  public:
+    FakeTrash(const Names& watched, bool succeed) : watched_(watched), succeed_(succeed) {}
+    bool RecycleFile(const fs::path& file) override {
+        requests.push_back(file.string());
+        listAtRequest.push_back(watched_);
+        return succeed_;
+    }
+    Names requests;
+    std::vector<Names> listAtRequest;
+
+  private:
+    const Names& watched_;
+    bool succeed_;
+};
+
+TEST(RecycleSelected, NamesLeaveTheListFirstThenTheFilesMoveInListOrder) {
+    for (bool succeed : {true, false}) { // the names stay gone when the moves fail
+        Names list{"a.wav", "b.mid", "c.mp3", "d.avi", "e.wav"};
+        FakeTrash trash(list, succeed);
+        EXPECT_EQ(RecycleSelected(list, {false, true, false, true, true}, "/game/resource/mmedia", trash),
+                  (Names{"b.mid", "d.avi", "e.wav"}));
+        EXPECT_EQ(list, (Names{"a.wav", "c.mp3"}));
+        EXPECT_EQ(trash.requests,
+                  (Names{"/game/resource/mmedia/b.mid", "/game/resource/mmedia/d.avi", "/game/resource/mmedia/e.wav"}));
+        EXPECT_EQ(trash.listAtRequest, std::vector<Names>(3, Names{"a.wav", "c.mp3"}));
+    }
+    Names list{"Pic.bmp", "pic.bmp", "pic.bmp"}; // equal entries, as an edited list may hold
+    FakeTrash trash(list, true);
+    EXPECT_TRUE(RecycleSelected(list, {}, "/g", trash).empty()) << "a short selection selects nothing more";
+    RecycleSelected(list, {false, false, true}, "/g", trash);
+    EXPECT_EQ(std::tuple(list, trash.requests), std::tuple(Names{"Pic.bmp", "pic.bmp"}, Names{"/g/pic.bmp"}));
+}
+
+TEST(RecycleSelected, MovesNothingThroughALinkOutOfTheMediaFolders) {
+    TempDir dir;
+    for (const char* folder : {"elsewhere/gfx", "p/resource", "q"})
+        fs::create_directories(dir / folder);
+    fs::create_symlink(dir / "elsewhere" / "gfx", dir / "p" / "resource" / "gfx");
+    fs::create_symlink(dir / "elsewhere", dir / "q" / "resource");
+    for (const fs::path& folder : {dir / "p" / "resource" / "gfx", dir / "q" / "resource" / "gfx"}) {
+        Names list{"a.bmp", "b.bmp"};
+        FakeTrash trash(list, true);
+        EXPECT_EQ(RecycleSelected(list, {true, false}, folder, trash), Names{"a.bmp"}) << folder;
+        EXPECT_EQ(std::tuple(list, trash.requests.size()), std::tuple(Names{"b.bmp"}, 0u)) << folder;
+    }
+}
+
+} // namespace
+} // namespace orv::testing

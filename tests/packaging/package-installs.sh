@@ -59,8 +59,9 @@ if $desktop; then
 fi
 
 # Control fields. Depends are read from each package's own binary: the
-# command line's names the C and C++ libraries alone (and the sanitizer
-# runtimes in a sanitizer build), never Qt or GLib.
+# command line's names the C and C++ libraries and Graphviz's layout library
+# (the puzzle chart's SVG) alone, and the sanitizer runtimes in a sanitizer
+# build; never Qt or GLib.
 field() { dpkg-deb -f "$1" "$2"; }
 depends_names() { field "$1" Depends | tr ',' '\n' | sed 's/^ *//; s/[ (].*//' | sed '/^$/d' | sort -u; }
 for deb in "${debs[@]}"; do
@@ -69,12 +70,13 @@ for deb in "${debs[@]}"; do
 done
 [ "$(field "$cli_deb" Package)" = orvanta-scan ] || fail "package name $(field "$cli_deb" Package)"
 cli_depends=$(depends_names "$cli_deb")
-allowed='^(libc6|libstdc\+\+6|libgcc-s1)$'
-[ "$hardened" = ON ] || allowed='^(libc6|libstdc\+\+6|libgcc-s1|libasan[0-9]+|libubsan[0-9]+)$'
+allowed='libc6|libstdc\+\+6|libgcc-s1|libgvc6|libcgraph6'
+[ "$hardened" = ON ] || allowed+='|libasan[0-9]+|libubsan[0-9]+'
 grep -qx libc6 <<<"$cli_depends" || fail "orvanta-scan: no library dependencies were read from the program"
 grep -qx 'libstdc++6' <<<"$cli_depends" || fail "orvanta-scan does not depend on the C++ library"
-unexpected=$(grep -Ev "$allowed" <<<"$cli_depends" || true)
-[ -z "$unexpected" ] || fail "orvanta-scan depends on more than the C and C++ libraries: $unexpected"
+unexpected=$(grep -Evx "$allowed" <<<"$cli_depends" || true)
+[ -z "$unexpected" ] || fail "orvanta-scan depends on more than the C and C++ libraries and Graphviz: $unexpected"
+! grep -Eiq 'qt|glib' <<<"$cli_depends" || fail "orvanta-scan depends on Qt or GLib"
 if $desktop; then
   [ "$(field "$desktop_deb" Package)" = orvanta-scanner ] || fail "package name $(field "$desktop_deb" Package)"
   desktop_depends=$(depends_names "$desktop_deb")
@@ -141,15 +143,17 @@ diff <("$build_dir/src/cli/orvanta-scan" info "$work/project/lighthouse.orv") "$
   fail "the installed program's info differs from the built one's"
 
 # The manual page names every command the program offers, every option of
-# check, the formats of check and where the schema and matcher are.
+# each, the formats of check and where the schema and matcher are.
 man_page=$(zcat "$root/usr/share/man/man1/orvanta-scan.1.gz")
 commands=$("$scan" --help | awk '/^Subcommands:/ {on=1; next} on && /^  [a-z]/ {print $1}')
 [ "$(echo "$commands" | wc -w)" -ge 6 ] || fail "--help lists these commands: $commands"
 for command in $commands; do
   grep -q "^\.B orvanta-scan $command" <<<"$man_page" || fail "the manual page does not describe '$command'"
 done
-for option in $("$scan" check --help | grep -oE -- '--[a-z][a-z-]+' | sort -u); do
-  grep -qF -- "${option//-/\\-}" <<<"$man_page" || fail "the manual page does not describe check $option"
+for command in $commands; do
+  for option in $("$scan" "$command" --help | grep -oE -- '--[a-z][a-z-]+' | sort -u); do
+    grep -qF -- "${option//-/\\-}" <<<"$man_page" || fail "the manual page does not describe $command $option"
+  done
 done
 for text in 'text | json | sarif | github' '\%/usr/share/orvanta-scan/orvanta-scan.schema.json' \
             '\%/usr/share/orvanta-scan/orvanta-problem-matcher.json'; do
@@ -174,6 +178,8 @@ if [ -r /usr/share/bash-completion/bash_completion ]; then
     fail "check's formats: $(words complete_line orvanta-scan check x.orv --format '')"
   [ "$(words complete_line orvanta-scan files x.orv --format '')" = "json text " ] ||
     fail "files' formats: $(words complete_line orvanta-scan files x.orv --format '')"
+  [ "$(words complete_line orvanta-scan puzzle-chart x.orv --format '')" = "dot json svg " ] ||
+    fail "puzzle-chart's formats: $(words complete_line orvanta-scan puzzle-chart x.orv --format '')"
   [ "$(complete_line orvanta-scan check x.orv --fail-on missing,dead)" = missing,dead-ends ] ||
     fail "completion of a --fail-on list"
   [ "$(words complete_line orvanta-scan check x.orv --b)" = "--baseline " ] || fail "completion of --baseline"
@@ -187,6 +193,8 @@ if [ -r /usr/share/bash-completion/bash_completion ]; then
     [ "$(cd "$work/completion" && complete_line orvanta-scan check "$option" b.txt '')" = p.orv ] ||
       fail "the file after $option taken for the project"
   done
+  [ "$(cd "$work/completion" && complete_line orvanta-scan puzzle-chart --flag 3 '')" = p.orv ] ||
+    fail "the number after --flag taken for the project"
 fi
 
 # lintian, with no error and no warning, in the build that is shipped.

@@ -3,8 +3,8 @@
 #   orvanta-scan_VERSION_ARCH.deb     (component cli) the command line, its
 #       manual page and bash completion, and under /usr/share/orvanta-scan/
 #       the JSON schema of its reports and the problem matcher of its check
-#       lines; it needs only the C and C++ libraries, so a CI runner installs
-#       no Qt or GLib for it;
+#       lines; it needs the C and C++ libraries and Graphviz's (for the
+#       puzzle chart's SVG), so a CI runner installs no Qt for it;
 #   orvanta-scanner_VERSION_ARCH.deb  (component desktop, when the desktop is
 #       built) the desktop program, its manual page, desktop entry, the .orv
 #       file type and the icon; it runs no orvanta-scan, so it does not
@@ -46,8 +46,8 @@ or GitHub workflow commands, and exits non-zero on the classes asked for.
 
 This package holds the orvanta-scan command, its manual page, bash
 completion, the JSON schema of its reports and a problem matcher for CI
-systems. It needs no graphical libraries: the desktop program is in the
-orvanta-scanner package.")
+systems. It needs no Qt: the desktop program is in the orvanta-scanner
+package.")
 set(CPACK_DEBIAN_CLI_PACKAGE_SUGGESTS "bash-completion")
 # Up to 3.1.0, orvanta-scanner held orvanta-scan too (Debian Policy 7.6.1).
 set(CPACK_DEBIAN_CLI_PACKAGE_BREAKS "orvanta-scanner (<< ${PROJECT_VERSION})")

@@ -59,9 +59,9 @@ if $desktop; then
 fi
 
 # Control fields. Depends are read from each package's own binary: the
-# command line's names the C and C++ libraries and Graphviz's layout library
-# (the puzzle chart's SVG) alone, and the sanitizer runtimes in a sanitizer
-# build; never Qt or GLib.
+# command line's names the C and C++ libraries and Graphviz's (the puzzle
+# chart's SVG; libcdt5 only where the Debug build links it) alone, and
+# the sanitizer runtimes in a sanitizer build; never Qt or GLib.
 field() { dpkg-deb -f "$1" "$2"; }
 depends_names() { field "$1" Depends | tr ',' '\n' | sed 's/^ *//; s/[ (].*//' | sed '/^$/d' | sort -u; }
 for deb in "${debs[@]}"; do
@@ -70,7 +70,7 @@ for deb in "${debs[@]}"; do
 done
 [ "$(field "$cli_deb" Package)" = orvanta-scan ] || fail "package name $(field "$cli_deb" Package)"
 cli_depends=$(depends_names "$cli_deb")
-allowed='libc6|libstdc\+\+6|libgcc-s1|libgvc6|libcgraph6'
+allowed='libc6|libstdc\+\+6|libgcc-s1|libgvc6|libcgraph6|libcdt5'
 [ "$hardened" = ON ] || allowed+='|libasan[0-9]+|libubsan[0-9]+'
 grep -qx libc6 <<<"$cli_depends" || fail "orvanta-scan: no library dependencies were read from the program"
 grep -qx 'libstdc++6' <<<"$cli_depends" || fail "orvanta-scan does not depend on the C++ library"

@@ -9,6 +9,7 @@
 #include "data/LoadProject.h"
 #include "data/RecordLayouts.h"
 #include "data/Records.h"
+#include "data/Text.h"
 
 #include <cstdio>
 #include <cstdlib>

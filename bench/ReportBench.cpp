@@ -74,7 +74,7 @@ void FlagReachAnalysis(benchmark::State& bench) {
     std::size_t findings = 0;
     for (auto _ : bench) {
         const Result<ProjectFiles> files = OpenDataFiles(p.project, noEventLoop());
-        const FlagReach reach = GatherFlagReach({p.project, *files}, p.host);
+        const FlagReach reach = GatherFlagReach({p.project, *files});
         findings = reach.neverHolds.size() + reach.alwaysHolds.size() + reach.unreachable.size();
         benchmark::DoNotOptimize(findings);
     }

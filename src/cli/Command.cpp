@@ -84,7 +84,8 @@ std::string Wording(const Failure& f) {
     return "orvanta-scan: " + describeFailure(f);
 }
 
-std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool deferScenes) {
+std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool deferScenes,
+                                          std::optional<Failure>* why) {
     const ProjectPaths paths = ProjectPaths::fromProjectFile(run.projectFile);
     Result<OpenProject> open = LoadProject(paths, noEventLoop(), {.deferScenes = deferScenes});
     if (open)
@@ -94,6 +95,8 @@ std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool def
         Say(run.io, withLineFeeds(SecurityFailureMessage));
     Say(run.io, Wording(failure));
     status = ExitProjectFailed;
+    if (why)
+        *why = failure;
     return std::nullopt;
 }
 

@@ -56,8 +56,9 @@ std::string Wording(const Failure& failure);
 // scene file is read once (for a command that names no scene before its pass
 // is over). On failure it says which file failed and why (only a real lock
 // mismatch gets the security message) and leaves ExitProjectFailed in
-// `status`.
-std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool deferScenes = false);
+// `status`, and the failure itself in `why` when asked for.
+std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool deferScenes = false,
+                                          std::optional<Failure>* why = nullptr);
 
 // The flag picker's reading of a flag: "all", or the leading number rounded
 // half to even, which must lie from 1 to 255. A scene: "all", or a number

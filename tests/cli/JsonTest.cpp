@@ -193,7 +193,8 @@ TEST_F(JsonDocuments, EveryCommandWritesItsOwnDocumentWithTheSameProject) {
         {{"track-flag", project, "4"}, {"flag", "score", "sections"}},
         {{"scene-flags", project, "all"}, {"scene", "score", "sections"}},
         {{"scene-properties", project, "2"}, {"scene", "available"}}, {{"flag-usage", project},
-         {"complete", "counts", "flags", "problems", "deadEnds", "changedNeverTested", "outOfRange"}}};
+         {"complete", "counts", "flags", "problems", "deadEnds", "changedNeverTested", "outOfRange", "neverHolds",
+          "alwaysHolds", "unreachable", "brokenSceneLoads"}}};
     const OrderedJson info = json({"info", project});
     for (const auto& [args, keys] : cases) {
         const OrderedJson document = json(args);

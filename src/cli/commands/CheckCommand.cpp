@@ -90,15 +90,15 @@ int check(Invocation& run, const CheckOptions& options) {
     const bool document = run.format == "json" || run.format == "sarif";
 
     int loaded = ExitOk;
-    auto open = LoadForCommand(run, loaded, true);
+    std::optional<Failure> whyNot;
+    auto open = LoadForCommand(run, loaded, true, &whyNot);
     if (!open) {
         if (document)
             WriteJsonOutput(run, paths, [&](JsonStream& json, ReportHost&) -> std::optional<Failure> {
-                const Failure failed{FailureKind::CannotOpen, run.projectFile, "the project did not load"};
                 if (run.format == "sarif")
-                    WriteFailedCheckSarif(json, failed, failOn, names);
+                    WriteFailedCheckSarif(json, *whyNot, failOn, names);
                 else
-                    WriteFailedCheckJson(json, failed);
+                    WriteFailedCheckJson(json, *whyNot);
                 return std::nullopt;
             });
         return loaded;

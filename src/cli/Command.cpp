@@ -84,8 +84,7 @@ std::string Wording(const Failure& f) {
     return "orvanta-scan: " + describeFailure(f);
 }
 
-std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool deferScenes,
-                                          std::optional<Failure>* why) {
+std::optional<OpenProject> LoadForCommand(Invocation& run, int& status, bool deferScenes, std::optional<Failure>* why) {
     const ProjectPaths paths = ProjectPaths::fromProjectFile(run.projectFile);
     Result<OpenProject> open = LoadProject(paths, noEventLoop(), {.deferScenes = deferScenes});
     if (open)

@@ -33,10 +33,14 @@ void CheckRun::forEach(const std::function<void(const Finding&, Level)>& visit) 
         summary_.fixed = baseline_->size() - seen.size();
 }
 
+std::string GroupingFile(const Finding& finding) {
+    return (finding.findingClass == FindingClass::UnusedFiles ? finding.file.parent_path() : finding.file).string();
+}
+
 std::map<std::pair<FindingClass, std::string>, std::size_t> CheckRun::countByClassAndFile() {
     std::map<std::pair<FindingClass, std::string>, std::size_t> counts;
     const CheckSummary kept = summary_;
-    forEach([&](const Finding& f, Level) { ++counts[{f.findingClass, f.file.string()}]; });
+    forEach([&](const Finding& f, Level) { ++counts[{f.findingClass, GroupingFile(f)}]; });
     summary_ = kept;
     return counts;
 }

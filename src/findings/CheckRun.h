@@ -23,6 +23,11 @@ struct CheckSummary {
     std::size_t total() const { return errors + warnings + notes; }
 };
 
+// The file a finding counts under when findings are gathered by class and
+// file: its own, but for an unused file its media folder (each unused file
+// is a file of its own).
+std::string GroupingFile(const Finding& finding);
+
 // A check as a command runs it: the findings of a ProjectCheck at their
 // level (--fail-on), less those the ignore rules leave out and those the
 // baseline knows.
@@ -39,8 +44,9 @@ class CheckRun {
     const FailOn& failOn() const { return failOn_; }
     bool usesBaseline() const { return baseline_ != nullptr; }
 
-    // How many findings of each class and file forEach reports (a pass of
-    // its own, for outputs that must know before they write).
+    // How many findings of each class and file (see GroupingFile) forEach
+    // reports: a pass of its own, for outputs that must know before they
+    // write.
     std::map<std::pair<FindingClass, std::string>, std::size_t> countByClassAndFile();
 
   private:

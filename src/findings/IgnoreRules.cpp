@@ -93,7 +93,7 @@ bool readFlags(std::string_view text, std::vector<std::pair<int, int>>& into) {
                 return false;
             if (dash == std::string_view::npos)
                 last = first;
-            if (first > last)
+            if (first < 1 || first > last || last > 255)
                 return false;
             into.emplace_back(first, last);
             any = true;
@@ -130,7 +130,7 @@ Result<IgnoreRules> IgnoreRules::parse(std::string_view text, const std::filesys
         };
         if (word == "flag" || word == "flags") {
             if (!readFlags(rest, rules.flags_))
-                return bad("flags are numbers or ranges such as 200-240");
+                return bad("flags are numbers from 1 to 255 or ranges such as 200-240");
         } else if (const auto c = ParseFindingClass(word)) {
             if (rest.empty())
                 return bad("a class needs the pattern of a place");

@@ -302,6 +302,7 @@ struct Group {
     std::size_t total = 0;
     std::size_t seen = 0;
     std::vector<std::string> first;
+    std::filesystem::path firstFile; // where the gathered result points
     Level level = Level::Warning;
 };
 constexpr std::size_t ListedInGroup = 10;
@@ -350,7 +351,7 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
     Level freeLevel = Level::Warning;
     fs::path projectFile;
     run.forEach([&](const Finding& f, Level level) {
-        const auto found = groups.find({f.findingClass, f.file.string()});
+        const auto found = groups.find({f.findingClass, GroupingFile(f)});
         if (found == groups.end()) {
             appendResult(result, json.asciiOnly(), f.findingClass, level, placeAndMessage(f), names.folder / f.file,
                          names, f.place, Fingerprint(f));
@@ -365,22 +366,26 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
         }
         Group& group = found->second;
         group.level = level;
+        if (group.first.empty())
+            group.firstFile = f.file;
         if (group.first.size() < ListedInGroup)
             group.first.push_back(placeAndMessage(f));
         if (++group.seen < group.total)
             return;
-        std::string message = std::to_string(group.total) + " " + std::string(FindingClassName(f.findingClass)) +
-                              " findings in this file, gathered into one result (orvanta-scan check --format json "
-                              "lists every one); the first " +
-                              std::to_string(group.first.size()) + ":";
+        std::string message =
+            std::to_string(group.total) + " " + std::string(FindingClassName(f.findingClass)) +
+            (f.findingClass == FindingClass::UnusedFiles ? " findings in this folder" : " findings in this file") +
+            ", gathered into one result (orvanta-scan check --format json "
+            "lists every one); the first " +
+            std::to_string(group.first.size()) + ":";
         for (const std::string& line : group.first)
             message += "\n" + line;
         Finding gathered;
         gathered.findingClass = f.findingClass;
-        gathered.place = ValidUtf8(f.file.string());
+        gathered.place = ValidUtf8(found->first.second);
         gathered.subject = "gathered";
-        appendResult(result, json.asciiOnly(), f.findingClass, level, message, names.folder / f.file, names, {},
-                     Fingerprint(gathered));
+        appendResult(result, json.asciiOnly(), f.findingClass, level, message, names.folder / group.firstFile, names,
+                     {}, Fingerprint(gathered));
         json.raw(result);
         group = Group{};
     });

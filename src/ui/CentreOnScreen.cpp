@@ -122,4 +122,12 @@ void fitContentsToScreen(QWidget& window, bool fixed) {
         window.resize(size);
 }
 
+void placeOnFirstShow(QWidget& window, bool& placed) {
+    if (placed)
+        return;
+    placed = true;
+    fitContentsToScreen(window, false);
+    centreOnScreen(window);
+}
+
 } // namespace orv::ui

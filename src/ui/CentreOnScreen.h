@@ -27,4 +27,9 @@ QWidget* scrollingContents(QWidget& window);
 // where they do not fit. A fixed window keeps that size.
 void fitContentsToScreen(QWidget& window, bool fixed);
 
+// A window's placement when first shown: fitted to its screen (see
+// fitContentsToScreen), then centred. Later shows leave the window where
+// the user put it; `placed` remembers.
+void placeOnFirstShow(QWidget& window, bool& placed);
+
 } // namespace orv::ui

@@ -422,11 +422,7 @@ bool FilesManager::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FilesManager::showEvent(QShowEvent* event) {
-    if (!placed_) {
-        placed_ = true;
-        fitContentsToScreen(*this, false);
-        centreOnScreen(*this);
-    }
+    placeOnFirstShow(*this, placed_);
     QDialog::showEvent(event);
 }
 

@@ -488,22 +488,14 @@ void FlagMapWindow::setUsage(FlagUsageData usage) {
 }
 
 bool FlagMapWindow::scan() {
-    // Marked as running, so that nothing starts during the yields of the pass.
-    state_.run.ReportRunning = true;
-    host_.setBusy(true);
-    std::optional<QString> failure;
-    Result<FlagUsageData> usage = ScanFlagUsage(state_.project, host_);
-    if (usage)
-        setUsage(std::move(*usage));
-    else
-        failure = toQString(FailureMessage("The flag map could not be made.", usage.failure()));
-    host_.setBusy(false);
-    state_.run.ReportRunning = false;
-    host_.setProgressValue(0);
-    if (failure)
-        platform_.prompts.showMessage(parentWidget(), toQString(ApplicationTitle), *failure,
-                                      Prompts::Icon::Exclamation);
-    return !failure;
+    return RunWindowPass(parentWidget(), state_, platform_, host_, "The flag map could not be made.",
+                         [this]() -> std::optional<Failure> {
+                             Result<FlagUsageData> usage = ScanFlagUsage(state_.project, host_);
+                             if (!usage)
+                                 return usage.failure();
+                             setUsage(std::move(*usage));
+                             return std::nullopt;
+                         });
 }
 
 QString FlagMapWindow::toolTipFor(int flag) {
@@ -559,15 +551,10 @@ void FlagMapWindow::saveMap() {
 }
 
 bool FlagMapWindow::saveMapFile(const QString& path) {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(std::filesystem::path(QFile::encodeName(path).toStdString()), error)) {
-        switch (platform_.prompts.ask(this, QStringLiteral("File already exists"),
-                                      QStringLiteral("Overwrite the existing file?"), Prompts::Buttons::YesNoCancel,
-                                      Prompts::Icon::Exclamation)) {
-        case Prompts::Answer::Yes: break;
-        case Prompts::Answer::No: return false;
-        case Prompts::Answer::Cancel: return true;
-        }
+    switch (askToOverwrite(platform_.prompts, this, path)) {
+    case Prompts::Answer::Yes: break;
+    case Prompts::Answer::No: return false;
+    case Prompts::Answer::Cancel: return true;
     }
     if (!mapImage().save(path, "PNG"))
         platform_.prompts.showMessage(this, toQString(ApplicationTitle),
@@ -584,11 +571,7 @@ void FlagMapWindow::reject() {
 }
 
 void FlagMapWindow::showEvent(QShowEvent* event) {
-    if (!placed_) {
-        placed_ = true;
-        fitContentsToScreen(*this, false);
-        centreOnScreen(*this);
-    }
+    placeOnFirstShow(*this, placed_);
     QDialog::showEvent(event);
 }
 

@@ -32,4 +32,8 @@ class Prompts {
     virtual void setProjectFolder(const QString& folder) { static_cast<void>(folder); }
 };
 
+// Before a save to `path`: Yes when no file is there, else the answer to
+// "Overwrite the existing file?" (No: choose another name; Cancel: no save).
+Prompts::Answer askToOverwrite(Prompts& prompts, QWidget* parent, const QString& path);
+
 } // namespace orv::ui

@@ -251,22 +251,14 @@ PuzzleChartWindow::PuzzleChartWindow(ProgramState& state, Platform& platform, Qt
 }
 
 bool PuzzleChartWindow::scan() {
-    // Marked as running, so that nothing starts during the yields of the pass.
-    state_.run.ReportRunning = true;
-    host_.setBusy(true);
-    std::optional<QString> failure;
-    Result<FlagReach> reach = ScanFlagReach(state_.project, host_);
-    if (reach)
-        setReach(std::move(*reach));
-    else
-        failure = toQString(FailureMessage("The puzzle chart could not be made.", reach.failure()));
-    host_.setBusy(false);
-    state_.run.ReportRunning = false;
-    host_.setProgressValue(0);
-    if (failure)
-        platform_.prompts.showMessage(parentWidget(), toQString(ApplicationTitle), *failure,
-                                      Prompts::Icon::Exclamation);
-    return !failure;
+    return RunWindowPass(parentWidget(), state_, platform_, host_, "The puzzle chart could not be made.",
+                         [this]() -> std::optional<Failure> {
+                             Result<FlagReach> reach = ScanFlagReach(state_.project, host_);
+                             if (!reach)
+                                 return reach.failure();
+                             setReach(std::move(*reach));
+                             return std::nullopt;
+                         });
 }
 
 void PuzzleChartWindow::setReach(FlagReach reach) {
@@ -369,16 +361,11 @@ bool PuzzleChartWindow::save(const QString& title, const QString& proposed, cons
         const std::optional<QString> path = platform_.prompts.chooseSaveFile(this, title, proposed, filter);
         if (!path || path->isEmpty())
             return false;
-        std::error_code error;
-        if (std::filesystem::is_regular_file(std::filesystem::path(QFile::encodeName(*path).toStdString()), error)) {
-            const Prompts::Answer answer = platform_.prompts.ask(
-                this, QStringLiteral("File already exists"), QStringLiteral("Overwrite the existing file?"),
-                Prompts::Buttons::YesNoCancel, Prompts::Icon::Exclamation);
-            if (answer == Prompts::Answer::No)
-                continue;
-            if (answer == Prompts::Answer::Cancel)
-                return false;
-        }
+        const Prompts::Answer answer = askToOverwrite(platform_.prompts, this, *path);
+        if (answer == Prompts::Answer::No)
+            continue;
+        if (answer == Prompts::Answer::Cancel)
+            return false;
         if (!write(*path))
             platform_.prompts.showMessage(this, toQString(ApplicationTitle),
                                           QStringLiteral("The puzzle chart could not be saved to\r") + *path,

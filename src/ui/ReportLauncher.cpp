@@ -14,6 +14,20 @@
 
 namespace orv::ui {
 
+bool RunWindowPass(QWidget* parent, ProgramState& state, Platform& platform, QtReportHost& host,
+                   std::string_view cannotMake, const std::function<std::optional<Failure>()>& pass) {
+    state.run.ReportRunning = true;
+    host.setBusy(true);
+    const std::optional<Failure> failure = pass();
+    host.setBusy(false);
+    state.run.ReportRunning = false;
+    host.setProgressValue(0);
+    if (failure)
+        platform.prompts.showMessage(parent, toQString(ApplicationTitle),
+                                     toQString(FailureMessage(cannotMake, *failure)), Prompts::Icon::Exclamation);
+    return !failure;
+}
+
 std::string UnlistableFolderMessage(const Failure& folder) {
     return "The folder " + folder.path.string() + " could not be listed (" + folder.reason +
            "). The report counts it as empty: its files are not listed as unused, and the files the project "

@@ -4,6 +4,8 @@
 #include "data/Types.h"
 
 #include <functional>
+#include <optional>
+#include <string_view>
 
 class QWidget;
 
@@ -17,6 +19,14 @@ class FilesManager;
 class QtReportHost;
 struct Platform;
 struct ProgramState;
+
+// A window's own pass over the project (the flag map's, the puzzle
+// chart's), run as a report runs: marked as running so that nothing starts
+// during its yields, with the busy cursor and the progress bar. `pass` reads
+// the project and takes what it found, or gives the failure, which a message
+// box shows after `cannotMake`. True when the pass succeeded.
+bool RunWindowPass(QWidget* parent, ProgramState& state, Platform& platform, QtReportHost& host,
+                   std::string_view cannotMake, const std::function<std::optional<Failure>()>& pass);
 
 // Runs one report from start to end: the run itself, then the report window
 // shown modally, then the clean-up after it closes (no report running,

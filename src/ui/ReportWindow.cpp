@@ -178,17 +178,12 @@ void ReportWindow::saveReport() {
 }
 
 bool ReportWindow::SaveReportFile(const QString& path) {
-    const std::filesystem::path file(QFile::encodeName(path).toStdString());
-    std::error_code error;
-    if (std::filesystem::is_regular_file(file, error)) {
-        switch (platform_.prompts.ask(this, QStringLiteral("File already exists"),
-                                      QStringLiteral("Overwrite the existing file?"), Prompts::Buttons::YesNoCancel,
-                                      Prompts::Icon::Exclamation)) {
-        case Prompts::Answer::Yes: break;
-        case Prompts::Answer::No: return false;
-        case Prompts::Answer::Cancel: return true;
-        }
+    switch (askToOverwrite(platform_.prompts, this, path)) {
+    case Prompts::Answer::Yes: break;
+    case Prompts::Answer::No: return false;
+    case Prompts::Answer::Cancel: return true;
     }
+    const std::filesystem::path file(QFile::encodeName(path).toStdString());
     // A file that cannot be written ends the save without a message.
     static_cast<void>(WriteReportRtf(file, state_.text.str()));
     QCoreApplication::processEvents();

@@ -3,12 +3,9 @@
 #include "ui/MainWindow.h"
 #include "ui/Platform.h"
 #include "ui/ProgramState.h"
-#include "ui/QtClipboard.h"
-#include "ui/QtFileOpener.h"
+#include "ui/QtPlatform.h"
 #include "ui/QtPrompts.h"
-#include "ui/QtReportPrinter.h"
 #include "ui/QtText.h"
-#include "ui/QtTrash.h"
 #include "ui/RunOnlySettings.h"
 
 #include <QApplication>

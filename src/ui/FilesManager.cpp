@@ -7,7 +7,6 @@
 #include "data/ProgramInfo.h"
 #include "reports/TextConventions.h"
 #include "ui/CentreOnScreen.h"
-#include "ui/FileOpener.h"
 #include "ui/Platform.h"
 #include "ui/ProgramState.h"
 #include "ui/Prompts.h"

@@ -1,7 +1,6 @@
 #include "ui/Prompts.h"
 
 #include <QFile>
-
 #include <filesystem>
 #include <system_error>
 

@@ -1,14 +1,12 @@
 #include "ui/ReportWindow.h"
 
 #include "ui/CentreOnScreen.h"
-#include "ui/Clipboard.h"
 #include "ui/FilesManager.h"
 #include "ui/Platform.h"
 #include "ui/ProgramState.h"
 #include "ui/Prompts.h"
 #include "ui/QtText.h"
 #include "ui/ReportFont.h"
-#include "ui/ReportPrinter.h"
 #include "ui/ReportView.h"
 #include "writers/ReportRtf.h"
 

@@ -3,8 +3,8 @@
 // folders of programs and file types once per process.
 
 #include "support/FileBytes.h"
-#include "ui/GioOpener.h"
-#include "ui/QtFileOpener.h"
+#include "ui/GioDesktop.h"
+#include "ui/QtPlatform.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

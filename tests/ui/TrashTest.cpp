@@ -3,7 +3,7 @@
 
 #include "support/FileBytes.h"
 #include "ui/Prompts.h"
-#include "ui/QtTrash.h"
+#include "ui/QtPlatform.h"
 
 #include <gtest/gtest.h>
 

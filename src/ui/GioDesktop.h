@@ -8,6 +8,17 @@
 
 namespace orv::ui {
 
+struct OpenOutcome {
+    bool opened = false;
+    // Why nothing was started, in the system's words.
+    std::string reason;
+};
+
+// Starts the desktop's default program for `file` through GIO. Opened means
+// a program was found for the file's type and started; a type no program is
+// registered for, or a program that cannot be started, is not.
+OpenOutcome OpenWithGio(const std::filesystem::path& file);
+
 struct TrashOutcome {
     bool moved = false;
     // Why the file stayed where it is, in the system's words.

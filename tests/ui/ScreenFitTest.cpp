@@ -138,7 +138,7 @@ TEST_F(ScreenFit, EveryWindowLiesOnTheScreenScrollsWhatItCannotShowAndShowsFocus
     });
     walk.visit(window);
     for (const char* name : {"Main", "CommonDialog1", "FlagToTrack", "SceneTrack", "MessageBox", "Report", "FileMan",
-                             "FlagMap"})
+                             "FlagMap", "PuzzleChart"})
         EXPECT_TRUE(walk.reached.contains(name)) << name << " reached by the walk";
     EXPECT_FALSE(state.run.ReportRunning);
 

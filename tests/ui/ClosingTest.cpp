@@ -25,7 +25,7 @@ class CloseDuringRunTest : public UiTest, public ::testing::WithParamInterface<C
 TEST_P(CloseDuringRunTest, EndsTheProgramAtTheRunsNextYieldWithNoQuestionAndNoReport) {
     const CloseCase& c = GetParam();
     locate(trackerProject(60).write(dir.path()));
-    ASSERT_TRUE(shown());
+    ASSERT_TRUE(showWindow());
     auto* bar = control<QProgressBar>(&window, "ProgressBar1");
     bool closing = false, closedAtOnce = true;
     QList<int> barAfterClose;

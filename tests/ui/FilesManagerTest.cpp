@@ -44,10 +44,21 @@ protected:
     }
 };
 
-// A click on an unused picture previews it or shows the error; moving
-// through them with the keyboard previews each entry as a click does.
-TEST_F(FilesManagerTest, AClickOrAKeyboardMovePreviewsAPictureOrShowsTheError) {
+// A missing file tells where it is referenced when the pointer rests on it,
+// and a click on it only selects. A click on an unused picture previews it or
+// shows the error; moving through them with the keyboard previews each entry
+// as a click does.
+TEST_F(FilesManagerTest, AClickOrAKeyboardMovePreviewsAPictureOrShowsTheErrorAndMissingFilesTellWhereTheyAreNamed) {
     EXPECT_EQ(entries(1) + entries(2), QStringList({"lost.gif", "gone.mp3"}));
+    const QString lost = list(1)->item(0)->toolTip();
+    const QString gone = list(2)->item(0)->toolTip();
+    EXPECT_TRUE(lost.contains("Referenced by:\n  scene 1 (") && lost.contains("), scene file 2")) << lost.toStdString();
+    EXPECT_TRUE(gone.contains("Referenced by:\n  scene 2 (") && gone.contains("), scene file 2")) << gone.toStdString();
+    EXPECT_FALSE(gone.contains("Did you mean")) << "nothing on disk is like gone.mp3";
+    const QStringList quiet = fake.log;
+    click(1, "lost.gif");
+    EXPECT_EQ(fake.log, quiet);
+    EXPECT_FALSE(previewShown());
     ASSERT_EQ(entries(3), QStringList({"boat.bmp", "cliff.jpg", "gull.gif", "map.png", "notes.bmp"}));
     const QString message = "message (None) in FileMan: Orvanta Project Scanner | ";
     const QString invalid = message + "Error loading image:\rError # 481 - Invalid picture"; // BMP, JPEG, GIF only
@@ -103,19 +114,6 @@ TEST_F(FilesManagerTest, RecyclingSendsTheSelectedUnusedFilesToTheTrashInListOrd
     }
     EXPECT_TRUE(state.audit.lists.UnusedMmedia.empty());
     EXPECT_TRUE(previewShown()) << "recycling media files leaves the picture preview alone";
-}
-
-TEST_F(FilesManagerTest, AMissingFileTellsWhereItIsReferencedWhenThePointerRestsOnIt) {
-    const QString lost = list(1)->item(0)->toolTip();
-    const QString gone = list(2)->item(0)->toolTip();
-    EXPECT_TRUE(lost.contains("Referenced by:\n  scene 1 (") && lost.contains("), scene file 2")) << lost.toStdString();
-    EXPECT_TRUE(gone.contains("Referenced by:\n  scene 2 (") && gone.contains("), scene file 2")) << gone.toStdString();
-    EXPECT_FALSE(gone.contains("Did you mean")) << "nothing on disk is like gone.mp3";
-    // A click in a missing list still only selects.
-    const QStringList before = fake.log;
-    click(1, "lost.gif");
-    EXPECT_EQ(fake.log, before);
-    EXPECT_FALSE(previewShown());
 }
 
 // Enter on an unused media file opens it as a double click does, and a file

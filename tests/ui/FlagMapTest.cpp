@@ -96,14 +96,19 @@ TEST_F(FlagMapTest, CellsShowTheirClassInAColourAndDeadEndsCarryAMark) {
     map.hide();
 }
 
-TEST_F(FlagMapTest, AClickOnACellTracksItsFlagWithTheMapOpenUnderneath) {
+// A click on a cell, or Enter on the focused one, tracks its flag with the map open underneath.
+TEST_F(FlagMapTest, AClickOrEnterOnACellTracksItsFlagWithTheMapOpenUnderneath) {
     state.run.CancelRequested = true; // left by a picker's Cancel; the map's button clears it, as report buttons do
-    std::optional<QString> report, summary;
+    std::optional<QString> entered, report, summary;
     bool mapUnderneath = false;
     withMap([&](QWidget& map) {
         ui::FlagGrid& grid = window.flagMap().grid();
         EXPECT_EQ(grid.cellColour(3), FlagClassColour(FlagClass::ChangedOnly)) << "scene 2 sets flag 3 on load";
         EXPECT_EQ(grid.cellColour(5), FlagClassColour(FlagClass::Free));
+        grid.setFocus();
+        for (auto key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up}) QTest::keyClick(&grid, key);
+        EXPECT_EQ(grid.focusedFlag(), 3) << "a move off the grid is refused";
+        entered = reportOf([&] { QTest::keyClick(&grid, Qt::Key_Return); });
         report = reportOf([&] { QTest::mouseClick(&grid, Qt::LeftButton, {}, grid.cellRect(3).center()); },
                           [&](QWidget&) { mapUnderneath = map.isVisible(); });
         EXPECT_EQ(state.run.TrackedFlag, 3);
@@ -113,6 +118,8 @@ TEST_F(FlagMapTest, AClickOnACellTracksItsFlagWithTheMapOpenUnderneath) {
         EXPECT_TRUE(map.isVisible()) << "the map waits for another choice";
     });
     EXPECT_TRUE(mapUnderneath);
+    EXPECT_TRUE(entered.value_or("").contains(">>>>>> FLAG # 3 <<<<<<") && entered->endsWith(latin(SeparatorLine)))
+        << "not cancelled";
     ASSERT_TRUE(report && summary);
     EXPECT_TRUE(report->contains("\n>>>>>> FLAG # 3 <<<<<<\n(Scene # 2 (Scene 2)) When this scene is loaded, set "
                                  "flag # 3 to value 1\n"));
@@ -154,18 +161,6 @@ TEST_F(FlagMapTest, TooltipsReadTheirStatementsWhenAskedAndACutShortOneSaysHowMa
     EXPECT_EQ(map.toolTipFor(2), expected);
     EXPECT_EQ(state.run.ReportRunning, false);
     map.hide();
-}
-
-TEST_F(FlagMapTest, EnterOnTheFocusedCellTracksItToo) {
-    std::optional<QString> report;
-    withMap([&](QWidget&) {
-        ui::FlagGrid& grid = window.flagMap().grid();
-        grid.setFocus();
-        for (auto key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up}) QTest::keyClick(&grid, key);
-        EXPECT_EQ(grid.focusedFlag(), 3) << "a move off the grid is refused";
-        report = reportOf([&] { QTest::keyClick(&grid, Qt::Key_Return); });
-    });
-    EXPECT_TRUE(report.value_or("").contains(">>>>>> FLAG # 3 <<<<<<"));
 }
 
 TEST_F(FlagMapTest, TheButtonFollowsTheReportButtonsAndAnUnreadableProjectGetsAMessage) {

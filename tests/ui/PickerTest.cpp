@@ -59,7 +59,7 @@ TEST_F(PickerTest, TrackAllAsksFirstThenTracksEveryFlagButNotWhileAReportRuns) {
 // after each report it ran, so that what is typed replaces it; Enter in the
 // text box runs, but on a focused button presses that button.
 TEST_F(PickerTest, WhatIsTypedReplacesTheNumberOnOpeningAndAfterEachReportAndEnterPressesAFocusedButton) {
-    ASSERT_TRUE(shown());
+    ASSERT_TRUE(showWindow());
     QStringList tracked;
     const auto typeAndTrack = [&](QLineEdit* text, const char* flag) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return text->hasFocus(); }, 2000));

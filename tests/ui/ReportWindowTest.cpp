@@ -54,7 +54,7 @@ TEST_F(ReportWindowTest, CopiesPrintsAndSavesRtfThatUnrtfReadsBack) {
 // Ctrl+S saves.
 TEST_F(ReportWindowTest, IsWideAndItsKeysFindCopyPrintAndSaveWhereverTheFocusIs) {
     locate(trackerProject(3).write(dir / "game"));
-    ASSERT_TRUE(shown());
+    ASSERT_TRUE(showWindow());
     bool checked = false;
     const QString text = reportOf([&] { window.pickReport(1); }, [&](QWidget& report) {
         ASSERT_TRUE(activated(report));

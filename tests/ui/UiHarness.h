@@ -110,7 +110,7 @@ protected:
         fake.script << qpath(projectFile);
         window.locate();
     }
-    [[nodiscard]] bool shown() {
+    [[nodiscard]] bool showWindow() {
         window.show();
         return QTest::qWaitForWindowExposed(&window);
     }
@@ -247,7 +247,7 @@ inline ProjectBuilder filesProject() {
 class RealPromptsTest : public WindowTest<true> {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(shown());
+        ASSERT_TRUE(showWindow());
         window.locateFile(qpath(filesProject().write(dir.path())));
     }
 };

@@ -56,8 +56,19 @@ TEST_F(PuzzleChartTest, AClickOnAFlagFindsItsNodeAndTracksIt) {
     EXPECT_FALSE(state.run.ReportRunning);
 }
 
-TEST_F(PuzzleChartTest, TheWheelAndCtrlPlusOrMinusZoomAndFitShowsTheWholeChart) {
+// Saves go through the file dialog and the overwrite question; the wheel
+// and Ctrl+Plus or Minus zoom, and Fit shows the whole chart.
+TEST_F(PuzzleChartTest, SavesAskBeforeTheyOverwriteTheKeysAndWheelZoomAndFitShowsTheWholeChart) {
+    const QString svg = qpath(dir / "chart.svg"), png = qpath(dir / "chart.png");
     withChart([&](ui::PuzzleChartWindow& chart) {
+        fake.script << svg;
+        control(&chart, "SaveSvgButton")->click();
+        fake.script << png;
+        control(&chart, "SavePngButton")->click();
+        fake.script << png << "Yes"; // again: the question, then the file is written anew
+        control(&chart, "SavePngButton")->click();
+        fake.script << svg << "Cancel";
+        control(&chart, "SaveSvgButton")->click();
         ui::ChartView& view = chart.view();
         const double start = view.zoom();
         chart.activateWindow(); // shortcuts go to the active window
@@ -78,20 +89,6 @@ TEST_F(PuzzleChartTest, TheWheelAndCtrlPlusOrMinusZoomAndFitShowsTheWholeChart) 
         EXPECT_LE(view.height(), viewport->height());
         EXPECT_TRUE(view.width() >= viewport->width() - 2 || view.height() >= viewport->height() - 2)
             << "fills one way";
-    });
-}
-
-TEST_F(PuzzleChartTest, SavesGoThroughTheFileDialogAndTheOverwriteQuestion) {
-    const QString svg = qpath(dir / "chart.svg"), png = qpath(dir / "chart.png");
-    withChart([&](ui::PuzzleChartWindow& chart) {
-        fake.script << svg;
-        control(&chart, "SaveSvgButton")->click();
-        fake.script << png;
-        control(&chart, "SavePngButton")->click();
-        fake.script << png << "Yes"; // again: the question, then the file is written anew
-        control(&chart, "SavePngButton")->click();
-        fake.script << svg << "Cancel";
-        control(&chart, "SaveSvgButton")->click();
     });
     EXPECT_TRUE(fileText(dir / "chart.svg").starts_with("<?xml"));
     EXPECT_NE(fileText(dir / "chart.svg").find("<g id=\"f3\" class=\"node\">"), std::string::npos);

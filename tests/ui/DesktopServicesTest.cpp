@@ -14,9 +14,11 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 #include <unistd.h>
 
@@ -52,7 +54,8 @@ void inFreshHome(const std::function<std::string(const fs::path& home, const fs:
         {
             std::string problems;
             {
-                const TempDir home, start;
+                const TempDir home;
+                const TempDir start;
                 setenv("HOME", home.path().c_str(), 1);
                 for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "DBUS_SESSION_BUS_ADDRESS"}) unsetenv(name);
                 setenv("XDG_DATA_DIRS", (home / "no-dirs").c_str(), 1);

@@ -5,11 +5,13 @@
 
 // The real dialogs: where the file dialogs start, that nothing of them is
 // written for a later run.
-class QtPromptsTest : public ::testing::Test {
-protected:
+TEST(QtPromptsTest, FileDialogsStartWhereTheUserIsAndNothingIsKeptForTheNextRun) {
+    const ui::RunOnlySettings settings;
+    TempDir dir;
+    ui::QtPrompts prompts;
     // The folder the file dialog opens in; the dialog then chooses `answer`
     // (or is cancelled when empty).
-    QString openedIn(const std::function<void()>& ask, const QString& answer = {}) {
+    const auto openedIn = [](const std::function<void()>& ask, const QString& answer = {}) {
         QString folder;
         const Watch watch = onModal("CommonDialog1", [&](QWidget& w) {
             auto& dialog = static_cast<QFileDialog&>(w);
@@ -20,13 +22,7 @@ protected:
         });
         ask();
         return folder;
-    }
-    const ui::RunOnlySettings settings;
-    TempDir dir;
-    ui::QtPrompts prompts;
-};
-
-TEST_F(QtPromptsTest, FileDialogsStartWhereTheUserIsAndNothingIsKeptForTheNextRun) {
+    };
     for (const char* folder : {"first", "second", "saves"}) fs::create_directories(dir / folder);
     const auto open = [&] { prompts.chooseOpenFile(nullptr, "Locate an Orvanta Project", "Orvanta Projects (*.orv)"); };
     std::optional<QString> saved;

@@ -118,12 +118,12 @@ TEST_P(GioTrash, CreatesTheHomeTrashAndTheFileComesBackByteIdenticalFromItsInfoF
         if (!info.starts_with("[Trash Info]\n") || key.empty() ||
             std::ranges::any_of(key, [](unsigned char c) { return c < 0x21 || c > 0x7E; }))
             return problems + "the Path key is not URL-encoded: " + key + "\n";
-        const std::string original = QByteArray::fromPercentEncoding(QByteArray::fromStdString(key)).toStdString();
-        if (original != file.string()) problems += "the Path key names " + original + "\n";
+        const std::string restoreTo = QByteArray::fromPercentEncoding(QByteArray::fromStdString(key)).toStdString();
+        if (restoreTo != file.string()) problems += "the Path key names " + restoreTo + "\n";
         if (bytesOf(trashed) != "the bytes of " + name) problems += "the trashed file lost its bytes\n";
         // Restoring, as a file manager does: back to the decoded path.
-        fs::rename(trashed, original);
-        if (bytesOf(file) != "the bytes of " + name) problems += "the restored file is not the original\n";
+        fs::rename(trashed, restoreTo);
+        if (bytesOf(file) != "the bytes of " + name) problems += "the restored file lost its bytes\n";
         return problems;
     });
 }

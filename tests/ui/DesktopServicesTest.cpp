@@ -57,7 +57,8 @@ void inFreshHome(const std::function<std::string(const fs::path& home, const fs:
                 const TempDir home;
                 const TempDir start;
                 setenv("HOME", home.path().c_str(), 1);
-                for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "DBUS_SESSION_BUS_ADDRESS"}) unsetenv(name);
+                for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "DBUS_SESSION_BUS_ADDRESS"})
+                    unsetenv(name);
                 setenv("XDG_DATA_DIRS", (home / "no-dirs").c_str(), 1);
                 setenv("XDG_CONFIG_DIRS", (home / "no-dirs").c_str(), 1);
                 if (chdir(start.path().c_str()) != 0) std::abort();
@@ -135,7 +136,8 @@ TEST(GioTrashFailure, LeavesTheFileAndNamesItWithTheSystemsReason) {
     inFreshHome([](const fs::path& home, const fs::path&) -> std::string {
         const fs::path gone = home / "My Game" / "resource" / "gfx" / "gone meanwhile.bmp";
         MessageLog prompts;
-        std::string problems = orv::ui::QtTrash(prompts).RecycleFile(gone) ? "a missing file was reported as moved\n" : "";
+        std::string problems =
+            orv::ui::QtTrash(prompts).RecycleFile(gone) ? "a missing file was reported as moved\n" : "";
         const std::string expected = "Orvanta Project Scanner | The file could not be sent to the Trash:\r" +
                                      gone.string() + "\r\rNo such file or directory";
         if (prompts.messages != std::vector<std::string>{expected}) {

@@ -106,7 +106,8 @@ TEST_F(FlagMapTest, AClickOrEnterOnACellTracksItsFlagWithTheMapOpenUnderneath) {
         EXPECT_EQ(grid.cellColour(3), FlagClassColour(FlagClass::ChangedOnly)) << "scene 2 sets flag 3 on load";
         EXPECT_EQ(grid.cellColour(5), FlagClassColour(FlagClass::Free));
         grid.setFocus();
-        for (auto key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up}) QTest::keyClick(&grid, key);
+        for (auto key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up})
+            QTest::keyClick(&grid, key);
         EXPECT_EQ(grid.focusedFlag(), 3) << "a move off the grid is refused";
         entered = reportOf([&] { QTest::keyClick(&grid, Qt::Key_Return); });
         report = reportOf([&] { QTest::mouseClick(&grid, Qt::LeftButton, {}, grid.cellRect(3).center()); },

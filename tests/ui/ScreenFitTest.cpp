@@ -158,10 +158,14 @@ TEST_F(ScreenFit, MessageBoxesWrapLongTextsWithinTheScreenAndLeaveRoomForTheirWh
     const QString longPath = "/home/author/" + QString("Games/").repeated(40) + "resource/gfx";
     const QString scanner = "Orvanta Project Scanner";
     using enum ui::Prompts::Icon;
+    const auto unlistable = [](const std::string& folder, const char* reason) {
+        return QString::fromStdString(ui::UnlistableFolderMessage({FailureKind::FolderUnlistable, folder, reason}));
+    };
     const std::tuple<QString, QString, ui::Prompts::Icon> messages[] = {
-        {scanner, QString::fromStdString(ui::UnlistableFolderMessage({FailureKind::FolderUnlistable, longPath.toStdString(), "Permission denied"})), Exclamation},
-        {scanner, "The file could not be sent to the Trash:\r" + longPath + "/harbour.bmp\r\rPermission denied", Exclamation},
-        {scanner, QString::fromStdString(ui::UnlistableFolderMessage({FailureKind::FolderUnlistable, "/p/resource/gfx", "Not a directory"})).repeated(3), Exclamation},
+        {scanner, unlistable(longPath.toStdString(), "Permission denied"), Exclamation},
+        {scanner, "The file could not be sent to the Trash:\r" + longPath + "/harbour.bmp\r\rPermission denied",
+         Exclamation},
+        {scanner, unlistable("/p/resource/gfx", "Not a directory").repeated(3), Exclamation},
         {scanner, "Could not open file.", None},
         {"File already exists", "Could not open file.", None},
     };

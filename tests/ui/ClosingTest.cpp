@@ -25,8 +25,7 @@ class CloseDuringRunTest : public UiTest, public ::testing::WithParamInterface<C
 TEST_P(CloseDuringRunTest, EndsTheProgramAtTheRunsNextYieldWithNoQuestionAndNoReport) {
     const CloseCase& c = GetParam();
     locate(trackerProject(60).write(dir.path()));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(showWindow());
     auto* bar = control<QProgressBar>(&window, "ProgressBar1");
     bool closing = false, closedAtOnce = true;
     QList<int> barAfterClose;
@@ -69,15 +68,6 @@ TEST_P(CloseDuringRunTest, EndsTheProgramAtTheRunsNextYieldWithNoQuestionAndNoRe
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, CloseDuringRunTest, ::testing::ValuesIn(CloseCases),
                          [](const auto& p) { return std::string(p.param.name); });
-
-// With nothing running the window closes at once, and the windows above it go too.
-TEST_F(UiTest, ClosingTheIdleMainWindowClosesEveryWindow) {
-    locate(trackerProject(2).write(dir.path()));
-    window.show();
-    window.flagPicker().show();
-    EXPECT_TRUE(window.close());
-    EXPECT_FALSE(window.isVisible() || window.flagPicker().isVisible());
-}
 
 // Closing the main window with a window up ends the program too: every window
 // goes, each modal loop unwinds, and nothing stays running. The buttons are

@@ -1,5 +1,8 @@
 #include "UiHarness.h"
 
+const QString TrashQuestion = "question (Question, YesNo) in FileMan: Confirm | Are you sure you want to send the "
+                              "selected file(s) to the Recycle Bin?";
+
 // The files manager after the resource files report of filesProject(), shown
 // without a modal loop so that the test can click in it.
 class FilesManagerTest : public UiTest {
@@ -41,17 +44,46 @@ protected:
     }
 };
 
-TEST_F(FilesManagerTest, AClickPreviewsAPictureOrShowsTheError) {
+// A missing file tells where it is referenced when the pointer rests on it,
+// and a click on it only selects. A click on an unused picture previews it or
+// shows the error; moving through them with the keyboard previews each entry
+// as a click does.
+TEST_F(FilesManagerTest, AClickOrAKeyboardMovePreviewsAPictureOrShowsTheErrorAndMissingFilesTellWhereTheyAreNamed) {
     EXPECT_EQ(entries(1) + entries(2), QStringList({"lost.gif", "gone.mp3"}));
+    const QString lost = list(1)->item(0)->toolTip();
+    const QString gone = list(2)->item(0)->toolTip();
+    EXPECT_TRUE(lost.contains("Referenced by:\n  scene 1 (") && lost.contains("), scene file 2")) << lost.toStdString();
+    EXPECT_TRUE(gone.contains("Referenced by:\n  scene 2 (") && gone.contains("), scene file 2")) << gone.toStdString();
+    EXPECT_FALSE(gone.contains("Did you mean")) << "nothing on disk is like gone.mp3";
+    const QStringList quiet = fake.log;
+    click(1, "lost.gif");
+    EXPECT_EQ(fake.log, quiet);
+    EXPECT_FALSE(previewShown());
+    ASSERT_EQ(entries(3), QStringList({"boat.bmp", "cliff.jpg", "gull.gif", "map.png", "notes.bmp"}));
     const QString message = "message (None) in FileMan: Orvanta Project Scanner | ";
     const QString invalid = message + "Error loading image:\rError # 481 - Invalid picture"; // BMP, JPEG, GIF only
-    for (const auto& [name, error] : std::initializer_list<std::pair<const char*, QString>>{
-             {"boat.bmp", {}}, {"notes.bmp", invalid}, {"cliff.jpg", {}}, {"map.png", invalid}, {"gull.gif", {}}}) {
+    for (const auto& [name, error] : std::initializer_list<std::pair<const char*, bool>>{
+             {"boat.bmp", false}, {"notes.bmp", true}, {"cliff.jpg", false}, {"map.png", true}, {"gull.gif", false}}) {
         const QStringList before = fake.log;
         click(3, name);
-        EXPECT_EQ(previewShown(), error.isEmpty()) << name;
-        EXPECT_EQ(fake.log, error.isEmpty() ? before : before + QStringList{error}) << name;
+        EXPECT_EQ(previewShown(), !error) << name;
+        EXPECT_EQ(fake.log, error ? before + QStringList{invalid} : before) << name;
     }
+    click(3, "boat.bmp");
+    const qsizetype before = fake.log.size();
+    for (const auto& [key, name, error] : std::initializer_list<std::tuple<Qt::Key, const char*, bool>>{
+             {Qt::Key_Down, "cliff.jpg", false}, {Qt::Key_Down, "gull.gif", false}, {Qt::Key_Down, "map.png", true},
+             {Qt::Key_Up, "gull.gif", false}, {Qt::Key_End, "notes.bmp", true}}) {
+        const qsizetype logged = fake.log.size();
+        QTest::keyClick(list(3), key);
+        QApplication::processEvents();
+        EXPECT_EQ(list(3)->currentItem()->text(), name);
+        EXPECT_EQ(previewShown(), !error) << name;
+        EXPECT_EQ(fake.log.mid(logged), error ? QStringList{invalid} : QStringList()) << name;
+    }
+    QTest::keyClick(list(3), Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_EQ(fake.log.size(), before + 2) << "no move, no preview";
     fs::remove(dir / "resource" / "gfx" / "cliff.jpg");
     click(3, "cliff.jpg");
     EXPECT_EQ(fake.log.back(), message + "Error loading image:\rError # 53 - File not found");
@@ -65,9 +97,7 @@ TEST_F(FilesManagerTest, RecyclingSendsTheSelectedUnusedFilesToTheTrashInListOrd
     fake.script = {"No", "Yes"};
     EXPECT_EQ(rightClick(4), "RecycleMM: Send file(s) to Recycle Bin");
     EXPECT_EQ(list(4)->selectedItems().size(), names.size()) << "No changes nothing";
-    QStringList expected{"question (Question, YesNo) in FileMan: Confirm | Are you sure you want to send the "
-                         "selected file(s) to the Recycle Bin?"},
-        listedAtFirstRequest{"(none)"};
+    QStringList expected{TrashQuestion}, listedAtFirstRequest{"(none)"};
     for (const QString& name : names) expected << "recycle: " + media(name);
     fake.onRecycle = [&](const fs::path& f) {
         if (listedAtFirstRequest == QStringList{"(none)"}) listedAtFirstRequest = entries(4);
@@ -84,43 +114,6 @@ TEST_F(FilesManagerTest, RecyclingSendsTheSelectedUnusedFilesToTheTrashInListOrd
     }
     EXPECT_TRUE(state.audit.lists.UnusedMmedia.empty());
     EXPECT_TRUE(previewShown()) << "recycling media files leaves the picture preview alone";
-}
-
-// Moving through the unused pictures with the keyboard previews each entry
-// as a click does, the error box included.
-TEST_F(FilesManagerTest, AKeyboardMovePreviewsAsAClickDoes) {
-    const QStringList names = entries(3);
-    ASSERT_EQ(names, QStringList({"boat.bmp", "cliff.jpg", "gull.gif", "map.png", "notes.bmp"}));
-    const QString invalid = "message (None) in FileMan: Orvanta Project Scanner | Error loading image:\rError # 481 - "
-                            "Invalid picture";
-    click(3, "boat.bmp");
-    const QStringList before = fake.log;
-    for (const auto& [key, name, error] : std::initializer_list<std::tuple<Qt::Key, const char*, bool>>{
-             {Qt::Key_Down, "cliff.jpg", false}, {Qt::Key_Down, "gull.gif", false}, {Qt::Key_Down, "map.png", true},
-             {Qt::Key_Up, "gull.gif", false}, {Qt::Key_End, "notes.bmp", true}}) {
-        const qsizetype logged = fake.log.size();
-        QTest::keyClick(list(3), key);
-        QApplication::processEvents();
-        EXPECT_EQ(list(3)->currentItem()->text(), name);
-        EXPECT_EQ(previewShown(), !error) << name;
-        EXPECT_EQ(fake.log.mid(logged), error ? QStringList{invalid} : QStringList()) << name;
-    }
-    QTest::keyClick(list(3), Qt::Key_End);
-    QApplication::processEvents();
-    EXPECT_EQ(fake.log.size(), before.size() + 2) << "no move, no preview";
-}
-
-TEST_F(FilesManagerTest, AMissingFileTellsWhereItIsReferencedWhenThePointerRestsOnIt) {
-    const QString lost = list(1)->item(0)->toolTip();
-    const QString gone = list(2)->item(0)->toolTip();
-    EXPECT_TRUE(lost.contains("Referenced by:\n  scene 1 (") && lost.contains("), scene file 2")) << lost.toStdString();
-    EXPECT_TRUE(gone.contains("Referenced by:\n  scene 2 (") && gone.contains("), scene file 2")) << gone.toStdString();
-    EXPECT_FALSE(gone.contains("Did you mean")) << "nothing on disk is like gone.mp3";
-    // A click in a missing list still only selects.
-    const QStringList before = fake.log;
-    click(1, "lost.gif");
-    EXPECT_EQ(fake.log, before);
-    EXPECT_FALSE(previewShown());
 }
 
 // Enter on an unused media file opens it as a double click does, and a file
@@ -147,8 +140,6 @@ TEST_F(FilesManagerTest, EnterOrADoubleClickOpensAMediaFileOrSaysItCouldNot) {
 // Delete asks the Trash question for the selected unused files, as the
 // pop-up menu's item does; with none selected, or in a missing list, nothing.
 TEST_F(FilesManagerTest, DeleteSendsTheSelectedUnusedFilesToTheTrashAfterTheQuestion) {
-    const QString question = "question (Question, YesNo) in FileMan: Confirm | Are you sure you want to send the "
-                             "selected file(s) to the Recycle Bin?";
     struct Case {
         int list;
         const char* selected; // nothing when null
@@ -158,8 +149,8 @@ TEST_F(FilesManagerTest, DeleteSendsTheSelectedUnusedFilesToTheTrashAfterTheQues
     const Case cases[] = {
         {4, nullptr, nullptr, {}},
         {1, "lost.gif", nullptr, {}},
-        {3, "boat.bmp", "No", {question}},
-        {4, "wind.wav", "Yes", {question, "recycle: " + media("wind.wav")}},
+        {3, "boat.bmp", "No", {TrashQuestion}},
+        {4, "wind.wav", "Yes", {TrashQuestion, "recycle: " + media("wind.wav")}},
     };
     for (const Case& c : cases) {
         list(c.list)->clearSelection();

@@ -33,11 +33,7 @@ protected:
     void SetUp() override { locate(trackerProject(3).write(dir.path())); }
     // The map as its button opens it, handed to `act`, then closed if still open.
     void withMap(const std::function<void(QWidget&)>& act) {
-        const Watch watch = onModal("FlagMap", [&](QWidget& map) {
-            act(map);
-            if (map.isVisible()) control(&map, "CloseButton")->click();
-        });
-        control(&window, "FlagMapButton")->click();
+        withModal("FlagMap", "CloseButton", [&] { control(&window, "FlagMapButton")->click(); }, act);
     }
 };
 
@@ -100,30 +96,20 @@ TEST_F(FlagMapTest, CellsShowTheirClassInAColourAndDeadEndsCarryAMark) {
     map.hide();
 }
 
-// A flag tested more often than a gathering keeps statements for: its
-// tooltip lists those kept and says how many more there are.
-TEST_F(FlagMapTest, ATooltipCutShortSaysHowManyMore) {
-    ProjectBuilder b = trackerProject(12); // scene 6 sets flag 7 on load
-    for (SceneRecord& scene : b.scenes)
-        std::tie(scene.CondLoadEnabled, scene.CondLoadFlag, scene.CondLoadValue) = std::tuple(1, 7, 1);
-    locate(b.write(dir / "many"));
-    ui::FlagMapWindow& map = window.flagMap();
-    ASSERT_TRUE(map.scan());
-    const QString tip = map.toolTipFor(7);
-    EXPECT_TRUE(tip.contains("\nTests (12):\n  (Scene # 1 (Scene 1)) If flag # 7 = 1")) << tip.toStdString();
-    EXPECT_EQ(tip.count("If flag # 7 = 1"), 8);
-    EXPECT_TRUE(tip.contains("\n  ... and 4 more\nChanges (1):\n")) << tip.toStdString();
-    EXPECT_TRUE(map.toolTipFor(2).endsWith("set flag # 2 to value 1\nClick to track this flag.")) << "nothing cut";
-}
-
-TEST_F(FlagMapTest, AClickOnACellTracksItsFlagWithTheMapOpenUnderneath) {
+// A click on a cell, or Enter on the focused one, tracks its flag with the map open underneath.
+TEST_F(FlagMapTest, AClickOrEnterOnACellTracksItsFlagWithTheMapOpenUnderneath) {
     state.run.CancelRequested = true; // left by a picker's Cancel; the map's button clears it, as report buttons do
-    std::optional<QString> report, summary;
+    std::optional<QString> entered, report, summary;
     bool mapUnderneath = false;
     withMap([&](QWidget& map) {
         ui::FlagGrid& grid = window.flagMap().grid();
         EXPECT_EQ(grid.cellColour(3), FlagClassColour(FlagClass::ChangedOnly)) << "scene 2 sets flag 3 on load";
         EXPECT_EQ(grid.cellColour(5), FlagClassColour(FlagClass::Free));
+        grid.setFocus();
+        for (auto key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up})
+            QTest::keyClick(&grid, key);
+        EXPECT_EQ(grid.focusedFlag(), 3) << "a move off the grid is refused";
+        entered = reportOf([&] { QTest::keyClick(&grid, Qt::Key_Return); });
         report = reportOf([&] { QTest::mouseClick(&grid, Qt::LeftButton, {}, grid.cellRect(3).center()); },
                           [&](QWidget&) { mapUnderneath = map.isVisible(); });
         EXPECT_EQ(state.run.TrackedFlag, 3);
@@ -133,6 +119,8 @@ TEST_F(FlagMapTest, AClickOnACellTracksItsFlagWithTheMapOpenUnderneath) {
         EXPECT_TRUE(map.isVisible()) << "the map waits for another choice";
     });
     EXPECT_TRUE(mapUnderneath);
+    EXPECT_TRUE(entered.value_or("").contains(">>>>>> FLAG # 3 <<<<<<") && entered->endsWith(latin(SeparatorLine)))
+        << "not cancelled";
     ASSERT_TRUE(report && summary);
     EXPECT_TRUE(report->contains("\n>>>>>> FLAG # 3 <<<<<<\n(Scene # 2 (Scene 2)) When this scene is loaded, set "
                                  "flag # 3 to value 1\n"));
@@ -144,9 +132,14 @@ TEST_F(FlagMapTest, AClickOnACellTracksItsFlagWithTheMapOpenUnderneath) {
     EXPECT_EQ(fake.log.size(), 1) << "no message";
 }
 
-TEST_F(FlagMapTest, TheTooltipOfAFlagTestedAndChangedReadsItsStatementsWhenAsked) {
-    ProjectBuilder b = trackerProject(3); // scene 1 sets flag 2 on load; now it also tests it
-    std::tie(b.scenes[0].CondLoadEnabled, b.scenes[0].CondLoadFlag, b.scenes[0].CondLoadValue) = std::tuple(1, 2, 1);
+// The tooltip of a flag tested and changed reads its statements when asked;
+// that of a flag tested more often than a gathering keeps statements for
+// lists those kept and says how many more there are.
+TEST_F(FlagMapTest, TooltipsReadTheirStatementsWhenAskedAndACutShortOneSaysHowManyMore) {
+    ProjectBuilder b = trackerProject(12); // scene s sets flag s + 1 on load
+    for (SceneRecord& scene : b.scenes)
+        std::tie(scene.CondLoadEnabled, scene.CondLoadFlag, scene.CondLoadValue) = std::tuple(1, 7, 1);
+    b.scenes[0].CondLoadFlag = 2; // scene 1 tests the flag it sets; the others test flag 7
     locate(b.write(dir / "both"));
     ui::FlagMapWindow& map = window.flagMap();
     ASSERT_TRUE(map.scan());
@@ -154,6 +147,10 @@ TEST_F(FlagMapTest, TheTooltipOfAFlagTestedAndChangedReadsItsStatementsWhenAsked
                              "nothing (no scene chosen to load)\nChanges (1):\n  (Scene # 1 (Scene 1)) When this scene "
                              "is loaded, set flag # 2 to value 1\nClick to track this flag.";
     EXPECT_TRUE(map.grid().toolTipFor(2).contains("(its record could not be read again)")) << "not read yet";
+    const QString tip = map.toolTipFor(7);
+    EXPECT_TRUE(tip.contains("\nTests (11):\n  (Scene # 2 (Scene 2)) If flag # 7 = 1")) << tip.toStdString();
+    EXPECT_EQ(tip.count("If flag # 7 = 1"), 8);
+    EXPECT_TRUE(tip.contains("\n  ... and 3 more\nChanges (1):\n")) << tip.toStdString();
     map.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
     ui::FlagGrid& grid = map.grid();
@@ -165,18 +162,6 @@ TEST_F(FlagMapTest, TheTooltipOfAFlagTestedAndChangedReadsItsStatementsWhenAsked
     EXPECT_EQ(map.toolTipFor(2), expected);
     EXPECT_EQ(state.run.ReportRunning, false);
     map.hide();
-}
-
-TEST_F(FlagMapTest, EnterOnTheFocusedCellTracksItToo) {
-    std::optional<QString> report;
-    withMap([&](QWidget&) {
-        ui::FlagGrid& grid = window.flagMap().grid();
-        grid.setFocus();
-        for (auto key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up}) QTest::keyClick(&grid, key);
-        EXPECT_EQ(grid.focusedFlag(), 3) << "a move off the grid is refused";
-        report = reportOf([&] { QTest::keyClick(&grid, Qt::Key_Return); });
-    });
-    EXPECT_TRUE(report.value_or("").contains(">>>>>> FLAG # 3 <<<<<<"));
 }
 
 TEST_F(FlagMapTest, TheButtonFollowsTheReportButtonsAndAnUnreadableProjectGetsAMessage) {

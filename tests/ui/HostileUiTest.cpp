@@ -10,7 +10,7 @@
 // What the desktop shows of a hostile project: names from disk in a form that cannot forge lines, and a
 // media folder that cannot be listed named before the report opens.
 
-class HostileUiTest : public UiTest {};
+using HostileUiTest = UiTest;
 
 TEST_F(HostileUiTest, AMediaFolderThatCannotBeListedIsNamedBeforeTheReportOpens) {
     ProjectBuilder b;

@@ -71,8 +71,7 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, LocateTest, ::testing::Bool(),
 // The start-up prompt shows whole, and the "..." button says what it does;
 // it has the focus when the window opens, and Ctrl+O does what it does.
 TEST_F(UiTest, TheStartUpPromptFitsAndTheLocateButtonIsNamedFocusedAndOnCtrlO) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(showWindow());
     EXPECT_EQ(QApplication::focusWidget(), control(&window, "Command1"));
     fake.script << "";
     QTest::keySequence(&window, QKeySequence::Open);

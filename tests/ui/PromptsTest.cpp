@@ -4,12 +4,14 @@
 #include "ui/RunOnlySettings.h"
 
 // The real dialogs: where the file dialogs start, that nothing of them is
-// written for a later run, and that message boxes leave room for their title.
-class QtPromptsTest : public ::testing::Test {
-protected:
+// written for a later run.
+TEST(QtPromptsTest, FileDialogsStartWhereTheUserIsAndNothingIsKeptForTheNextRun) {
+    const ui::RunOnlySettings settings;
+    TempDir dir;
+    ui::QtPrompts prompts;
     // The folder the file dialog opens in; the dialog then chooses `answer`
     // (or is cancelled when empty).
-    QString openedIn(const std::function<void()>& ask, const QString& answer = {}) {
+    const auto openedIn = [](const std::function<void()>& ask, const QString& answer = {}) {
         QString folder;
         const Watch watch = onModal("CommonDialog1", [&](QWidget& w) {
             auto& dialog = static_cast<QFileDialog&>(w);
@@ -20,13 +22,7 @@ protected:
         });
         ask();
         return folder;
-    }
-    const ui::RunOnlySettings settings;
-    TempDir dir;
-    ui::QtPrompts prompts;
-};
-
-TEST_F(QtPromptsTest, FileDialogsStartWhereTheUserIsAndNothingIsKeptForTheNextRun) {
+    };
     for (const char* folder : {"first", "second", "saves"}) fs::create_directories(dir / folder);
     const auto open = [&] { prompts.chooseOpenFile(nullptr, "Locate an Orvanta Project", "Orvanta Projects (*.orv)"); };
     std::optional<QString> saved;
@@ -45,22 +41,4 @@ TEST_F(QtPromptsTest, FileDialogsStartWhereTheUserIsAndNothingIsKeptForTheNextRu
     EXPECT_EQ(openedIn(save), qpath(dir / "saves")) << "the last folder saved to";
     const QString config = QDir::homePath() + "/.config";
     EXPECT_TRUE(QDir(config).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) << "no settings file";
-}
-
-// Titles of message boxes show whole: the box is as wide as the title in a
-// window manager's bold, larger title font beside its icon and buttons.
-TEST_F(QtPromptsTest, MessageBoxesLeaveRoomForTheirWholeTitle) {
-    QFont titleFont = QApplication::font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
-    const QFontMetrics metrics(titleFont);
-    for (const QString& title : {QString("Orvanta Project Scanner"), QString("File already exists")}) {
-        int width = 0;
-        const Watch watch = onModal("MessageBox", [&](QWidget& box) {
-            width = box.width();
-            static_cast<QDialog&>(box).reject();
-        });
-        prompts.showMessage(nullptr, title, "Could not open file.", ui::Prompts::Icon::None);
-        EXPECT_GE(width, metrics.horizontalAdvance(title) + 4 * metrics.height()) << title.toStdString();
-    }
 }

@@ -1,6 +1,5 @@
 #include "UiHarness.h"
 
-#include "ui/CentreOnScreen.h"
 #include "ui/ReportFont.h"
 #include "ui/TextSearch.h"
 
@@ -92,26 +91,6 @@ TEST_F(ReportViewTest, TheMouseSelectsByDraggingAndWordsByDoubleClicking) {
     EXPECT_EQ(copied, QStringList{"delta"});
 }
 
-// The report window opens wide enough for 120-character lines where the
-// screen allows, and never wider than the screen; its view is the report.
-TEST_F(UiTest, TheReportWindowOpensWideEnoughForTheReportsLines) {
-    locate(trackerProject(3).write(dir.path()));
-    window.show();
-    bool checked = false;
-    reportOf([&] { window.pickReport(1); }, [&](QWidget& report) {
-        auto* view = control<ui::ReportView>(&report, "RLog");
-        EXPECT_EQ(view->text().data(), state.text.str().data()) << "no copy of the report";
-        const QRect screen = report.screen()->availableGeometry();
-        const int wanted = 120 * QFontMetrics(ui::reportFont()).horizontalAdvance('M');
-        if (view->widthForColumns(120) + 40 <= screen.width()) {
-            EXPECT_GE(view->viewport()->width(), wanted);
-        }
-        EXPECT_TRUE(screen.contains(report.frameGeometry())) << report.frameGeometry().width();
-        checked = true;
-    });
-    EXPECT_TRUE(checked);
-}
-
 // A search: the match, from where, which way, and whether it went round the
 // end; letters match either case, other bytes only themselves. Every case is
 // searched in steps of 1, 2, 3 and all positions, so that matches across the
@@ -153,45 +132,6 @@ TEST(TextSearch, FindsTheNextOrPreviousMatchGoingRoundTheEndOnce) {
             EXPECT_EQ(search.wrapped(), c.wrapped) << what;
         }
     }
-}
-
-// Ctrl+F, Enter, F3 and Shift+F3 in the report window; Escape closes the bar
-// and leaves the report open.
-TEST_F(UiTest, TheReportWindowFindsTextWithTheKeys) {
-    locate(trackerProject(3).write(dir.path()));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    bool checked = false;
-    reportOf([&] { window.pickReport(1); }, [&](QWidget& report) {
-        ASSERT_TRUE(activated(report));
-        auto* view = control<ui::ReportView>(&report, "RLog");
-        std::string text(view->text());
-        std::ranges::transform(text, text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-        const auto selected = [&] { return std::string(view->selectedText()); };
-        QTest::keySequence(&report, QKeySequence::Find);
-        auto* field = control<QLineEdit>(&report, "FindText");
-        ASSERT_TRUE(field->isVisible() && field->hasFocus());
-        QTest::keyClicks(field, "count");
-        QTest::keyClick(field, Qt::Key_Return);
-        const std::size_t first = text.find("count");
-        EXPECT_EQ(view->selectionAnchor(), first);
-        EXPECT_EQ(selected(), "Count");
-        QTest::keySequence(&report, QKeySequence::FindNext);
-        EXPECT_EQ(view->selectionAnchor(), text.find("count", first + 1));
-        QTest::keySequence(&report, QKeySequence::FindPrevious);
-        QTest::keySequence(&report, QKeySequence::FindPrevious);
-        EXPECT_EQ(view->selectionAnchor(), text.rfind("count")) << "round the start";
-        EXPECT_EQ(control<QLabel>(&report, "FindStatus")->text(), "Continued from the bottom");
-        field->setText("no such words");
-        QTest::keyClick(field, Qt::Key_Return);
-        EXPECT_EQ(control<QLabel>(&report, "FindStatus")->text(), "Not found");
-        EXPECT_EQ(selected(), "Count") << "the selection stays";
-        QTest::keyClick(field, Qt::Key_Escape);
-        EXPECT_FALSE(field->isVisible());
-        EXPECT_TRUE(report.isVisible() && view->hasFocus());
-        checked = true;
-    });
-    EXPECT_TRUE(checked);
 }
 
 // A search through a report larger than a slice gives way to the window

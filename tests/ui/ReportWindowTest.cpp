@@ -1,5 +1,7 @@
 #include "UiHarness.h"
 
+#include "ui/ReportFont.h"
+
 const QString SaveDialog =
     "save dialog in Report: Save Orvanta Project Report | Unused Flags Report.rtf | RichText File (*.rtf)";
 const QString Overwrite =
@@ -44,16 +46,46 @@ TEST_F(ReportWindowTest, CopiesPrintsAndSavesRtfThatUnrtfReadsBack) {
     EXPECT_TRUE(state.text.str().empty() && window.close()) << "DONE discards the report";
 }
 
+// The unused flags report in a window wide enough for 120-character lines
+// where the screen allows, its view the report itself. Ctrl+F, Enter, F3 and
+// Shift+F3 find text; Escape closes the find bar and leaves the report open.
 // The window's keys, wherever the focus is in it: Ctrl+C copies the
 // selection, or the whole report with nothing selected; Ctrl+P prints;
 // Ctrl+S saves.
-TEST_F(ReportWindowTest, KeysCopyPrintAndSaveWhereverTheFocusIs) {
+TEST_F(ReportWindowTest, IsWideAndItsKeysFindCopyPrintAndSaveWhereverTheFocusIs) {
     locate(trackerProject(3).write(dir / "game"));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(showWindow());
+    bool checked = false;
     const QString text = reportOf([&] { window.pickReport(1); }, [&](QWidget& report) {
         ASSERT_TRUE(activated(report));
         auto* view = control<ui::ReportView>(&report, "RLog");
+        EXPECT_EQ(view->text().data(), state.text.str().data()) << "no copy of the report";
+        if (view->widthForColumns(120) + 40 <= report.screen()->availableGeometry().width()) {
+            EXPECT_GE(view->viewport()->width(), 120 * QFontMetrics(ui::reportFont()).horizontalAdvance('M'));
+        }
+        std::string lower(view->text());
+        std::ranges::transform(lower, lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        QTest::keySequence(&report, QKeySequence::Find);
+        auto* field = control<QLineEdit>(&report, "FindText");
+        ASSERT_TRUE(field->isVisible() && field->hasFocus());
+        QTest::keyClicks(field, "count");
+        QTest::keyClick(field, Qt::Key_Return);
+        const std::size_t first = lower.find("count");
+        EXPECT_EQ(view->selectionAnchor(), first);
+        EXPECT_EQ(std::string(view->selectedText()), "Count");
+        QTest::keySequence(&report, QKeySequence::FindNext);
+        EXPECT_EQ(view->selectionAnchor(), lower.find("count", first + 1));
+        QTest::keySequence(&report, QKeySequence::FindPrevious);
+        QTest::keySequence(&report, QKeySequence::FindPrevious);
+        EXPECT_EQ(view->selectionAnchor(), lower.rfind("count")) << "round the start";
+        EXPECT_EQ(control<QLabel>(&report, "FindStatus")->text(), "Continued from the bottom");
+        field->setText("no such words");
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_EQ(control<QLabel>(&report, "FindStatus")->text(), "Not found");
+        EXPECT_EQ(std::string(view->selectedText()), "Count") << "the selection stays";
+        QTest::keyClick(field, Qt::Key_Escape);
+        EXPECT_FALSE(field->isVisible());
+        EXPECT_TRUE(report.isVisible() && view->hasFocus());
         for (QWidget* focus : {static_cast<QWidget*>(view), static_cast<QWidget*>(control(&report, "Command3"))}) {
             focus->setFocus();
             view->setSelection(0, 0);
@@ -64,12 +96,14 @@ TEST_F(ReportWindowTest, KeysCopyPrintAndSaveWhereverTheFocusIs) {
             fake.script << "";
             QTest::keySequence(focus, QKeySequence::Save);
         }
+        checked = true;
     }).value_or("");
+    EXPECT_TRUE(checked);
     const QStringList keys{"clipboard: " + text, "clipboard: Orvanta", "print Unused Flags Report: " + text, SaveDialog};
     EXPECT_EQ(fake.log.mid(1), keys + keys);
 }
 
-TEST(ReportRtf, EscapesEachCharacterInAFixedPitchDocumentThatUnrtfReadsBack) {
+TEST(ReportRtf, EscapesEachCharacterInAFixedPitchDocumentThatUnrtfReadsBackAsTheCommandLineWritesIt) {
     const char* cases[][2] = {
         {"one\ntwo\n\nfour", "one\\par\r\ntwo\\par\r\n\\par\r\nfour"},
         {"a\\b {c}", "a\\\\b \\{c\\}"},
@@ -89,11 +123,8 @@ TEST(ReportRtf, EscapesEachCharacterInAFixedPitchDocumentThatUnrtfReadsBack) {
     ASSERT_TRUE(WriteReportRtf(dir / "r.rtf", report));
     EXPECT_EQ(fileText(dir / "r.rtf"), ReportRtf(report) + "\r\n");
     EXPECT_EQ(unrtfText(dir / "r.rtf"), report);
-}
 
-// orvanta-scan -o FILE.rtf writes the document the report window saves.
-TEST(CliRtfOutput, MatchesTheSavedReport) {
-    TempDir dir;
+    // orvanta-scan -o FILE.rtf writes the document the report window saves.
     const fs::path project = trackerProject(3).write(dir / "game");
     std::ostringstream out, err;
     for (const char* name : {"flag.txt", "flag.RTF"})
@@ -108,6 +139,16 @@ TEST(CliRtfOutput, MatchesTheSavedReport) {
 // report takes several pages: every line once and in order, none split, with
 // half-inch margins. The last stays in the build folder for a look by eye.
 TEST(PrintReportText, PrintsAllTheTextInOrder) {
+    // Prints `report` on `paper` to a PDF: the pages, and what pdftotext reads of them.
+    const auto print = [](const char* pdf, QPageSize::PageSizeId paper, const QString& report) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(renderFile(pdf));
+        printer.setPageSize(QPageSize(paper));
+        const int pages = ui::PrintReportText(printer, report);
+        EXPECT_EQ(printer.pageLayout().margins(QPageLayout::Inch), QMarginsF(0.5, 0.5, 0.5, 0.5));
+        return std::pair(pages, toolText("pdftotext", {renderFile(pdf), "-"}).value_or("(no pdftotext)"));
+    };
     QStringList lines{"*** Orvanta Project Report ***"};
     for (int i = 1; i <= 240; ++i)
         lines << QString("(Scene # %1 (Quay)) When clicked, set flag # 12 to value 1 - line %2").arg(i % 40).arg(i);
@@ -115,30 +156,18 @@ TEST(PrintReportText, PrintsAllTheTextInOrder) {
         return s.split(QRegularExpression("\\s*[\\n\\f]\\s*"), Qt::SkipEmptyParts).join('\n').trimmed();
     };
     for (const QString& report : {QString(), QString(300, 'x'), lines.join('\n')}) {
-        const QString pdf = renderFile("report-print.pdf");
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        printer.setPageSize(QPageSize(QPageSize::Letter));
-        const int pages = ui::PrintReportText(printer, report);
-        EXPECT_EQ(printer.pageLayout().margins(QPageLayout::Inch), QMarginsF(0.5, 0.5, 0.5, 0.5));
+        const auto [pages, text] = print("report-print.pdf", QPageSize::Letter, report);
         EXPECT_TRUE(report.size() > 300 ? pages > 2 : pages == 1) << pages;
-        const QString text = toolText("pdftotext", {pdf, "-"}).value_or("(no pdftotext)");
         EXPECT_EQ(text.count('\f'), pages) << "one form feed per page";
         EXPECT_EQ(report.size() == 300 ? plain(text).remove('\n') : plain(text), plain(report));
     }
     // On A4 as on Letter the reports' 120-character lines print whole, one to a line.
     const QString rule(120, '='), line = "(Scene # 12 (Harbour)) " + QString(97, 'x');
-    for (const QPageSize::PageSizeId size : {QPageSize::A4, QPageSize::Letter}) {
-        const QString pdf = renderFile("report-print-120.pdf");
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        printer.setPageSize(QPageSize(size));
-        EXPECT_EQ(ui::PrintReportText(printer, QStringList{rule, line, rule}.join('\n')), 1);
-        const QString text = toolText("pdftotext", {pdf, "-"}).value_or("(no pdftotext)");
+    for (const QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::Letter}) {
+        const auto [pages, text] = print("report-print-120.pdf", paper, QStringList{rule, line, rule}.join('\n'));
+        EXPECT_EQ(pages, 1);
         EXPECT_EQ(text.split(QRegularExpression("[\n\f]+"), Qt::SkipEmptyParts), QStringList({rule, line, rule}))
-            << QPageSize(size).name().toStdString();
+            << QPageSize(paper).name().toStdString();
     }
     // A printer that cannot print within 0.75" of the top keeps that margin, and half an inch on the other sides.
     TempDir dir;

@@ -138,7 +138,7 @@ TEST_F(ScreenFit, EveryWindowLiesOnTheScreenScrollsWhatItCannotShowAndShowsFocus
     });
     walk.visit(window);
     for (const char* name : {"Main", "CommonDialog1", "FlagToTrack", "SceneTrack", "MessageBox", "Report", "FileMan",
-                             "FlagMap"})
+                             "FlagMap", "PuzzleChart"})
         EXPECT_TRUE(walk.reached.contains(name)) << name << " reached by the walk";
     EXPECT_FALSE(state.run.ReportRunning);
 
@@ -151,22 +151,36 @@ TEST_F(ScreenFit, EveryWindowLiesOnTheScreenScrollsWhatItCannotShowAndShowsFocus
 }
 
 // The longest messages, and a path with no blank to break it at: the box
-// wraps them within the screen.
-TEST_F(ScreenFit, MessageBoxesWrapLongTextsWithinTheScreen) {
+// wraps them within the screen. Titles show whole: the box is as wide as the
+// title in a window manager's bold, larger title font beside its icon and
+// buttons.
+TEST_F(ScreenFit, MessageBoxesWrapLongTextsWithinTheScreenAndLeaveRoomForTheirWholeTitle) {
     const QString longPath = "/home/author/" + QString("Games/").repeated(40) + "resource/gfx";
-    const QString texts[] = {
-        QString::fromStdString(ui::UnlistableFolderMessage({FailureKind::FolderUnlistable, longPath.toStdString(), "Permission denied"})),
-        "The file could not be sent to the Trash:\r" + longPath + "/harbour.bmp\r\rPermission denied",
-        QString::fromStdString(ui::UnlistableFolderMessage({FailureKind::FolderUnlistable, "/p/resource/gfx", "Not a directory"})).repeated(3),
+    const QString scanner = "Orvanta Project Scanner";
+    using enum ui::Prompts::Icon;
+    const auto unlistable = [](const std::string& folder, const char* reason) {
+        return QString::fromStdString(ui::UnlistableFolderMessage({FailureKind::FolderUnlistable, folder, reason}));
     };
-    for (const QString& text : texts) {
-        bool shown = false;
+    const std::tuple<QString, QString, ui::Prompts::Icon> messages[] = {
+        {scanner, unlistable(longPath.toStdString(), "Permission denied"), Exclamation},
+        {scanner, "The file could not be sent to the Trash:\r" + longPath + "/harbour.bmp\r\rPermission denied",
+         Exclamation},
+        {scanner, unlistable("/p/resource/gfx", "Not a directory").repeated(3), Exclamation},
+        {scanner, "Could not open file.", None},
+        {"File already exists", "Could not open file.", None},
+    };
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
+    const QFontMetrics metrics(titleFont);
+    for (const auto& [title, text, icon] : messages) {
+        int width = 0;
         const Watch watch = onModal("MessageBox", [&](QWidget& box) {
             expectFits(box);
-            shown = true;
+            width = box.width();
             static_cast<QDialog&>(box).reject();
         });
-        prompts.showMessage(&window, "Orvanta Project Scanner", text, ui::Prompts::Icon::Exclamation);
-        EXPECT_TRUE(shown);
+        prompts.showMessage(&window, title, text, icon);
+        EXPECT_GE(width, metrics.horizontalAdvance(title) + 4 * metrics.height()) << title.toStdString();
     }
 }

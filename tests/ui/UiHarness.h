@@ -95,23 +95,31 @@ private:
     }
 };
 
-class UiTest : public ::testing::Test {
+// The windows as main() builds them, every service faked; the prompts faked
+// too, or with `Real` the real message boxes and file dialogs.
+template <bool Real> class WindowTest : public ::testing::Test {
 protected:
     // Events are processed at every yield of a run, so that an action posted
     // from the event loop is taken at the next unit of work.
-    UiTest() { window.reportHost().setYieldInterval(0); }
+    WindowTest() { window.reportHost().setYieldInterval(0); }
     // The Locate button, the file dialog answering `projectFile`.
     void locate(const fs::path& projectFile) {
         fake.script << qpath(projectFile);
         window.locate();
     }
+    [[nodiscard]] bool showWindow() {
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
+    }
 
     TempDir dir;
     Fakes fake;
+    ui::QtPrompts prompts;
     ui::ProgramState state;
-    ui::Platform platform{fake, fake, fake, fake, fake};
+    ui::Platform platform{Real ? static_cast<ui::Prompts&>(prompts) : fake, fake, fake, fake, fake};
     ui::MainWindow window{state, platform};
 };
+using UiTest = WindowTest<false>;
 
 // The control of `window` with that objectName, not a child window's.
 template <class T = QPushButton> T* control(QWidget* window, const QString& name) {
@@ -182,6 +190,17 @@ inline std::optional<QString> reportOf(const std::function<void()>& start,
     return text;
 }
 
+// Runs `open`; the modal window `name` it opens is handed to `act`, then
+// closed with its button `close` if still up.
+inline void withModal(const QString& name, const QString& close, const std::function<void()>& open,
+                      const std::function<void(QWidget&)>& act) {
+    const Watch watch = onModal(name, [&](QWidget& modal) {
+        act(modal);
+        if (modal.isVisible()) control(&modal, close)->click();
+    });
+    open();
+}
+
 // `sceneCount` scenes, each setting a flag on load; each data file gets a record.
 inline ProjectBuilder trackerProject(int sceneCount, const std::string& name = "Harbour Test") {
     ProjectBuilder b;
@@ -221,22 +240,13 @@ inline ProjectBuilder filesProject() {
     return b;
 }
 
-// The windows with the real message boxes and file dialogs, and the files
-// project of filesProject() loaded.
-class RealPromptsTest : public ::testing::Test {
+// The real prompts, and the files project of filesProject() loaded.
+class RealPromptsTest : public WindowTest<true> {
 protected:
-    RealPromptsTest() { window.reportHost().setYieldInterval(0); }
     void SetUp() override {
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_TRUE(showWindow());
         window.locateFile(qpath(filesProject().write(dir.path())));
     }
-    TempDir dir;
-    Fakes fake;
-    ui::QtPrompts prompts;
-    ui::ProgramState state;
-    ui::Platform platform{prompts, fake, fake, fake, fake};
-    ui::MainWindow window{state, platform};
 };
 
 // The standard output of a text tool, or nothing when it is absent or fails.

@@ -51,10 +51,8 @@ window() {
 # The frame of window ID, from its inside and the frame's extents: x y w h.
 frame() {
   local ax ay w h l r t b
-  ax=$(xwininfo -id "$1" | awk '/Absolute upper-left X/{print $4}')
-  ay=$(xwininfo -id "$1" | awk '/Absolute upper-left Y/{print $4}')
-  w=$(xwininfo -id "$1" | awk '/Width:/{print $2}')
-  h=$(xwininfo -id "$1" | awk '/Height:/{print $2}')
+  read -r ax ay w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}')
   IFS=, read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ' ')
   echo "$((ax - ${l:-0})) $((ay - ${t:-0})) $((w + ${l:-0} + ${r:-0})) $((h + ${t:-0} + ${b:-0}))"
 }
@@ -76,6 +74,13 @@ close_ends_program() {
   for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || { wait "$app" 2>/dev/null || true; return; }; sleep 0.1; done
   fail "closing the main window $1 did not end the program"
   kill "$app" 2>/dev/null || true
+}
+
+# Starts the program on PROJECT at scale 1 and opens the flag picker.
+start_picker() {
+  start "$1" 1
+  xdotool key Tab Tab Tab Tab space
+  window "Orvanta Project Scanner" >/dev/null || fail "no flag picker"
 }
 
 main_title="Orvanta Project Scanner/ Utility - Lighthouse Keeper"
@@ -101,14 +106,10 @@ for scale in 1 2; do
 done
 
 scale=1
-start "$project" 1
-xdotool key Tab Tab Tab Tab space
-window "Orvanta Project Scanner" >/dev/null || fail "no flag picker"
+start_picker "$project"
 close_ends_program "with the flag picker open"
 
-start "$project" 1
-xdotool key Tab Tab Tab Tab space
-window "Orvanta Project Scanner" >/dev/null || fail "no flag picker"
+start_picker "$project"
 xdotool type 0
 xdotool key Return                     # "Flag number must be between 1 and 255."
 sleep 1
@@ -122,9 +123,7 @@ window "Missing & Unused Files Manager" >/dev/null || fail "no files manager"
 close_ends_program "with the files manager open"
 
 "$make_large" "$work/large" 3000 >/dev/null
-start "$work/large/game.orv" 1
-xdotool key Tab Tab Tab Tab space
-window "Orvanta Project Scanner" >/dev/null || fail "no flag picker"
+start_picker "$work/large/game.orv"
 xdotool key Tab Tab space              # "Track ALL flags"
 sleep 0.5
 xdotool key Return                     # Yes

@@ -1,7 +1,6 @@
 #include "audit/NearMiss.h"
 
 #include "audit/StraightNearMisses.h"
-#include "support/HostileNames.h"
 
 #include <gtest/gtest.h>
 
@@ -97,23 +96,6 @@ TEST(NearMissLimit, GivesNoneForNoneAndAllForMany) {
         EXPECT_EQ(index.suggestionsFor("a.bmp", limit), StraightNearMisses(unused)("a.bmp", limit)) << limit;
     EXPECT_EQ(index.suggestionsFor("a.bmp", 10), (Names{"a.gif", "a.jpg", "a.png", "b.bmp", "c.bmp"}));
     EXPECT_TRUE(index.suggestionsFor("a.bmp", 0).empty());
-}
-
-// Every name a disk may hold is a name like others: a slip in it is found, and a hostile name is suggested
-// byte for byte as it is listed.
-TEST(NearMissHostileNames, AreFoundAndGivenBackByteForByte) {
-    Names unused;
-    for (const auto& hostile : testing::hostileNames())
-        unused.push_back(hostile.name);
-    const NearMissIndex index(unused);
-    const StraightNearMisses straight(unused);
-    for (const auto& hostile : testing::hostileNames()) {
-        for (const std::string& missing : {"x" + hostile.name, hostile.name.substr(1), hostile.name + "x"}) {
-            const Names found = index.suggestionsFor(missing, 20);
-            EXPECT_EQ(found, straight(missing, 20)) << hostile.label;
-            EXPECT_NE(std::find(found.begin(), found.end(), hostile.name), found.end()) << hostile.label;
-        }
-    }
 }
 
 // Random folders against the plain comparison. The names are drawn from few letters, so that many are
@@ -321,53 +303,6 @@ TEST(NearMissIndex, ComparesNamesAlikeInEveryWindowOneByOne) {
     }
 }
 
-// Fifty thousand missing names beside fifty thousand unused ones of about the same length, as in the
-// benchmark (ten letters give or take one), with two families of numbered names among them: one whose
-// heads are all alike, one whose heads and tails are. A sample of the missing names is checked against the
-// plain comparison. How long this takes is measured by scripts/bench, not here.
-TEST(NearMissIndex, AnswersAFolderOfFiftyThousandNamesAsThePlainComparisonDoes) {
-    std::mt19937 rng(50000);
-    const auto letters = [&] {
-        std::string out(9 + rng() % 3, 'a');
-        for (char& c : out)
-            c = static_cast<char>('a' + rng() % 26);
-        return out;
-    };
-    const auto numbered = [&](int family) {
-        const std::string number = std::to_string(rng() % 100000);
-        return "the_castle_tower_" + number + (family == 0 ? ".bmp" : "_seen_at_night.bmp");
-    };
-    Names missing, unused;
-    for (int i = 0; i < 50000; ++i) {
-        if (i % 10 < 2) {
-            missing.push_back(numbered(i % 10));
-            unused.push_back(numbered(i % 10));
-            continue;
-        }
-        missing.push_back(letters() + ".bmp");
-        std::string near = missing.back();
-        if (i % 5 == 2)
-            near[rng() % (near.size() - 4)] = static_cast<char>('a' + rng() % 26);
-        else if (i % 5 == 3)
-            near.replace(near.size() - 4, 4, ".GIF");
-        else
-            near = letters() + ".bmp";
-        unused.push_back(near);
-    }
-    std::shuffle(unused.begin(), unused.end(), rng);
-    const NearMissIndex index(unused);
-    const StraightNearMisses straight(unused);
-    std::size_t suggested = 0, numberedSuggested = 0;
-    for (std::size_t i = 0; i < missing.size(); i += 199) {
-        const Names expected = straight(missing[i]);
-        ASSERT_EQ(index.suggestionsFor(missing[i]), expected) << missing[i];
-        suggested += expected.empty() ? 0 : 1;
-        numberedSuggested += !expected.empty() && missing[i].starts_with("the_castle") ? 1 : 0;
-    }
-    EXPECT_GT(suggested, 60u);
-    EXPECT_GT(numberedSuggested, 20u);
-}
-
 // What the index costs stays linear in the names. A name has the keys of its head window, of ten code
 // points: at most 1 + 10 + 45 (none deleted, one, two). Only a name among more than 24 alike in a window
 // has the keys of the next one: its tail, then windows of ten from code points 8, 16, 24, ... (as many
@@ -408,15 +343,6 @@ TEST(NearMissIndex, HoldsABoundedNumberOfKeysForEachName) {
         EXPECT_LE(alikeIndex.keyCount(), 1000 * windows * 56) << length;
         EXPECT_GE(alikeIndex.keyCount(), 1000 * windows * std::min<std::size_t>(headKeys, 30)) << length;
     }
-}
-
-TEST(EditDistance, CountsInsertsDeletesAndReplacementsUpToTheCap) {
-    EXPECT_EQ(EditDistance(U"kitten", U"sitting", 5), 3u);
-    EXPECT_EQ(EditDistance(U"", U"abc", 5), 3u);
-    EXPECT_EQ(EditDistance(U"abc", U"abc", 0), 0u);
-    // Above the cap the answer is cap + 1, however far apart the texts are.
-    EXPECT_EQ(EditDistance(U"kitten", U"sitting", 2), 3u);
-    EXPECT_EQ(EditDistance(U"a", U"abcdefgh", 2), 3u);
 }
 
 // Only the cells near the diagonal are worked out, on the stack for short texts: the answers are those of

@@ -217,9 +217,6 @@ TEST_F(CliTest, TheProgramRunsEndToEnd) {
         const int status = std::system(("'" ORVANTA_SCAN_BINARY "' " + arguments + " 2>/dev/null").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
-    EXPECT_EQ(scan("track-flag '" + project + "' 20 -o '" + (dir / "report.txt").string() + "'"), 0);
-    EXPECT_THAT(fileText(dir / "report.txt"), HasSubstr(Flag20));
-    EXPECT_EQ(scan("files '" + project + "' --fail-on-missing >/dev/null"), 1);
     EXPECT_EQ(scan("scene-flags '" + project + "' 4 >/dev/null"), 2);
     EXPECT_EQ(scan("check '" + project + "' --format json -o '" + (dir / "x.rtf").string() + "'"), 2);
     for (const char* args : {"--help", "files '%'", "check '%' --format sarif"}) {

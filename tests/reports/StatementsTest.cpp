@@ -165,25 +165,6 @@ TEST_F(StatementsTest, TheTrackerProjectInWritingOrderWithWhereAndWhatEachSays) 
     EXPECT_EQ(list.sentence(list.statements[0]), "(Customize Player) The score uses flag # 12\n");
 }
 
-// A conjunction result's texts T1 and T2 are where its sentence holds them, whatever they say.
-TEST_F(StatementsTest, ConjunctionResultsKeepTheirTextsAsWritten) {
-    const std::vector<std::array<std::string, 3>> texts = {
-        {"7 to value 9", "0", ""}, {"7", "9 to value 0", "1"}, {"", "", "0"}, {"12abc", "x3", "2"}};
-    SceneRecord scene = makeScene("Vault");
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        scene.Slots[i] = objectOf(9, {}, {texts[i][0], texts[i][1], texts[i][2]});
-    builder.scenes = {scene};
-    load();
-    const FlagStatementList list = gather();
-    ASSERT_EQ(list.statements.size(), texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const FlagStatement& s = list.statements[i];
-        EXPECT_EQ(std::tuple(s.isConjunctionResult(), s.row, s.adds), std::tuple(true, 6, i % 2 == 1)) << i;
-        EXPECT_EQ(list.conjunctionTexts(s), (std::pair<std::string_view, std::string_view>(texts[i][0], texts[i][1])));
-    }
-    EXPECT_EQ(list.statements[0].flag, 7) << "the leading number of T1";
-}
-
 TEST_F(StatementsTest, OptionsChooseStatementsAndSentencesAndWordingComesLater) {
     buildTrackerProject(builder);
     load();

@@ -9,7 +9,6 @@
 #include "reports/UnusedFlagsReport.h"
 #include "support/RandomProject.h"
 
-#include <set>
 
 namespace orv::testing {
 namespace {
@@ -83,39 +82,20 @@ TEST_F(TrackersTest, ExpectedTextsFromBothTrackersAndTheReference) {
     }
 }
 
-TEST_F(TrackersTest, NoScenes) {
-    buildTrackerProject(builder);
-    builder.scenes.clear();
-    load();
-    EXPECT_EQ(track(FlagsByFlagKind, 12), without("tracker-flag-12.txt", "\n(Scene #", "\n(Cue Card"));
-    EXPECT_EQ(host.progressMaximum(), 4 + 5);
-    // A flag no statement is about gives its heading and an empty line.
-    EXPECT_EQ(track(FlagsByFlagKind, 7),
-              without("tracker-flag-12.txt", "\n(Customize") + "\n>>>>>> FLAG # 7 <<<<<<\n\n" + Separator);
-    EXPECT_EQ(track(FlagsBySceneKind, 999), without("tracker-all-scenes.txt", "\n>>>>>> SCENE # 1") + "\n" + Separator);
-    EXPECT_EQ(host.progressMaximum(), 5);
-}
-
-TEST_F(TrackersTest, CancelKeepsTheSectionsWrittenAndOmitsTheClosing) {
+// Where a cancel during the run takes effect is compared with the reference below; a cancel before the run
+// keeps the opening and the score line, and declining the incomplete report discards it.
+TEST_F(TrackersTest, ACancelBeforeTheRunKeepsTheOpeningAndDecliningDiscards) {
     buildTrackerProject(builder);
     load();
-    host.cancelAtProgress = 13; // five score steps, then eight per flag: at the end of flag 1
-    EXPECT_EQ(track(FlagsByFlagKind, 999), without("tracker-all-flags.txt", "\n>>>>>> FLAG # 2 <<<<<<"));
-    state.CancelRequested = false;
-    host.cancelAtProgress = 15; // during flag 2: its section is finished first
-    EXPECT_EQ(track(FlagsByFlagKind, 999), without("tracker-all-flags.txt", "\n>>>>>> FLAG # 3 <<<<<<"));
-    state.CancelRequested = true; // before the run: the opening and the score line only
+    state.CancelRequested = true;
     EXPECT_EQ(track(FlagsByFlagKind, 12), without("tracker-flag-12.txt", "\n>>>>>> FLAG # 12"));
-    state.CancelRequested = false;
-    host.cancelAtProgress = 7; // after scene 2
-    EXPECT_EQ(track(FlagsBySceneKind, 999), without("tracker-all-scenes.txt", "\n\n>>>>>> SCENE # 3"));
-    EXPECT_EQ(host.questionsAsked, 4);
+    EXPECT_EQ(host.questionsAsked, 1);
 
     host.answerViewIncomplete = false;
     state.ReportRunning = true;
     state.TrackedFlag = 999;
     EXPECT_EQ(RunReport(FlagsByFlagKind, *ctx).status, RunOutcome::Status::Discard);
-    EXPECT_EQ(std::tuple(state.ReportRunning, host.progressValue()), std::tuple(false, 0));
+    EXPECT_EQ(std::tuple(state.ReportRunning, host.progressValue(), host.questionsAsked), std::tuple(false, 0, 2));
 }
 
 TEST_F(TrackersTest, UnreadableCueCardsAreSkippedAndTheReportGoesOn) {
@@ -150,40 +130,20 @@ TEST_F(TrackersTest, OtherKindsGiveTheHeaderAloneAndTheDesktopOpensTheFilesItsel
               std::tuple(RunOutcome::Status::Failed, FailureKind::ResourceFolderMissing));
 }
 
-// The report body when the flags in `used` are used and no others.
-std::string unusedBody(const std::set<int>& used) {
-    std::string list;
-    for (int n = 1; n <= 255; ++n)
-        if (!used.contains(n))
-            list += std::to_string(n) + "  ";
-    return "\n\n" + Separator + "\n" + std::string(UnusedFlagsBanner) +
-           "\nNOTE: Flags that have been specified in properties, but always have their governing checkbox "
-           "UNCHECKED, are listed as UNUSED in this report.\n\nTotal unused flags found: " +
-           std::to_string(255 - used.size()) + "\n\nThe following flags do not appear to be in use in this project:\n" +
-           list + "\n" + Separator;
-}
-
-TEST_F(TrackersTest, UnusedFlagsCountOnlyEnabledStatementsAndEveryFlagCanBeUsed) {
-    buildTrackerProject(builder);
-    load();
-    const std::string problem = "\n*** PROBLEM - This project uses an Object Type that is unknown to this Project "
-                                "Scanner.  Object Type =";
-    EXPECT_EQ(runReport(UnusedFlagsKind),
-              header() + problem + "-2 ***" + problem + " 10 ***" + unusedBody({12, 20, 40}));
-    EXPECT_EQ(host.progressMaximum(), 4 + 5 + 1 + 3 + 2) << "locations only step the bar";
-    EXPECT_EQ(host.progressValue(), host.progressMaximum());
-
-    builder = {};
+// Which flags are in use on other projects is compared with the reference below.
+TEST_F(TrackersTest, EveryFlagCanBeUsed) {
     builder.settings.ScoreEnabled = 1;
     builder.settings.ScoreFlag = 255;
     builder.cueCards.resize(51); // five choices each, naming 1 to 254
     for (int i = 0; i < 254; ++i)
         builder.cueCards[i / 5].ChoiceSetsFlag[i % 5] = 1, builder.cueCards[i / 5].ChoiceFlag[i % 5] = Integer(i + 1);
     load();
-    std::set<int> all;
-    for (int f = 1; f <= 255; ++f)
-        all.insert(f);
-    EXPECT_EQ(runReport(UnusedFlagsKind), header() + unusedBody(all));
+    EXPECT_EQ(runReport(UnusedFlagsKind),
+              header() + "\n\n" + Separator + "\n" + std::string(UnusedFlagsBanner) +
+                  "\nNOTE: Flags that have been specified in properties, but always have their governing checkbox "
+                  "UNCHECKED, are listed as UNUSED in this report.\n\nTotal unused flags found: 0\n\nThe following "
+                  "flags do not appear to be in use in this project:\n\n" +
+                  Separator);
 }
 
 TEST_F(TrackersTest, AnUnreadableFileStopsTheUnusedFlagsScanAndSaysWhichFile) {

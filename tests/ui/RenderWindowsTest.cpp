@@ -47,10 +47,11 @@ TEST_F(RenderWindows, EveryWindow) {
     locate(sample);
     EXPECT_EQ(fake.log.size(), 2) << "no message after the file dialog";
     render(window, "main-sample");
-    const Watch watch = onModal("FlagMap", [&](QWidget& map) {
-        render(map, "flag-map");
-        EXPECT_TRUE(window.flagMap().mapImage().save(renderFile("flag-map-picture.png")));
-        control(&map, "CloseButton")->click();
-    });
-    control(&window, "FlagMapButton")->click();
+    withModal("FlagMap", "CloseButton", [&] { control(&window, "FlagMapButton")->click(); },
+              [&](QWidget& map) {
+                  render(map, "flag-map");
+                  EXPECT_TRUE(window.flagMap().mapImage().save(renderFile("flag-map-picture.png")));
+              });
+    withModal("PuzzleChart", "CloseButton", [&] { control(&window, "PuzzleChartButton")->click(); },
+              [&](QWidget& chart) { render(chart, "puzzle-chart"); });
 }

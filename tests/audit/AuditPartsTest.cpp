@@ -6,6 +6,8 @@
 #include "audit/DiskNames.h"
 #include "audit/NumberPatterns.h"
 #include "audit/Recycling.h"
+#include "audit/ReferencePlaces.h"
+#include "data/Project.h"
 #include "support/HostileNames.h"
 #include "support/TempDir.h"
 
@@ -113,6 +115,23 @@ TEST(RecycleSelected, MovesNothingThroughALinkOutOfTheMediaFolders) {
         EXPECT_EQ(RecycleSelected(list, {true, false}, folder, trash), Names{"a.bmp"}) << folder;
         EXPECT_EQ(std::tuple(list, trash.requests.size()), std::tuple(Names{"b.bmp"}, 0u)) << folder;
     }
+}
+
+// The missing file's note shows the first places, then how many more, and what was probably meant.
+TEST(MissingFileNote, PlacesUpToTheLimitThenHowManyMore) {
+    const LoadedProject project;
+    std::vector<ReferencePlace> places;
+    for (Integer card = 1; card <= 3; ++card)
+        places.push_back({ReferencePlace::Kind::CueCard, 0, 2, card});
+    const std::string first = "\n  cue card 1, choice 2", second = "\n  cue card 2, choice 2";
+    const std::tuple<std::size_t, Names, std::string> cases[] = {
+        {1, {}, "Referenced by:" + first},
+        {2, {}, "Referenced by 2 places:" + first + second},
+        {3, {"door.gif"}, "Referenced by 3 places:" + first + second + "\n  ... and 1 more\nDid you mean 'door.gif'?"},
+    };
+    for (const auto& [count, suggestions, note] : cases)
+        EXPECT_EQ(MissingFileNote({places.begin(), places.begin() + static_cast<long>(count)}, suggestions, project, 2),
+                  note);
 }
 
 } // namespace

@@ -55,7 +55,7 @@ int outputFailed(CliStreams& io, const Failure& failure) {
 CLI::App& AddCommand(CLI::App& app, Invocation& run, const std::string& name, const std::string& description,
                      const std::vector<std::string>& formats, bool output) {
     CLI::App& command = *app.add_subcommand(name, description);
-    command.add_option("PROJECT", run.projectFile, "The project file (*.orv)")->required()->check(CLI::ExistingFile);
+    command.add_option("PROJECT", run.projectFile, "The project file (*.orv)")->required();
     if (output)
         command.add_option("-o,--output", run.outputFile,
                            "Write to FILE instead of standard output (a text report as RTF when FILE ends in .rtf)");

@@ -170,7 +170,11 @@ TEST_F(CliTest, CheckWritesOneLinePerFindingAndFailsOnTheNamedClasses) {
     const std::string cleanProject = clean.write(dir / "clean").string();
     EXPECT_EQ(runScan({"check", cleanProject}).status, 0);
     EXPECT_EQ(runScan({"check", "--fail-on", "unused-flags", cleanProject}).status, 1);
-    EXPECT_EQ(runScan({"check", (dir / "absent.orv").string()}).status, 2);
+    // A project file that is not there did not load: exit 3, and a SARIF log that says so for the upload
+    const ScanResult absent = runScan({"check", (dir / "absent.orv").string(), "--format", "sarif"});
+    EXPECT_EQ(std::tuple(absent.status, absent.err),
+              std::tuple(3, "orvanta-scan: " + (dir / "absent.orv").string() + ": cannot open (No such file or directory)\n"));
+    EXPECT_THAT(absent.out, HasSubstr("\"executionSuccessful\":false"));
 }
 
 // A project file's own name can forge no check line; the files are named as they are spelled on disk.

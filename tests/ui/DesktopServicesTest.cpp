@@ -168,7 +168,10 @@ TEST_P(GioOpener, SaysWhetherAProgramWasStartedForTheFile) {
         if (c.programRegistered) {
             fs::create_directories(home / ".local/share/applications");
             fs::create_directories(home / ".config");
-            writeFileText(home / "player", "#!/bin/sh\nprintf '%s' \"$1\" > '" + (home / "opened").string() + "'\n");
+            // The name is written whole, then moved into place, so the test never reads a half-written file.
+            const std::string opened = (home / "opened").string();
+            writeFileText(home / "player",
+                          "#!/bin/sh\nprintf '%s' \"$1\" > '" + opened + ".new' && mv '" + opened + ".new' '" + opened + "'\n");
             fs::permissions(home / "player", fs::perms::owner_all);
             // With no file type database every file is of one of these types.
             writeFileText(home / ".local/share/applications/orvanta-test-player.desktop",

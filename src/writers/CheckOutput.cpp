@@ -51,7 +51,7 @@ std::string fileUri(const fs::path& absolute) {
 
 // The file a finding is about, as the outputs name it.
 std::string shownPath(const Finding& f, const CheckNames& names) {
-    return DisplayName(PathFromBase(names.folder / f.file, names.base).string());
+    return DisplayName(names.pathOf(f.file).string());
 }
 
 std::string placeAndMessage(const Finding& f) {
@@ -91,6 +91,13 @@ std::string commandData(std::string_view text, bool property) {
 }
 
 } // namespace
+
+const fs::path& CheckNames::pathOf(const fs::path& file) const {
+    auto [at, added] = memo.try_emplace(file.string());
+    if (added)
+        at->second = PathFromBase(folder / file, base);
+    return at->second;
+}
 
 fs::path PathFromBase(const fs::path& file, const fs::path& base) {
     const fs::path full = resolved(file);
@@ -180,7 +187,7 @@ void WriteCheckJson(JsonStream& json, const LoadedProject& project, CheckRun& ru
         w.text("place", f.place);
         w.text("message", f.message);
         w.text("file", ValidUtf8(f.file.string()));
-        w.text("path", ValidUtf8(PathFromBase(names.folder / f.file, names.base).string()));
+        w.text("path", ValidUtf8(names.pathOf(f.file).string()));
         w.text("fingerprint", Fingerprint(f));
         w.end();
         json.raw(item);
@@ -255,8 +262,7 @@ void closeSarif(JsonStream& json) {
 
 // One result written as text: a run may hold tens of thousands.
 void appendResult(std::string& out, bool ascii, FindingClass c, Level level, std::string_view message,
-                  const fs::path& absolute, const CheckNames& names, std::string_view place,
-                  std::string_view fingerprint) {
+                  const fs::path& file, const CheckNames& names, std::string_view place, std::string_view fingerprint) {
     out.clear();
     JsonObjectText w(out, ascii);
     w.text("ruleId", FindingClassName(c));
@@ -269,7 +275,7 @@ void appendResult(std::string& out, bool ascii, FindingClass c, Level level, std
     w.begin({});
     w.begin("physicalLocation");
     w.begin("artifactLocation");
-    const fs::path path = PathFromBase(absolute, names.base);
+    const fs::path& path = names.pathOf(file);
     if (path.is_absolute()) {
         w.text("uri", fileUri(path));
     } else {
@@ -353,8 +359,8 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
     run.forEach([&](const Finding& f, Level level) {
         const auto found = groups.find({f.findingClass, GroupingFile(f)});
         if (found == groups.end()) {
-            appendResult(result, json.asciiOnly(), f.findingClass, level, placeAndMessage(f), names.folder / f.file,
-                         names, f.place, Fingerprint(f));
+            appendResult(result, json.asciiOnly(), f.findingClass, level, placeAndMessage(f), f.file, names, f.place,
+                         Fingerprint(f));
             json.raw(result);
             return;
         }
@@ -384,8 +390,8 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
         gathered.findingClass = f.findingClass;
         gathered.place = ValidUtf8(found->first.second);
         gathered.subject = "gathered";
-        appendResult(result, json.asciiOnly(), f.findingClass, level, message, names.folder / group.firstFile, names,
-                     {}, Fingerprint(gathered));
+        appendResult(result, json.asciiOnly(), f.findingClass, level, message, group.firstFile, names, {},
+                     Fingerprint(gathered));
         json.raw(result);
         group = Group{};
     });
@@ -395,8 +401,8 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
         all.subject = "flags";
         const std::string message = std::to_string(freeFlags.size()) + (freeFlags.size() == 1 ? " flag" : " flags") +
                                     " that no enabled statement tests or changes: " + flagRanges(freeFlags);
-        appendResult(result, json.asciiOnly(), FindingClass::UnusedFlags, freeLevel, message,
-                     names.folder / projectFile, names, {}, Fingerprint(all));
+        appendResult(result, json.asciiOnly(), FindingClass::UnusedFlags, freeLevel, message, projectFile, names, {},
+                     Fingerprint(all));
         json.raw(result);
     }
     json.endArray();

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orv {
@@ -22,6 +23,13 @@ struct CheckNames {
     std::string project;          // the project file as given on the command line
     std::filesystem::path folder; // the project's folder, made absolute
     std::filesystem::path base;   // paths are relative to this folder when they lie in it
+
+    // A file of the project (relative to its folder) as the outputs name
+    // it: PathFromBase of it. Each file is resolved once: resolving asks the
+    // file system about every folder on the way, and a project can have a
+    // million findings in its five data files.
+    const std::filesystem::path& pathOf(const std::filesystem::path& file) const;
+    mutable std::unordered_map<std::string, std::filesystem::path> memo; // of pathOf
 };
 
 // A path as the outputs of a check write it: relative to `base` once both

@@ -40,8 +40,10 @@ CheckNames namesOf(const Invocation& run, const CheckOptions& options) {
     std::error_code ec;
     const std::filesystem::path current = std::filesystem::current_path(ec);
     const ProjectPaths paths = ProjectPaths::fromProjectFile(run.projectFile);
-    return {run.projectFile, paths.ProjectFolder,
-            options.sarifRoot.empty() ? current : std::filesystem::path(options.sarifRoot), {}};
+    return {run.projectFile,
+            paths.ProjectFolder,
+            options.sarifRoot.empty() ? current : std::filesystem::path(options.sarifRoot),
+            {}};
 }
 
 // The ignore file named, or .orvantaignore beside the project file when

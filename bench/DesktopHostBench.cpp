@@ -1,7 +1,8 @@
 // The desktop's report host against the command line's on the same report,
 // and the report view opening a large report. A benchmark, run by hand:
-//   build/tests/ui/orvanta-desktop-bench
+//   build/bench/orvanta-desktop-bench
 
+#include "bench/MeasureReport.h"
 #include "audit/FilesAudit.h"
 #include "audit/MissingUnusedFilesReport.h"
 #include "cli/TerminalProgress.h"
@@ -80,14 +81,7 @@ struct Project {
     void measure(benchmark::State& bench, ReportHost& host, Integer kind) {
         ReportContext ctx{project, run, text, host};
         ctx.resourceFilesReport = [this](ReportContext& c) { MissingUnusedFilesReport(c, audit); };
-        for (auto _ : bench) {
-            run.TrackedFlag = AllSelector;
-            run.TrackedScene = AllSelector;
-            run.CancelRequested = false;
-            RunReport(kind, ctx);
-            benchmark::DoNotOptimize(text.str().data());
-        }
-        bench.counters["report_bytes"] = static_cast<double>(text.str().size());
+        bench::MeasureReportRuns(bench, kind, ctx);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "bench/MeasureReport.h"
 #include "audit/FilesAudit.h"
 #include "audit/MissingUnusedFilesReport.h"
 #include "bench/LargeProject.h"
@@ -39,14 +40,7 @@ struct BenchProject {
     }
 
     void measure(benchmark::State& bench, Integer kind) {
-        for (auto _ : bench) {
-            run.TrackedFlag = AllSelector;
-            run.TrackedScene = AllSelector;
-            run.CancelRequested = false;
-            RunReport(kind, ctx);
-            benchmark::DoNotOptimize(text.str().data());
-        }
-        bench.counters["report_bytes"] = static_cast<double>(text.str().size());
+        bench::MeasureReportRuns(bench, kind, ctx);
     }
 };
 

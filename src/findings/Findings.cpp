@@ -4,6 +4,7 @@
 #include "audit/NumberPatterns.h"
 #include "audit/ReferencePlaces.h"
 #include "audit/ResourceFolders.h"
+#include "reports/FlagReachReport.h"
 #include "reports/FlagUsageReport.h"
 
 #include <stdexcept>
@@ -146,25 +147,6 @@ std::string describeStatementPlace(const FlagStatement& s, const LoadedProject& 
     return {};
 }
 
-bool isOutOfRange(const FlagStatement& s) {
-    return s.use != FlagUse::Problem && (!s.whole || !inRange(s.flag));
-}
-
-// The statements `keep` accepts, worded, read afresh one unit at a time.
-void forEachStatement(ProjectSource source, const std::function<bool(const FlagStatement&)>& keep,
-                      const std::function<void(const FlagStatementList&, const FlagStatement&)>& visit) {
-    GatherOptions options;
-    options.keep = keep;
-    FlagStatementList list;
-    GatherFlagStatements(source, list, options, [&](FlagStatementList& unit) {
-        for (const FlagStatement& s : unit.statements)
-            visit(unit, s);
-        unit.clear();
-    });
-    for (const FlagStatement& s : list.statements) // the player settings, read before the first unit
-        visit(list, s);
-}
-
 } // namespace
 
 ProjectCheck::ProjectCheck(ProjectSource source, ReportHost& host) : source_(source) {
@@ -188,7 +170,7 @@ ProjectCheck::ProjectCheck(ProjectSource source, ReportHost& host) : source_(sou
     }
     counts_[indexOf(FindingClass::UnusedFlags)] = static_cast<std::size_t>(usage_.free);
     counts_[indexOf(FindingClass::DeadEnds)] = reach_.neverHolds.size();
-    counts_[indexOf(FindingClass::OutOfRange)] = usage_.outOfRange.size();
+    counts_[indexOf(FindingClass::OutOfRange)] = usage_.outOfRange;
     counts_[indexOf(FindingClass::Unreachable)] = reach_.unreachable.size();
     counts_[indexOf(FindingClass::BrokenSceneLoads)] = reach_.brokenSceneLoads.size();
     counts_[indexOf(FindingClass::AlwaysHolds)] = reach_.alwaysHolds.size();
@@ -248,11 +230,11 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
     f.flag = 0;
     reachFindings(FindingClass::DeadEnds, reach_.neverHolds, "never holds", visit);
     if (counts_[indexOf(FindingClass::OutOfRange)] > 0)
-        forEachStatement(source_, isOutOfRange, [&](const FlagStatementList& list, const FlagStatement& s) {
+        ForEachOutOfRange(source_, [&](std::size_t, const FlagStatement& s, std::string_view sentence) {
             f.findingClass = FindingClass::OutOfRange;
             f.place = DisplayName(describeStatementPlace(s, project));
-            f.subject = SentenceLine(list.sentence(s));
-            f.message = "flag number outside 1 to 255: '" + DisplayName(SentenceLine(list.sentence(s))) + "'";
+            f.subject = SentenceLine(sentence);
+            f.message = "flag number outside 1 to 255: '" + DisplayName(SentenceLine(sentence)) + "'";
             f.file = dataFileOf(source_, dataFileNumber(s.place));
             visit(f);
         });
@@ -263,28 +245,17 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
 
 void ProjectCheck::reachFindings(FindingClass findingClass, const std::vector<ReachFinding>& list,
                                  std::string_view verdict, const std::function<void(const Finding&)>& visit) const {
-    // Worded a batch at a time, reading again only the records the batch's
-    // statements stand in: a hostile project may make millions.
-    constexpr std::size_t Batch = 4096;
     Finding f;
     f.findingClass = findingClass;
-    FlagStatementList batch;
-    for (std::size_t first = 0; first < list.size(); first += Batch) {
-        const std::size_t last = std::min(list.size(), first + Batch);
-        batch.clear();
-        for (std::size_t i = first; i < last; ++i)
-            batch.statements.push_back(reach_.statement(list[i]));
-        WordStatements(source_, batch, [](const FlagStatement&) { return true; });
-        for (std::size_t i = first; i < last; ++i) {
-            const FlagStatement& s = batch.statements[i - first];
-            const std::string_view sentence = SentenceLine(batch.sentence(s));
+    ForEachReachFinding(
+        source_, reach_, list, [&](const ReachFinding& finding, const FlagStatement& s, std::string_view sentence) {
+            sentence = SentenceLine(sentence);
             f.place = DisplayName(describeStatementPlace(s, source_.project));
             f.subject = sentence;
-            f.message = "'" + DisplayName(sentence) + "' " + std::string(verdict) + ": " + DisplayName(list[i].reason);
+            f.message = "'" + DisplayName(sentence) + "' " + std::string(verdict) + ": " + DisplayName(finding.reason);
             f.file = dataFileOf(source_, dataFileNumber(s.place));
             visit(f);
-        }
-    }
+        });
 }
 
 } // namespace orv

@@ -121,8 +121,8 @@ struct FlagReach {
     std::optional<Failure> failure;
 
     // The statements the findings name, in the project's order (scene by
-    // scene; the conditional load, then slots and rows), without sentences
-    // until WordFlagReach (FlagReachReport.h) gives them theirs.
+    // scene; the conditional load, then slots and rows), without sentences:
+    // ForEachReachFinding (FlagReachReport.h) words them as it visits them.
     FlagStatementList statements;
     // Each in the project's order. A conditional load whose condition never
     // holds is among neverHolds (place ConditionalLoad); a load of a missing

@@ -23,27 +23,26 @@ std::string rightAligned(long n, std::size_t width) {
     return digits.size() >= width ? digits : std::string(width - digits.size(), ' ') + digits;
 }
 
-void findings(ReportText& text, const FlagReach& reach, std::string_view title, const std::vector<ReachFinding>& list) {
-    std::string out = "\n\n";
-    out += title;
-    if (list.empty())
-        out += "\n(none)";
-    else
-        out += "\n";
-    for (const ReachFinding& f : list) {
-        const FlagStatement& s = reach.statement(f);
-        out += "\n  ";
-        if (s.sentenceLength > 0) {
-            out += SentenceLine(reach.statements.sentence(s));
-        } else {
-            out += "(scene #" + SignedForm(s.record);
-            if (s.slot != 0)
-                out += ", object #" + SignedForm(s.slot);
-            out += ": its record could not be read again)";
-        }
-        out += "\n    because " + f.reason;
-    }
-    text.append(out);
+void findings(ReportText& text, ProjectSource source, const FlagReach& reach, std::string_view title,
+              const std::vector<ReachFinding>& list) {
+    text.append("\n\n");
+    text.append(title);
+    text.append(list.empty() ? "\n(none)" : "\n");
+    std::string out;
+    ForEachReachFinding(source, reach, list,
+                        [&](const ReachFinding& f, const FlagStatement& s, std::string_view sentence) {
+                            out = "\n  ";
+                            if (!sentence.empty()) {
+                                out += SentenceLine(sentence);
+                            } else {
+                                out += "(scene #" + SignedForm(s.record);
+                                if (s.slot != 0)
+                                    out += ", object #" + SignedForm(s.slot);
+                                out += ": its record could not be read again)";
+                            }
+                            out += "\n    because " + f.reason;
+                            text.append(out);
+                        });
 }
 
 void values(ReportText& text, const FlagReach& reach) {
@@ -69,11 +68,19 @@ void values(ReportText& text, const FlagReach& reach) {
 
 } // namespace
 
-void WordFlagReach(ProjectSource source, FlagReach& reach) {
-    WordStatements(source, reach.statements, [](const FlagStatement&) { return true; });
+void ForEachReachFinding(
+    ProjectSource source, const FlagReach& reach, const std::vector<ReachFinding>& list,
+    const std::function<void(const ReachFinding&, const FlagStatement&, std::string_view)>& visit) {
+    std::vector<std::uint32_t> indexes;
+    indexes.reserve(list.size());
+    for (const ReachFinding& f : list)
+        indexes.push_back(f.statement);
+    ForEachWorded(
+        source, reach.statements, indexes,
+        [&](std::size_t at, const FlagStatement& s, std::string_view sentence) { visit(list[at], s, sentence); });
 }
 
-void AppendFlagReachSections(ReportText& text, const FlagReach& reach) {
+void AppendFlagReachSections(ReportText& text, ProjectSource source, const FlagReach& reach) {
     text.append("\n\nWhat each flag can reach");
     text.append(ModelNote);
     text.append("\n\nTests that never hold:" + SignedForm(static_cast<long>(reach.neverHolds.size())));
@@ -81,10 +88,10 @@ void AppendFlagReachSections(ReportText& text, const FlagReach& reach) {
     text.append("\nConditional loads of a scene that does not exist:" +
                 SignedForm(static_cast<long>(reach.brokenSceneLoads.size())));
     text.append("\nTests that always hold:" + SignedForm(static_cast<long>(reach.alwaysHolds.size())));
-    findings(text, reach, "Tests that never hold", reach.neverHolds);
-    findings(text, reach, "Changes that can never happen", reach.unreachable);
-    findings(text, reach, "Conditional loads of a scene that does not exist", reach.brokenSceneLoads);
-    findings(text, reach, "Tests that always hold", reach.alwaysHolds);
+    findings(text, source, reach, "Tests that never hold", reach.neverHolds);
+    findings(text, source, reach, "Changes that can never happen", reach.unreachable);
+    findings(text, source, reach, "Conditional loads of a scene that does not exist", reach.brokenSceneLoads);
+    findings(text, source, reach, "Tests that always hold", reach.alwaysHolds);
     values(text, reach);
 }
 

@@ -5,6 +5,7 @@
 #include "reports/StatementClassifier.h"
 #include "reports/TextConventions.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace orv {
@@ -214,6 +215,54 @@ void WordStatements(ProjectSource source, FlagStatementList& list,
         }
         t = end;
     }
+}
+
+void ForEachWorded(ProjectSource source, const FlagStatementList& list, std::span<const std::uint32_t> indexes,
+                   const WordedVisit& visit) {
+    constexpr std::size_t Batch = 4096;
+    FlagStatementList batch;
+    std::vector<std::pair<std::uint32_t, std::size_t>> order; // list index, position asked for
+    std::vector<std::size_t> inBatch(Batch);
+    for (std::size_t first = 0; first < indexes.size(); first += Batch) {
+        const std::size_t last = std::min(indexes.size(), first + Batch);
+        // Wording reads each record once, its statements in list order.
+        order.clear();
+        for (std::size_t at = first; at < last; ++at)
+            order.emplace_back(indexes[at], at);
+        std::sort(order.begin(), order.end());
+        batch.clear();
+        for (const auto& [i, at] : order) {
+            inBatch[at - first] = batch.statements.size();
+            if (list.statements[i].sentenceLength > 0)
+                batch.copy(list, list.statements[i]);
+            else
+                batch.statements.push_back(list.statements[i]);
+        }
+        WordStatements(source, batch, [](const FlagStatement&) { return true; });
+        for (std::size_t at = first; at < last; ++at) {
+            const FlagStatement& s = batch.statements[inBatch[at - first]];
+            visit(at, s, batch.sentence(s));
+        }
+    }
+}
+
+std::optional<Failure> ForEachStatement(ProjectSource source, const std::function<bool(const FlagStatement&)>& keep,
+                                        const WordedVisit& visit) {
+    GatherOptions options;
+    options.keep = keep;
+    FlagStatementList list;
+    std::size_t at = 0;
+    const auto visitAll = [&](FlagStatementList& unit) {
+        for (const FlagStatement& s : unit.statements)
+            visit(at++, s, unit.sentence(s));
+        unit.clear();
+    };
+    // The player settings, read before the first unit, are visited with it.
+    GatherFlagStatements(source, list, options, visitAll);
+    if (list.readFailure)
+        return list.readFailure;
+    visitAll(list);
+    return std::nullopt;
 }
 
 } // namespace orv

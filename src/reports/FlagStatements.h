@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -164,5 +165,23 @@ void GatherFlagStatements(ProjectSource source, FlagStatementList& list, const G
 // in. A record that cannot be read leaves its statements without.
 void WordStatements(ProjectSource source, FlagStatementList& list,
                     const std::function<bool(const FlagStatement&)>& wanted);
+
+// A statement with its sentence, as a visit hands it over; `at` is its
+// position in the order asked for. A statement whose record cannot be read
+// again comes with an empty sentence.
+using WordedVisit = std::function<void(std::size_t at, const FlagStatement& s, std::string_view sentence)>;
+
+// Visits the statements of `list` at `indexes`, in that order. Those without
+// a sentence are worded a batch at a time, reading again only the records a
+// batch stands in, so that a list of millions never holds its sentences all
+// at once.
+void ForEachWorded(ProjectSource source, const FlagStatementList& list, std::span<const std::uint32_t> indexes,
+                   const WordedVisit& visit);
+
+// Reads the project again and visits the statements `keep` accepts, in list
+// order, holding one unit's sentences at a time. Stops at the first record
+// that cannot be read: its failure.
+std::optional<Failure> ForEachStatement(ProjectSource source, const std::function<bool(const FlagStatement&)>& keep,
+                                        const WordedVisit& visit);
 
 } // namespace orv

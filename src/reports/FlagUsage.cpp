@@ -63,7 +63,7 @@ std::vector<int> FlagUsage::freeFlags() const {
     return list;
 }
 
-bool FlagUsageTally::add(const FlagStatement& s, std::uint32_t index) {
+bool FlagUsageTally::add(const FlagStatement& s) {
     if (s.use == FlagUse::Problem)
         return true; // names no flag; the report writes its line
     if (s.marks && inRange(s.markedFlag))
@@ -71,8 +71,8 @@ bool FlagUsageTally::add(const FlagStatement& s, std::uint32_t index) {
     // A conjunction result whose text is not a whole number is written by no
     // tracker: it is no flag's change, and its number is suspect.
     if (!s.whole || !inRange(s.flag)) {
-        usage_.outOfRange.push_back(index);
-        return true;
+        ++usage_.outOfRange;
+        return false;
     }
     const auto f = static_cast<std::size_t>(s.flag);
     FlagUsageEntry& e = usage_.flags[f];
@@ -163,8 +163,8 @@ std::vector<std::pair<std::uint32_t, TestAtZero>> TestsAtZeroInOrder(const FlagS
 
 FlagUsage SummarizeFlagUsage(const FlagStatementList& list) {
     FlagUsageTally tally;
-    for (std::uint32_t i = 0; i < list.statements.size(); ++i)
-        tally.add(list.statements[i], i);
+    for (const FlagStatement& s : list.statements)
+        tally.add(s);
     return tally.finish();
 }
 

@@ -47,9 +47,10 @@ struct FlagUsageEntry {
 struct FlagUsage {
     std::array<FlagUsageEntry, 256> flags{}; // 1 to 255; entry 0 is not used
     // Statements that name 0, a negative number, 256 and above, or a
-    // conjunction result whose text is not a whole number: indexes into the
-    // list, in its order.
-    std::vector<std::uint32_t> outOfRange;
+    // conjunction result whose text is not a whole number. A hostile project
+    // has millions: they are counted, never kept, and whoever lists them
+    // reads them again (ForEachOutOfRange).
+    std::size_t outOfRange = 0;
 
     int inUse = 0;
     int free = 0;
@@ -68,17 +69,16 @@ FlagUsage SummarizeFlagUsage(const FlagStatementList& list);
 
 // Of a flag that is both tested and changed, a gathering keeps only the first
 // statements of each kind (the map's tooltip shows no more); a flag used one
-// way only, and a flag number outside 1 to 255, keeps every statement, as the
-// report lists them all. Counting every statement as it passes and keeping
-// so few is what lets the summary cost no more than the unused flags report.
+// way only keeps every statement, as the report lists them all, and so does
+// an object of an unknown type; a flag number outside 1 to 255 keeps none. Counting every statement as it passes and
+// keeping so few is what lets the summary cost no more than the unused flags report.
 inline constexpr int KeptPerKind = 8;
 
 // The summary built one statement at a time, as a gathering passes them.
 class FlagUsageTally {
   public:
-    // Counts `s`, which will stand at `index` of the list if kept; true when
-    // it is worth keeping (see KeptPerKind).
-    bool add(const FlagStatement& s, std::uint32_t index);
+    // Counts `s`; true when it is worth keeping (see KeptPerKind).
+    bool add(const FlagStatement& s);
     FlagUsage finish();
 
   private:

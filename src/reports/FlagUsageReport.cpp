@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 namespace orv {
@@ -36,32 +37,34 @@ void heading(ReportText& text, std::string_view title) {
     text.append(title);
 }
 
-void statementLine(ReportText& text, const FlagStatementList& list, std::uint32_t i, std::string_view lead) {
+void statementLine(ReportText& text, std::string_view lead, std::string_view sentence) {
     std::string line = "\n  ";
     line += lead;
-    line += SentenceLine(list.sentence(list.statements[i]));
+    line += SentenceLine(sentence);
     text.append(line);
 }
 
 // Each never-changed flag with its tests evaluated at 0: the flags with a dead
 // end first, and in each flag the tests that never hold first.
-void writeDeadEnds(ReportText& text, const FlagStatementList& list, const FlagUsage& u,
-                   const StatementsByFlag& byFlag) {
+void writeDeadEnds(ReportText& text, ProjectSource source, const FlagUsageData& data, const StatementsByFlag& byFlag) {
     heading(text, "Tested but never changed: possible dead ends");
-    const std::vector<int> flags = NeverChangedFlagsInOrder(u);
+    const std::vector<int> flags = NeverChangedFlagsInOrder(data.usage);
     if (flags.empty())
         text.append("\n(none)");
     for (int f : flags) {
-        const FlagUsageEntry& e = u.flag(f);
+        const FlagUsageEntry& e = data.usage.flag(f);
         text.append("\n\nFlag #" + SignedForm(f) + ": " + times(e.tests, "tested") + ", never changed");
-        for (const auto& [i, kind] : TestsAtZeroInOrder(list, byFlag, f))
-            statementLine(text, list, i, std::string(TestAtZeroText(kind)) + ": ");
+        ForEachTestAtZero(source, data, byFlag, f,
+                          [&](TestAtZero kind, const FlagStatement&, std::string_view sentence) {
+                              statementLine(text, std::string(TestAtZeroText(kind)) + ": ", sentence);
+                          });
     }
 }
 
-void writeChangedNeverTested(ReportText& text, const FlagStatementList& list, const FlagUsage& u,
+void writeChangedNeverTested(ReportText& text, ProjectSource source, const FlagUsageData& data,
                              const StatementsByFlag& byFlag) {
     heading(text, "Changed but never tested");
+    const FlagUsage& u = data.usage;
     if (u.changedNeverTested == 0)
         text.append("\n(none)");
     for (int f = 1; f <= 255; ++f) {
@@ -69,21 +72,22 @@ void writeChangedNeverTested(ReportText& text, const FlagStatementList& list, co
             continue;
         const FlagUsageEntry& e = u.flag(f);
         text.append("\n\nFlag #" + SignedForm(f) + ": " + times(e.changes, "changed") + ", never tested");
-        for (std::uint32_t i : byFlag[static_cast<std::size_t>(f)])
-            statementLine(text, list, i, {});
+        ForEachWorded(
+            source, data.list, byFlag[static_cast<std::size_t>(f)],
+            [&](std::size_t, const FlagStatement&, std::string_view sentence) { statementLine(text, {}, sentence); });
     }
 }
 
-void writeOutOfRange(ReportText& text, const FlagStatementList& list, const FlagUsage& u) {
+std::optional<Failure> writeOutOfRange(ReportText& text, ProjectSource source, const FlagUsage& u) {
     heading(text, "Flag numbers outside 1 to 255");
-    if (u.outOfRange.empty())
+    if (u.outOfRange == 0) {
         text.append("\n(none)");
-    else
-        text.append("\n");
-    for (std::uint32_t i : u.outOfRange) {
-        const FlagStatement& s = list.statements[i];
-        statementLine(text, list, i, s.whole ? "flag #" + SignedForm(s.flag) + ": " : "not a whole number: ");
+        return std::nullopt;
     }
+    text.append("\n");
+    return ForEachOutOfRange(source, [&](std::size_t, const FlagStatement& s, std::string_view sentence) {
+        statementLine(text, s.whole ? "flag #" + SignedForm(s.flag) + ": " : "not a whole number: ", sentence);
+    });
 }
 
 void writeTable(ReportText& text, const FlagUsage& u) {
@@ -124,11 +128,10 @@ FlagUsageData GatherFlagUsage(ProjectSource source, ReportHost& host, bool keepS
     GatherOptions options;
     options.keep = [&](const FlagStatement& s) {
         reach.add(s);
-        const bool keep = tally.add(s, static_cast<std::uint32_t>(data.list.statements.size()));
-        return keep && keepStatements;
+        return tally.add(s) && keepStatements;
     };
-    // Wording a statement costs more than finding it; only those the report
-    // lists are worded, afterwards.
+    // Wording a statement costs more than finding it; those the report lists
+    // are worded as it writes them, a batch at a time.
     options.sentences = false;
     GatherFlagStatements(source, data.list, options, [&host](FlagStatementList&) { StepProgress(host); });
     if (Result<void> scenes = source.completeScenes(); !scenes && !data.list.readFailure)
@@ -137,16 +140,6 @@ FlagUsageData GatherFlagUsage(ProjectSource source, ReportHost& host, bool keepS
         return data;
     data.usage = tally.finish();
     data.reach = reach.finish();
-    if (keepStatements)
-        WordFlagReach(source, data.reach);
-    const FlagUsage& u = data.usage;
-    WordStatements(source, data.list, [&u](const FlagStatement& s) {
-        if (s.use == FlagUse::Problem || !s.whole || s.flag < 1 || s.flag > 255)
-            return true; // a problem line, or a flag number out of range
-        if (s.use == FlagUse::Test)
-            return u.testedNeverChanged(s.flag);
-        return s.use == FlagUse::Change && u.changedNeverTestedFlag(s.flag);
-    });
     return data;
 }
 
@@ -173,10 +166,36 @@ void WordFlagStatements(LoadedProject& project, FlagUsageData& data, int flag) {
         WordStatements({project, *files}, data.list, unworded);
 }
 
+std::vector<std::uint32_t> ProblemStatements(const FlagUsageData& data) {
+    std::vector<std::uint32_t> problems;
+    for (std::uint32_t i = 0; i < data.list.statements.size(); ++i)
+        if (data.list.statements[i].use == FlagUse::Problem)
+            problems.push_back(i);
+    return problems;
+}
+
+void ForEachTestAtZero(ProjectSource source, const FlagUsageData& data, const StatementsByFlag& byFlag, int flag,
+                       const std::function<void(TestAtZero, const FlagStatement&, std::string_view)>& visit) {
+    std::vector<std::uint32_t> indexes;
+    for (const auto& [i, kind] : TestsAtZeroInOrder(data.list, byFlag, flag))
+        indexes.push_back(i);
+    ForEachWorded(source, data.list, indexes, [&](std::size_t, const FlagStatement& s, std::string_view sentence) {
+        visit(EvaluateAtZero(s.comparison, s.value), s, sentence);
+    });
+}
+
+std::optional<Failure> ForEachOutOfRange(ProjectSource source, const WordedVisit& visit) {
+    return ForEachStatement(
+        source,
+        [](const FlagStatement& s) { return s.use != FlagUse::Problem && (!s.whole || s.flag < 1 || s.flag > 255); },
+        visit);
+}
+
 void FlagUsageReport(ReportContext& ctx) {
     ctx.run.ReportName = "Flag Usage Report";
     ctx.host.yield();
-    const FlagUsageData data = GatherFlagUsage(ctx.source(), ctx.host);
+    const ProjectSource source = ctx.source();
+    const FlagUsageData data = GatherFlagUsage(source, ctx.host);
     if (const auto& failure = data.list.readFailure) {
         // A summary of part of the project would call flags free or never
         // changed that the rest may well use, so none is written.
@@ -187,13 +206,14 @@ void FlagUsageReport(ReportContext& ctx) {
     }
     // An object of an unknown type names no flag; its problem line stands
     // above the report body, as in the unused flags report.
-    for (const FlagStatement& s : data.list.statements)
-        if (s.use == FlagUse::Problem)
-            ctx.text.append("\n" + std::string(SentenceLine(data.list.sentence(s))));
-    WriteFlagUsageReport(ctx.text, data);
+    ForEachWorded(source, data.list, ProblemStatements(data),
+                  [&](std::size_t, const FlagStatement&, std::string_view sentence) {
+                      ctx.text.append("\n" + std::string(SentenceLine(sentence)));
+                  });
+    WriteFlagUsageReport(ctx.text, source, data);
 }
 
-void WriteFlagUsageReport(ReportText& text, const FlagUsageData& data) {
+void WriteFlagUsageReport(ReportText& text, ProjectSource source, const FlagUsageData& data) {
     const FlagUsage& u = data.usage;
     AppendOpening(text, FlagUsageBanner);
     text.append(CheckboxNote);
@@ -201,13 +221,18 @@ void WriteFlagUsageReport(ReportText& text, const FlagUsageData& data) {
     text.append("\n\nFlags in use:" + SignedForm(u.inUse));
     text.append("\nFree flags:" + SignedForm(u.free));
     text.append("\nDead ends (tests that never hold):" + SignedForm(u.deadEnds));
-    text.append("\nFlag numbers outside 1 to 255:" + SignedForm(static_cast<long>(u.outOfRange.size())));
+    text.append("\nFlag numbers outside 1 to 255:" + SignedForm(static_cast<long>(u.outOfRange)));
     const StatementsByFlag byFlag = SortStatementsByFlag(data.list);
-    writeDeadEnds(text, data.list, u, byFlag);
-    writeChangedNeverTested(text, data.list, u, byFlag);
-    writeOutOfRange(text, data.list, u);
+    writeDeadEnds(text, source, data, byFlag);
+    writeChangedNeverTested(text, source, data, byFlag);
+    if (const std::optional<Failure> failure = writeOutOfRange(text, source, u)) {
+        // The project changed under the report since its pass.
+        AppendScanStopped(text, *failure, "The flag usage summary is incomplete.");
+        AppendClosing(text);
+        return;
+    }
     writeTable(text, u);
-    AppendFlagReachSections(text, data.reach);
+    AppendFlagReachSections(text, source, data.reach);
     AppendClosing(text);
 }
 

@@ -4,7 +4,11 @@
 #include "data/Result.h"
 #include "reports/FlagUsage.h"
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -20,9 +24,10 @@ void FlagUsageReport(ReportContext& ctx);
 
 // One pass over the project: every enabled flag statement classified, and
 // the summary of flags 1 to 255. Keeps the statements of KeptPerKind (none
-// with `keepStatements` false), and words those the summary lists. Steps the
-// progress bar once per scene, cue card and item, plus five for the player
-// settings. Stops at the first record that cannot be read (readFailure).
+// with `keepStatements` false), without sentences: the visits below word
+// them. Steps the progress bar once per scene, cue card and item, plus five
+// for the player settings. Stops at the first record that cannot be read
+// (readFailure).
 FlagUsageData GatherFlagUsage(ProjectSource source, ReportHost& host, bool keepStatements = true);
 
 // The same for a caller with no run in progress (the flag map): opens the
@@ -34,8 +39,23 @@ Result<FlagUsageData> ScanFlagUsage(LoadedProject& project, ReportHost& host);
 // without (the flag map's tooltip).
 void WordFlagStatements(LoadedProject& project, FlagUsageData& data, int flag);
 
-// The report body, opening to closing, for a gathered project.
-void WriteFlagUsageReport(ReportText& text, const FlagUsageData& data);
+// What the summary lists, each statement with its sentence, one section at a
+// time, for `data` gathered from `source`: no section's sentences are held
+// all at once.
+//
+// The objects of a type the scanner does not know, in list order: indexes
+// into the gathered list, for ForEachWorded.
+std::vector<std::uint32_t> ProblemStatements(const FlagUsageData& data);
+// The tests of never-changed flag `flag` in the order the summary lists them
+// (TestsAtZeroInOrder). A flag's changes are ForEachWorded over byFlag.
+void ForEachTestAtZero(ProjectSource source, const FlagUsageData& data, const StatementsByFlag& byFlag, int flag,
+                       const std::function<void(TestAtZero, const FlagStatement&, std::string_view)>& visit);
+// The statements naming a flag outside 1 to 255, read again in list order (a
+// gathering keeps none). A record that cannot be read stops the visit.
+std::optional<Failure> ForEachOutOfRange(ProjectSource source, const WordedVisit& visit);
+
+// The report body, opening to closing, for a project gathered from `source`.
+void WriteFlagUsageReport(ReportText& text, ProjectSource source, const FlagUsageData& data);
 
 // A statement's sentence without the line feeds a tracker writes around it.
 std::string_view SentenceLine(std::string_view sentence);

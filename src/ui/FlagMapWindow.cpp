@@ -426,7 +426,7 @@ class FlagMapPanel : public QWidget {
         legend_[std::size(Classes) + 1]->setText(
             QStringLiteral("Changed, but no change can happen (%1)").arg(unreachable));
         outOfRange_->setText(QStringLiteral("Flag numbers outside 1 to 255: %1 (listed in the flag usage summary)")
-                                 .arg(usage.usage.outOfRange.size()));
+                                 .arg(usage.usage.outOfRange));
     }
 
   private:

@@ -2,8 +2,10 @@
 
 #include "audit/DiskNames.h"
 #include "audit/FilesAudit.h"
+#include "reports/FlagReachReport.h"
 #include "reports/FlagSections.h"
 #include "reports/FlagUsage.h"
+#include "reports/FlagUsageReport.h"
 #include "reports/FlagValues.h"
 #include "reports/RunState.h"
 #include "reports/UnusedFlagsReport.h"
@@ -51,15 +53,6 @@ void writeStatement(JsonStream& json, std::string& buffer, const FlagStatement& 
         buffer += "\"}";
     }
     json.raw(buffer);
-}
-
-void statementArray(JsonStream& json, std::string_view key, const FlagStatementList& list,
-                    const std::vector<std::uint32_t>& indexes, const LoadedProject& project) {
-    std::string buffer;
-    json.beginArray(key);
-    for (std::uint32_t i : indexes)
-        writeStatement(json, buffer, list.statements[i], list.sentence(list.statements[i]), project);
-    json.endArray();
 }
 
 // A name read from disk: shown valid UTF-8 with control characters and stray
@@ -149,13 +142,14 @@ void WriteUnusedFlagsJson(JsonStream& json, const LoadedProject& project, const 
     json.endObject();
 }
 
-void WriteFlagUsageJson(JsonStream& json, const LoadedProject& project, const FlagUsageData& data) {
+std::optional<Failure> WriteFlagUsageJson(JsonStream& json, ProjectSource source, const FlagUsageData& data) {
+    const LoadedProject& project = source.project;
     opening(json, "flag-usage", project);
     if (data.list.readFailure) {
         json.value("complete", false);
         json.value("error", readError(*data.list.readFailure));
         json.endObject();
-        return;
+        return std::nullopt;
     }
     const FlagStatementList& list = data.list;
     const FlagUsage& u = data.usage;
@@ -166,7 +160,7 @@ void WriteFlagUsageJson(JsonStream& json, const LoadedProject& project, const Fl
                                      {"deadEnds", u.deadEnds},
                                      {"deadEndFlags", u.deadEndFlags},
                                      {"changedNeverTested", u.changedNeverTested},
-                                     {"outOfRange", u.outOfRange.size()},
+                                     {"outOfRange", u.outOfRange},
                                      {"neverHolds", reach.neverHolds.size()},
                                      {"alwaysHolds", reach.alwaysHolds.size()},
                                      {"unreachable", reach.unreachable.size()},
@@ -185,47 +179,53 @@ void WriteFlagUsageJson(JsonStream& json, const LoadedProject& project, const Fl
     }
     json.endArray();
 
-    std::vector<std::uint32_t> problems;
-    for (std::uint32_t i = 0; i < list.statements.size(); ++i)
-        if (list.statements[i].use == FlagUse::Problem)
-            problems.push_back(i);
-    statementArray(json, "problems", list, problems, project);
-
-    const StatementsByFlag byFlag = SortStatementsByFlag(list);
     std::string buffer;
-    json.beginArray("deadEnds");
-    for (const int f : NeverChangedFlagsInOrder(u))
-        for (const auto& [i, kind] : TestsAtZeroInOrder(list, byFlag, f))
-            writeStatement(json, buffer, list.statements[i], list.sentence(list.statements[i]), project,
-                           TestAtZeroText(kind));
+    const auto write = [&](std::size_t, const FlagStatement& s, std::string_view sentence) {
+        writeStatement(json, buffer, s, sentence, project);
+    };
+    json.beginArray("problems");
+    ForEachWorded(source, list, ProblemStatements(data), write);
     json.endArray();
 
-    std::vector<std::uint32_t> changed;
+    const StatementsByFlag byFlag = SortStatementsByFlag(list);
+    json.beginArray("deadEnds");
+    for (const int f : NeverChangedFlagsInOrder(u))
+        ForEachTestAtZero(source, data, byFlag, f,
+                          [&](TestAtZero kind, const FlagStatement& s, std::string_view sentence) {
+                              writeStatement(json, buffer, s, sentence, project, TestAtZeroText(kind));
+                          });
+    json.endArray();
+
+    json.beginArray("changedNeverTested");
     for (int f = 1; f <= 255; ++f)
         if (u.changedNeverTestedFlag(f))
-            changed.insert(changed.end(), byFlag[static_cast<std::size_t>(f)].begin(),
-                           byFlag[static_cast<std::size_t>(f)].end());
-    statementArray(json, "changedNeverTested", list, changed, project);
-    statementArray(json, "outOfRange", list, u.outOfRange, project);
+            ForEachWorded(source, list, byFlag[static_cast<std::size_t>(f)], write);
+    json.endArray();
+    json.beginArray("outOfRange");
+    if (std::optional<Failure> failure = ForEachOutOfRange(source, write))
+        return failure;
+    json.endArray();
     // What each flag can reach: each finding's statement, and why.
     for (const auto& [key, findings] :
          {std::pair{"neverHolds", &reach.neverHolds}, std::pair{"alwaysHolds", &reach.alwaysHolds},
           std::pair{"unreachable", &reach.unreachable}, std::pair{"brokenSceneLoads", &reach.brokenSceneLoads}}) {
         json.beginArray(key);
-        for (const ReachFinding& finding : *findings) {
-            const FlagStatement& s = reach.statement(finding);
-            buffer.clear();
-            AppendStatementJson(buffer, s, reach.statements.sentence(s), project, json.asciiOnly());
-            buffer.pop_back();
-            buffer += ",\"reason\":";
-            buffer +=
-                OrderedJson(finding.reason).dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
-            buffer += '}';
-            json.raw(buffer);
-        }
+        ForEachReachFinding(source, reach, *findings,
+                            [&](const ReachFinding& finding, const FlagStatement& s, std::string_view sentence) {
+                                buffer.clear();
+                                AppendStatementJson(buffer, s, sentence, project, json.asciiOnly());
+                                buffer.pop_back();
+                                buffer += ",\"reason\":";
+                                buffer +=
+                                    OrderedJson(finding.reason)
+                                        .dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
+                                buffer += '}';
+                                json.raw(buffer);
+                            });
         json.endArray();
     }
     json.endObject();
+    return std::nullopt;
 }
 
 void WriteFilesJson(JsonStream& json, const LoadedProject& project, const FilesAudit& audit) {

@@ -40,7 +40,10 @@ class SceneFlagsJson {
 };
 
 void WriteUnusedFlagsJson(JsonStream& json, const LoadedProject& project, const UnusedFlags& scan);
-void WriteFlagUsageJson(JsonStream& json, const LoadedProject& project, const FlagUsageData& data);
+// The summary of a project gathered from `source`; its statements are worded
+// (and those outside 1 to 255 read again) as they are written. A record that
+// cannot be read again stops the document: the failure.
+std::optional<Failure> WriteFlagUsageJson(JsonStream& json, ProjectSource source, const FlagUsageData& data);
 // For gfx and mmedia, each missing name with every place that references it
 // and what was probably meant, each unused file with its size; then the totals.
 void WriteFilesJson(JsonStream& json, const LoadedProject& project, const FilesAudit& audit);

@@ -278,7 +278,7 @@ TEST_F(UnreadableJson, LeavesNoListAndSaysWhy) {
     std::ostringstream unused, usage;
     JsonStream unusedJson(unused), usageJson(usage);
     WriteUnusedFlagsJson(unusedJson, project(), ScanUnusedFlags(source(), host, false));
-    WriteFlagUsageJson(usageJson, project(), GatherFlagUsage(source(), host, false));
+    WriteFlagUsageJson(usageJson, source(), GatherFlagUsage(source(), host, false));
     for (const std::string& written : {unused.str(), usage.str()}) {
         const OrderedJson document = OrderedJson::parse(written);
         EXPECT_EQ(document["complete"], false);

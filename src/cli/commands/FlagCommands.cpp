@@ -50,8 +50,7 @@ void AddUnusedFlagsCommand(CLI::App& app, Invocation& run, CommandAction& action
 void AddFlagUsageCommand(CLI::App& app, Invocation& run, CommandAction& action) {
     addFlagReport(app, run, action, "flag-usage", "Print the flag usage summary (dead ends, never tested)",
                   FlagUsageKind, [](JsonStream& json, ReportHost& host, OpenProject& open) -> std::optional<Failure> {
-                      WriteFlagUsageJson(json, open.project, GatherFlagUsage(open.source(), host));
-                      return std::nullopt;
+                      return WriteFlagUsageJson(json, open.source(), GatherFlagUsage(open.source(), host));
                   });
 }
 

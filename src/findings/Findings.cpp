@@ -247,15 +247,16 @@ void ProjectCheck::reachFindings(FindingClass findingClass, const std::vector<Re
                                  std::string_view verdict, const std::function<void(const Finding&)>& visit) const {
     Finding f;
     f.findingClass = findingClass;
-    ForEachReachFinding(
-        source_, reach_, list, [&](const ReachFinding& finding, const FlagStatement& s, std::string_view sentence) {
-            sentence = SentenceLine(sentence);
-            f.place = DisplayName(describeStatementPlace(s, source_.project));
-            f.subject = sentence;
-            f.message = "'" + DisplayName(sentence) + "' " + std::string(verdict) + ": " + DisplayName(finding.reason);
-            f.file = dataFileOf(source_, dataFileNumber(s.place));
-            visit(f);
-        });
+    ForEachReachFinding(source_, reach_, list,
+                        [&](const ReachFinding& finding, const FlagStatement& s, std::string_view sentence) {
+                            sentence = SentenceLine(sentence);
+                            f.place = DisplayName(describeStatementPlace(s, source_.project));
+                            f.subject = sentence;
+                            f.message = "'" + DisplayName(sentence) + "' " + std::string(verdict) + ": " +
+                                        DisplayName(reach_.reason(finding));
+                            f.file = dataFileOf(source_, dataFileNumber(s.place));
+                            visit(f);
+                        });
 }
 
 } // namespace orv

@@ -531,108 +531,44 @@ void FlagReachBuilder::Impl::evaluate() {
 }
 
 void FlagReachBuilder::Impl::collectFindings() {
-    // Every statement a finding names, keyed by its place in the project.
-    struct Named {
-        Integer record;
-        std::uint8_t slot, row;
-        bool change;
-        std::uint32_t index; // in tests or guardedChanges
-        auto key() const { return std::tuple(record, slot, row); }
-    };
-    std::vector<Named> named;
+    // Each class lists items of one kind, which the pass kept in the
+    // project's order: a finding is their index, its statement and reason
+    // made when it is written (a hostile project has millions), and each
+    // list is given its room at once.
+    std::size_t never = 0, always = 0, broken = 0, unreachable = 0;
+    for (const ReachTest& test : out.tests) {
+        never += test.decides() && !test.canHold;
+        always += test.decides() && test.alwaysHolds;
+    }
+    for (const ReachLoad& load : out.loads)
+        broken += load.scene < 0 || load.scene > out.sceneCount;
+    for (const ReachChange& change : out.guardedChanges)
+        unreachable += !change.happens;
+    out.neverHolds.reserve(never);
+    out.alwaysHolds.reserve(always);
+    out.brokenSceneLoads.reserve(broken);
+    out.unreachable.reserve(unreachable);
     for (std::uint32_t t = 0; t < out.tests.size(); ++t) {
         const ReachTest& test = out.tests[t];
-        if (test.decides() && (!test.canHold || test.alwaysHolds))
-            named.push_back({test.record, test.slot, test.row, false, t});
+        if (test.decides() && !test.canHold)
+            out.neverHolds.push_back({ReachFindingKind::NeverHolds, t, None});
+        if (test.decides() && test.alwaysHolds)
+            out.alwaysHolds.push_back({ReachFindingKind::AlwaysHolds, t, None});
     }
     for (const ReachLoad& load : out.loads)
         if (load.scene < 0 || load.scene > out.sceneCount)
-            named.push_back({out.tests[load.test].record, 0, 0, false, load.test});
+            out.brokenSceneLoads.push_back({ReachFindingKind::BrokenSceneLoad, load.test, None});
     for (std::uint32_t c = 0; c < out.guardedChanges.size(); ++c) {
         const ReachChange& change = out.guardedChanges[c];
-        if (!change.happens)
-            named.push_back({change.record, change.slot, change.row, true, c});
-    }
-    std::sort(named.begin(), named.end(), [](const Named& a, const Named& b) { return a.key() < b.key(); });
-    named.erase(std::unique(named.begin(), named.end(),
-                            [](const Named& a, const Named& b) { return a.key() == b.key() && a.change == b.change; }),
-                named.end());
-
-    // The statement of each named test, and the load of a test: looked up,
-    // as findings are few beside the tests.
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> testStatement; // (test, statement), by test
-    const auto statementOf = [&](std::uint32_t t) {
-        const auto it = std::lower_bound(testStatement.begin(), testStatement.end(), std::pair(t, std::uint32_t{0}));
-        return it != testStatement.end() && it->first == t ? it->second : None;
-    };
-    // The conditional load a test belongs to, if it is one.
-    const auto loadOf = [&](std::uint32_t t) -> const ReachLoad* {
-        const auto it = std::lower_bound(out.loads.begin(), out.loads.end(), t,
-                                         [](const ReachLoad& l, std::uint32_t test) { return l.test < test; });
-        return it != out.loads.end() && it->test == t ? &*it : nullptr;
-    };
-    std::vector<FlagStatement>& statements = out.statements.statements;
-    statements.reserve(named.size());
-    for (const Named& n : named) {
-        FlagStatement s;
-        s.record = n.record;
-        s.slot = n.slot;
-        s.row = n.row;
-        if (n.change) {
-            const ReachChange& c = out.guardedChanges[n.index];
-            s.use = FlagUse::Change;
-            s.objectType = c.objectType;
-            s.flag = s.markedFlag = c.flag;
-            s.whole = c.whole;
-            s.marks = c.marks;
-            s.adds = c.adds;
-            s.value = c.value;
-            s.valueB = c.valueB;
-        } else {
-            const ReachTest& t = out.tests[n.index];
-            testStatement.emplace_back(n.index, static_cast<std::uint32_t>(statements.size()));
-            s.use = FlagUse::Test;
-            s.objectType = t.objectType;
-            s.flag = s.markedFlag = t.flag;
-            s.comparison = t.comparison;
-            s.value = t.value;
-            if (const ReachLoad* load = loadOf(n.index)) {
-                s.place = StatementPlace::ConditionalLoad;
-                s.flag = s.markedFlag = load->flag;
-                s.comparison = load->comparison;
-                s.loadsScene = load->scene;
-            }
-        }
-        statements.push_back(s);
-    }
-
-    std::sort(testStatement.begin(), testStatement.end());
-
-    // The findings, in the same order.
-    for (std::uint32_t i = 0; i < named.size(); ++i) {
-        const Named& n = named[i];
-        if (n.change) {
-            const ReachChange& c = out.guardedChanges[n.index];
-            ReachFinding finding{ReachFindingKind::Unreachable, i, None, {}};
-            for (std::uint32_t g = 0; g < 8; ++g) {
-                const std::uint32_t t = c.firstTest + g;
-                if ((c.guards >> g & 1) != 0 && !out.tests[t].canHold) {
-                    finding.cause = statementOf(t);
-                    finding.reason = guardReason(out.tests[t]);
-                    break;
-                }
-            }
-            out.unreachable.push_back(std::move(finding));
+        if (change.happens)
             continue;
-        }
-        const ReachTest& t = out.tests[n.index];
-        if (t.decides() && !t.canHold)
-            out.neverHolds.push_back({ReachFindingKind::NeverHolds, i, None, valuesReason(t.flag, entry(t.flag))});
-        if (t.decides() && t.alwaysHolds)
-            out.alwaysHolds.push_back({ReachFindingKind::AlwaysHolds, i, None, valuesReason(t.flag, entry(t.flag))});
-        if (const ReachLoad* load = loadOf(n.index); load && (load->scene < 0 || load->scene > out.sceneCount))
-            out.brokenSceneLoads.push_back(
-                {ReachFindingKind::BrokenSceneLoad, i, None, loadReason(load->scene, out.sceneCount)});
+        ReachFinding finding{ReachFindingKind::Unreachable, c, None};
+        for (std::uint32_t g = 0; g < 8; ++g)
+            if ((change.guards >> g & 1) != 0 && !out.tests[change.firstTest + g].canHold) {
+                finding.cause = change.firstTest + g;
+                break;
+            }
+        out.unreachable.push_back(finding);
     }
 }
 
@@ -656,6 +592,67 @@ FlagReach FlagReachBuilder::finish() {
     FlagReach reach = std::move(impl.out);
     impl_.reset();
     return reach;
+}
+
+const ReachLoad* FlagReach::loadOf(std::uint32_t test) const {
+    const auto it = std::lower_bound(loads.begin(), loads.end(), test,
+                                     [](const ReachLoad& l, std::uint32_t t) { return l.test < t; });
+    return it != loads.end() && it->test == test ? &*it : nullptr;
+}
+
+FlagStatement FlagReach::testStatement(std::uint32_t test) const {
+    const ReachTest& t = tests[test];
+    FlagStatement s;
+    s.record = t.record;
+    s.slot = t.slot;
+    s.row = t.row;
+    s.use = FlagUse::Test;
+    s.objectType = t.objectType;
+    s.flag = s.markedFlag = t.flag;
+    s.comparison = t.comparison;
+    s.value = t.value;
+    if (const ReachLoad* load = loadOf(test)) {
+        s.place = StatementPlace::ConditionalLoad;
+        s.flag = s.markedFlag = load->flag;
+        s.comparison = load->comparison;
+        s.loadsScene = load->scene;
+    }
+    return s;
+}
+
+FlagStatement FlagReach::statement(const ReachFinding& f) const {
+    if (f.kind != ReachFindingKind::Unreachable)
+        return testStatement(f.item);
+    const ReachChange& c = guardedChanges[f.item];
+    FlagStatement s;
+    s.record = c.record;
+    s.slot = c.slot;
+    s.row = c.row;
+    s.use = FlagUse::Change;
+    s.objectType = c.objectType;
+    s.flag = s.markedFlag = c.flag;
+    s.whole = c.whole;
+    s.marks = c.marks;
+    s.adds = c.adds;
+    s.value = c.value;
+    s.valueB = c.valueB;
+    return s;
+}
+
+std::string FlagReach::reason(const ReachFinding& f) const {
+    switch (f.kind) {
+    case ReachFindingKind::NeverHolds:
+    case ReachFindingKind::AlwaysHolds: {
+        const int flag = tests[f.item].flag;
+        return valuesReason(flag, this->flag(flag));
+    }
+    case ReachFindingKind::Unreachable: return f.cause == NoIndex ? std::string() : guardReason(tests[f.cause]);
+    case ReachFindingKind::BrokenSceneLoad: {
+        const ReachLoad* load = loadOf(f.item);
+        return load ? loadReason(load->scene, sceneCount) : std::string();
+    }
+    }
+    return {};
 }
 
 FlagReach AnalyzeFlagReach(const FlagStatementList& list, int sceneCount) {

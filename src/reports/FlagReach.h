@@ -107,10 +107,11 @@ enum class ReachFindingKind : std::uint8_t {
 
 struct ReachFinding {
     ReachFindingKind kind = ReachFindingKind::NeverHolds;
-    std::uint32_t statement = 0; // in FlagReach::statements
-    // Unreachable: the statement of the first guard that never holds.
+    // Unreachable: the change, in FlagReach::guardedChanges; otherwise the
+    // test (a conditional load's own), in FlagReach::tests.
+    std::uint32_t item = 0;
+    // Unreachable: the first guard that never holds, in FlagReach::tests.
     std::uint32_t cause = NoIndex;
-    std::string reason; // for a person: "flag # 7 can only be 0, 1 or 2"
 };
 
 struct FlagReach {
@@ -120,10 +121,6 @@ struct FlagReach {
     // of the project would prove what the rest may disprove, so there is none.
     std::optional<Failure> failure;
 
-    // The statements the findings name, in the project's order (scene by
-    // scene; the conditional load, then slots and rows), without sentences:
-    // ForEachReachFinding (FlagReachReport.h) words them as it visits them.
-    FlagStatementList statements;
     // Each in the project's order. A conditional load whose condition never
     // holds is among neverHolds (place ConditionalLoad); a load of a missing
     // scene is in brokenSceneLoads whatever its condition.
@@ -139,7 +136,14 @@ struct FlagReach {
     std::vector<ReachLoad> loads;
 
     const FlagReachEntry& flag(int f) const { return flags.at(static_cast<std::size_t>(f)); }
-    const FlagStatement& statement(const ReachFinding& f) const { return statements.statements[f.statement]; }
+    // The statement a finding names, as a gathering classifies it, without
+    // its sentence (ForEachReachFinding in FlagReachReport.h words it).
+    FlagStatement statement(const ReachFinding& f) const;
+    // Why, for a person: "flag # 7 can only be 0, 1 or 2".
+    std::string reason(const ReachFinding& f) const;
+    FlagStatement testStatement(std::uint32_t test) const;
+    // The conditional load whose test is `test`, if any.
+    const ReachLoad* loadOf(std::uint32_t test) const;
 };
 
 // The analysis fed one classified statement at a time, in list order (every

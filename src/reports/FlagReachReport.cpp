@@ -5,6 +5,7 @@
 #include "reports/ReportText.h"
 #include "reports/TextConventions.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -40,7 +41,7 @@ void findings(ReportText& text, ProjectSource source, const FlagReach& reach, st
                                     out += ", object #" + SignedForm(s.slot);
                                 out += ": its record could not be read again)";
                             }
-                            out += "\n    because " + f.reason;
+                            out += "\n    because " + reach.reason(f);
                             text.append(out);
                         });
 }
@@ -71,13 +72,20 @@ void values(ReportText& text, const FlagReach& reach) {
 void ForEachReachFinding(
     ProjectSource source, const FlagReach& reach, const std::vector<ReachFinding>& list,
     const std::function<void(const ReachFinding&, const FlagStatement&, std::string_view)>& visit) {
-    std::vector<std::uint32_t> indexes;
-    indexes.reserve(list.size());
-    for (const ReachFinding& f : list)
-        indexes.push_back(f.statement);
-    ForEachWorded(
-        source, reach.statements, indexes,
-        [&](std::size_t at, const FlagStatement& s, std::string_view sentence) { visit(list[at], s, sentence); });
+    // A class's findings come in the project's order, as wording reads them.
+    constexpr std::size_t Batch = 4096;
+    FlagStatementList batch;
+    for (std::size_t first = 0; first < list.size(); first += Batch) {
+        const std::size_t last = std::min(list.size(), first + Batch);
+        batch.clear();
+        for (std::size_t i = first; i < last; ++i)
+            batch.statements.push_back(reach.statement(list[i]));
+        WordStatements(source, batch, [](const FlagStatement&) { return true; });
+        for (std::size_t i = first; i < last; ++i) {
+            const FlagStatement& s = batch.statements[i - first];
+            visit(list[i], s, batch.sentence(s));
+        }
+    }
 }
 
 void AppendFlagReachSections(ReportText& text, ProjectSource source, const FlagReach& reach) {

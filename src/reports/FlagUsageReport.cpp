@@ -4,6 +4,7 @@
 #include "reports/FlagReachReport.h"
 #include "reports/FlagStatements.h"
 #include "reports/FlagUsage.h"
+#include "reports/ObjectStatements.h"
 #include "reports/ReportContext.h"
 #include "reports/ReportText.h"
 #include "reports/TextConventions.h"
@@ -123,6 +124,16 @@ FlagUsageData GatherFlagUsage(ProjectSource source, ReportHost& host, bool keepS
     for (int i = 0; i < 5; ++i) // the player settings, as in the other flag reports
         StepProgress(host);
     FlagUsageData data;
+    if (keepStatements) {
+        // Room for every statement the project can make: a list of millions
+        // kept for the report's sections then never moves (moving doubles
+        // what it holds for a moment), and room never used is never touched.
+        const auto most =
+            1 + static_cast<std::size_t>(std::max<int>(project.SceneCount, 0)) * (2 + 20 * MostStatementsPerObject) +
+            5 * static_cast<std::size_t>(std::max<int>(project.CueCardCount, 0)) +
+            static_cast<std::size_t>(std::max<int>(project.InventoryItemCount, 0));
+        data.list.statements.reserve(most);
+    }
     FlagUsageTally tally;
     FlagReachBuilder reach(project.SceneCount, project.InsertableObjectCount);
     GatherOptions options;

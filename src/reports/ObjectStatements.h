@@ -31,4 +31,8 @@ struct ObjectStatementRole {
 };
 ObjectStatementRole ObjectStatementRoleOf(Integer objectType, std::uint8_t row);
 
+// The most statements one object makes: a Flag Conjunction's six conditions
+// and its result.
+inline constexpr int MostStatementsPerObject = 7;
+
 } // namespace orv

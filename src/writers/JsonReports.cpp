@@ -217,7 +217,7 @@ std::optional<Failure> WriteFlagUsageJson(JsonStream& json, ProjectSource source
                                 buffer.pop_back();
                                 buffer += ",\"reason\":";
                                 buffer +=
-                                    OrderedJson(finding.reason)
+                                    OrderedJson(reach.reason(finding))
                                         .dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
                                 buffer += '}';
                                 json.raw(buffer);

@@ -328,7 +328,7 @@ TEST(FlagReach, ReasonsSayWhatTheFlagCanBeAndWhichGuardFails) {
     std::vector<std::string> reasons;
     for (const auto* list : {&r.neverHolds, &r.unreachable})
         for (const ReachFinding& f : *list)
-            reasons.push_back(place(r.statement(f)) + ": " + f.reason);
+            reasons.push_back(place(r.statement(f)) + ": " + r.reason(f));
     EXPECT_EQ(reasons,
               (std::vector<std::string>{
                   "1/3/0: flag # 7 can only be 0, 1 or 2",
@@ -342,8 +342,9 @@ TEST(FlagReach, ReasonsSayWhatTheFlagCanBeAndWhichGuardFails) {
               }));
     // The cause of each change that can never happen is one of the tests that never hold.
     for (const ReachFinding& f : r.unreachable) {
-        ASSERT_NE(f.cause, NoIndex);
-        EXPECT_EQ(r.statements.statements[f.cause].use, FlagUse::Test);
+        ASSERT_LT(f.cause, r.tests.size());
+        EXPECT_FALSE(r.tests[f.cause].canHold);
+        EXPECT_EQ(r.testStatement(f.cause).record, r.statement(f).record);
     }
     EXPECT_TRUE(r.flag(9).everyChangeUnreachable());
     EXPECT_FALSE(r.flag(7).everyChangeUnreachable());

@@ -5,6 +5,7 @@
 #include "reports/Phrasing.h"
 #include "reports/TextConventions.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -126,8 +127,14 @@ std::uint32_t PuzzleChart::find(std::string_view id) const {
     return NoIndex;
 }
 
-std::size_t PuzzleChartNodeCount(const FlagReach& reach) {
+std::size_t PuzzleChartNodeCount(const FlagReach& reach, int focus) {
     std::array<bool, 256> flags{};
+    if (inRange(focus)) {
+        std::vector<bool> changes(reach.guardedChanges.size());
+        restrict(reach, focus, flags, changes);
+        return static_cast<std::size_t>(std::count(changes.begin(), changes.end(), true) +
+                                        std::count(flags.begin(), flags.end(), true));
+    }
     for (const ReachChange& c : reach.guardedChanges) {
         forEachGuard(reach, c, [&](const ReachTest& t) { flags[t.flag] = true; });
         if (changesAFlag(c))

@@ -48,11 +48,14 @@ struct PuzzleChart {
     std::uint32_t find(std::string_view id) const;
 };
 
-// Charts larger than this are drawn only for one flag at a time.
+// Charts larger than this are drawn only for one flag at a time, and a
+// flag's chart larger than this is not drawn: no one reads it, and laying it
+// out takes hours.
 inline constexpr std::size_t MaxChartNodes = 5000;
 
-// How many nodes the whole chart has, without making it.
-std::size_t PuzzleChartNodeCount(const FlagReach& reach);
+// How many nodes the whole chart has (`focus` 0), or the chart of flag
+// `focus`, without making it.
+std::size_t PuzzleChartNodeCount(const FlagReach& reach, int focus = 0);
 
 // The whole chart, or with `focus` 1 to 255 only what that flag depends on
 // and what depends on it (the flag itself at least). Scene names come from

@@ -279,6 +279,12 @@ void PuzzleChartWindow::showChart(int focus) {
         note = QStringLiteral("The chart has %1 nodes, more than %2: type a flag number above to draw only what it "
                               "depends on and what depends on it.")
                    .arg(QLocale().toString(qulonglong(whole)), QLocale().toString(qulonglong(MaxChartNodes)));
+    } else if (const std::size_t nodes = focus == 0 ? whole : PuzzleChartNodeCount(reach_, focus);
+               nodes > MaxChartNodes) {
+        note = QStringLiteral("Flag # %1: what it depends on and what depends on it has %2 nodes, more than %3: too "
+                              "many to draw.")
+                   .arg(focus)
+                   .arg(QLocale().toString(qulonglong(nodes)), QLocale().toString(qulonglong(MaxChartNodes)));
     } else {
         chart_ = BuildPuzzleChart(reach_, state_.project, focus);
         if (chart_.nodes.empty())

@@ -121,15 +121,16 @@ std::string PuzzleChartJson(const PuzzleChart& chart) {
 
 ChartDocument WritePuzzleChart(const FlagReach& reach, const LoadedProject& project, const ChartRequest& request) {
     ChartDocument doc;
-    if (request.flag == 0) {
-        doc.nodes = PuzzleChartNodeCount(reach);
-        if (doc.nodes > MaxChartNodes) {
-            doc.refused = true;
-            doc.refusal = "The puzzle chart has " + thousands(doc.nodes) + " nodes, more than " +
-                          thousands(MaxChartNodes) +
-                          ": choose a flag, to draw only what it depends on and what depends on it.";
-            return doc;
-        }
+    doc.nodes = PuzzleChartNodeCount(reach, request.flag);
+    if (doc.nodes > MaxChartNodes) {
+        doc.refused = true;
+        doc.refusal = request.flag == 0
+                          ? "The puzzle chart has " + thousands(doc.nodes) + " nodes, more than " +
+                                thousands(MaxChartNodes) +
+                                ": choose a flag, to draw only what it depends on and what depends on it."
+                          : "The chart of flag # " + std::to_string(request.flag) + " has " + thousands(doc.nodes) +
+                                " nodes, more than " + thousands(MaxChartNodes) + ": too many to draw.";
+        return doc;
     }
     const PuzzleChart chart = BuildPuzzleChart(reach, project, request.flag);
     doc.nodes = chart.nodes.size();

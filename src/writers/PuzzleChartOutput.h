@@ -17,8 +17,8 @@ struct ChartRequest {
 };
 
 struct ChartDocument {
-    // Without a flag, a chart of more than MaxChartNodes nodes is not made:
-    // `text` is then empty and `refusal` says to choose a flag.
+    // A chart of more than MaxChartNodes nodes is not made: `text` is then
+    // empty and `refusal` says why (and, without a flag, to choose one).
     bool refused = false;
     std::string refusal;
     std::size_t nodes = 0; // of the whole chart, or of the flag's

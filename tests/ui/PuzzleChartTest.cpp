@@ -124,6 +124,12 @@ TEST_F(PuzzleChartTest, AboveFiveThousandNodesItAsksForAFlag) {
     EXPECT_TRUE(chart.svg().isEmpty());
     EXPECT_TRUE(chart.message().contains("5,005 nodes, more than 5,000: type a flag number"))
         << chart.message().toStdString();
+    control<QLineEdit>(&chart, "FlagBox")->setText("2");
+    control(&chart, "ShowFlagButton")->click();
+    EXPECT_TRUE(chart.svg().isEmpty());
+    EXPECT_TRUE(chart.message().contains("Flag # 2: what it depends on and what depends on it has 5,002 nodes, more "
+                                         "than 5,000: too many to draw."))
+        << chart.message().toStdString();
     control<QLineEdit>(&chart, "FlagBox")->setText("4");
     control(&chart, "ShowFlagButton")->click();
     EXPECT_EQ(chart.chart().nodes.size(), 3u);

@@ -66,7 +66,7 @@ int puzzleChart(Invocation& run, const ChartOptions& options) {
         return ExitProjectFailed;
     }
     if (chart && chart->refused) {
-        Say(run.io, "orvanta-scan: " + chart->refusal + " (--flag N)");
+        Say(run.io, "orvanta-scan: " + chart->refusal + (flag == 0 ? " (--flag N)" : ""));
         return ExitUsage;
     }
     return ExitOk;

@@ -110,7 +110,7 @@ SceneRecord LargeProjectScene(const LargeProjectShape& shape, int s) {
             for (int c = 0; c < 6; ++c) {
                 const std::size_t condition = 143 + 8 * static_cast<std::size_t>(c);
                 testing::setSetting(slot, condition, 1);                                  // in force
-                testing::setSetting(slot, condition + 2, static_cast<Integer>(300 + c)); // flag
+                testing::setSetting(slot, condition + 2, static_cast<Integer>((shape.deadEnds ? 8 : 300) + c));
                 testing::setSetting(slot, condition + 6, 1);                              // = 1
             }
             slot.ObjectText[0] = "7";

@@ -32,6 +32,10 @@ struct LargeProjectShape {
     // 1 to 255 (300 to 305), and the project otherwise empty: a valid
     // project that makes millions of findings.
     bool conjunctions = false;
+    // With conjunctions: the conditions test flags 8 to 13, which nothing
+    // changes, for 1: millions of tests that never hold, and results that
+    // can never happen.
+    bool deadEnds = false;
 };
 
 // The project without its scenes (those are many; see WriteLargeProject).

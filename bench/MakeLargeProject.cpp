@@ -1,4 +1,4 @@
-// orvanta-make-large FOLDER SCENES [DISTINCT_FILES | --near-misses MISSING | --conjunctions]:
+// orvanta-make-large FOLDER SCENES [DISTINCT_FILES | --near-misses MISSING | --conjunctions | --dead-ends]:
 // writes the benchmark project (see LargeProject.h) into FOLDER and prints
 // its project file.
 
@@ -11,16 +11,18 @@
 
 int main(int argc, char** argv) {
     const bool nearMisses = argc == 5 && std::string(argv[3]) == "--near-misses";
-    const bool conjunctions = argc == 4 && std::string(argv[3]) == "--conjunctions";
+    const bool deadEnds = argc == 4 && std::string(argv[3]) == "--dead-ends";
+    const bool conjunctions = deadEnds || (argc == 4 && std::string(argv[3]) == "--conjunctions");
     if (argc < 3 || argc > 5 || (argc == 5 && !nearMisses)) {
         std::cerr << "usage: orvanta-make-large FOLDER SCENES [DISTINCT_FILES | --near-misses MISSING | "
-                     "--conjunctions]\n";
+                     "--conjunctions | --dead-ends]\n";
         return 2;
     }
     try {
         orv::bench::LargeProjectShape shape;
         shape.scenes = std::stoi(argv[2]);
         shape.conjunctions = conjunctions;
+        shape.deadEnds = deadEnds;
         if (nearMisses)
             shape.nearMisses = std::stoi(argv[4]);
         else if (!conjunctions)

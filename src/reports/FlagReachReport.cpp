@@ -72,20 +72,9 @@ void values(ReportText& text, const FlagReach& reach) {
 void ForEachReachFinding(
     ProjectSource source, const FlagReach& reach, const std::vector<ReachFinding>& list,
     const std::function<void(const ReachFinding&, const FlagStatement&, std::string_view)>& visit) {
-    // A class's findings come in the project's order, as wording reads them.
-    constexpr std::size_t Batch = 4096;
-    FlagStatementList batch;
-    for (std::size_t first = 0; first < list.size(); first += Batch) {
-        const std::size_t last = std::min(list.size(), first + Batch);
-        batch.clear();
-        for (std::size_t i = first; i < last; ++i)
-            batch.statements.push_back(reach.statement(list[i]));
-        WordStatements(source, batch, [](const FlagStatement&) { return true; });
-        for (std::size_t i = first; i < last; ++i) {
-            const FlagStatement& s = batch.statements[i - first];
-            visit(list[i], s, batch.sentence(s));
-        }
-    }
+    ForEachWorded(
+        source, list.size(), [&](std::size_t at) { return reach.statement(list[at]); },
+        [&](std::size_t at, const FlagStatement& s, std::string_view sentence) { visit(list[at], s, sentence); });
 }
 
 void AppendFlagReachSections(ReportText& text, ProjectSource source, const FlagReach& reach) {

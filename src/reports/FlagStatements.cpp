@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 
 namespace orv {
 
@@ -207,36 +208,51 @@ void WordStatements(ProjectSource source, FlagStatementList& list,
         case Unit::CueCard: gatherer.GatherCueCard(first.record, unit, options); break;
         case Unit::InventoryItem: gatherer.GatherInventoryItem(first.record, unit, options); break;
         }
+        // The statement as read again, whole: one made from what an analysis
+        // kept gains what it left out (a conjunction's text lengths, the
+        // comparison code as the record holds it).
         for (std::size_t j = 0; j < unit.statements.size(); ++j) {
             FlagStatement& target = list.statements[todo[t + j]];
+            target = unit.statements[j];
             target.sentenceOffset = static_cast<std::uint32_t>(list.sentences.size());
-            target.sentenceLength = unit.statements[j].sentenceLength;
             list.sentences.append(unit.sentence(unit.statements[j]));
         }
         t = end;
     }
 }
 
-void ForEachWorded(ProjectSource source, const FlagStatementList& list, std::span<const std::uint32_t> indexes,
-                   const WordedVisit& visit) {
+namespace {
+
+// Where a statement stands in the list order of a gathering.
+auto listPosition(const FlagStatement& s) {
+    return std::tuple(unitOf(s), s.record, s.place, s.slot, s.row);
+}
+
+} // namespace
+
+void ForEachWorded(ProjectSource source, std::size_t count,
+                   const std::function<FlagStatement(std::size_t)>& statementAt, const WordedVisit& visit) {
     constexpr std::size_t Batch = 4096;
     FlagStatementList batch;
-    std::vector<std::pair<std::uint32_t, std::size_t>> order; // list index, position asked for
-    std::vector<std::size_t> inBatch(Batch);
-    for (std::size_t first = 0; first < indexes.size(); first += Batch) {
-        const std::size_t last = std::min(indexes.size(), first + Batch);
+    std::vector<std::size_t> order;          // positions asked for, in list order
+    std::vector<std::size_t> inBatch(Batch); // where each position stands in the batch
+    std::vector<FlagStatement> made;
+    for (std::size_t first = 0; first < count; first += Batch) {
+        const std::size_t last = std::min(count, first + Batch);
         // Wording reads each record once, its statements in list order.
+        made.clear();
         order.clear();
-        for (std::size_t at = first; at < last; ++at)
-            order.emplace_back(indexes[at], at);
-        std::sort(order.begin(), order.end());
+        for (std::size_t at = first; at < last; ++at) {
+            made.push_back(statementAt(at));
+            order.push_back(at - first);
+        }
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return listPosition(made[a]) < listPosition(made[b]); });
         batch.clear();
-        for (const auto& [i, at] : order) {
-            inBatch[at - first] = batch.statements.size();
-            if (list.statements[i].sentenceLength > 0)
-                batch.copy(list, list.statements[i]);
-            else
-                batch.statements.push_back(list.statements[i]);
+        for (const std::size_t k : order) {
+            inBatch[k] = batch.statements.size();
+            batch.statements.push_back(made[k]);
+            batch.statements.back().sentenceLength = 0;
         }
         WordStatements(source, batch, [](const FlagStatement&) { return true; });
         for (std::size_t at = first; at < last; ++at) {
@@ -244,6 +260,12 @@ void ForEachWorded(ProjectSource source, const FlagStatementList& list, std::spa
             visit(at, s, batch.sentence(s));
         }
     }
+}
+
+void ForEachWorded(ProjectSource source, const FlagStatementList& list, std::span<const std::uint32_t> indexes,
+                   const WordedVisit& visit) {
+    ForEachWorded(
+        source, indexes.size(), [&](std::size_t at) { return list.statements[indexes[at]]; }, visit);
 }
 
 std::optional<Failure> ForEachStatement(ProjectSource source, const std::function<bool(const FlagStatement&)>& keep,

@@ -162,7 +162,8 @@ void GatherFlagStatements(ProjectSource source, FlagStatementList& list, const G
 
 // Gives the statements of `list` that `wanted` accepts and that have no
 // sentence yet their sentences, reading again only the records they stand
-// in. A record that cannot be read leaves its statements without.
+// in, and each such statement becomes the statement as read again. A record
+// that cannot be read leaves its statements without.
 void WordStatements(ProjectSource source, FlagStatementList& list,
                     const std::function<bool(const FlagStatement&)>& wanted);
 
@@ -171,10 +172,13 @@ void WordStatements(ProjectSource source, FlagStatementList& list,
 // again comes with an empty sentence.
 using WordedVisit = std::function<void(std::size_t at, const FlagStatement& s, std::string_view sentence)>;
 
-// Visits the statements of `list` at `indexes`, in that order. Those without
-// a sentence are worded a batch at a time, reading again only the records a
-// batch stands in, so that a list of millions never holds its sentences all
-// at once.
+// Visits `count` statements, the one at `at` made by statementAt(at), in that
+// order, each as read again with its sentence: worded a batch at a time,
+// reading again only the records a batch stands in, so that millions are
+// never held worded at once.
+void ForEachWorded(ProjectSource source, std::size_t count,
+                   const std::function<FlagStatement(std::size_t)>& statementAt, const WordedVisit& visit);
+// The statements of `list` at `indexes`.
 void ForEachWorded(ProjectSource source, const FlagStatementList& list, std::span<const std::uint32_t> indexes,
                    const WordedVisit& visit);
 

@@ -81,7 +81,7 @@ bool FlagUsageTally::add(const FlagStatement& s) {
         ++e.tests;
         if (EvaluateAtZero(s.comparison, s.value) == TestAtZero::NeverHolds)
             ++neverHolds_[f];
-        return e.changes == 0 || e.tests <= KeptPerKind;
+        return e.tests <= KeptPerKind;
     case FlagUse::Change: ++e.changes; return e.tests == 0 || e.changes <= KeptPerKind;
     case FlagUse::Score: e.score = true; return false;
     case FlagUse::Problem: break;
@@ -149,15 +149,17 @@ std::vector<int> NeverChangedFlagsInOrder(const FlagUsage& usage) {
     return flags;
 }
 
-std::vector<std::pair<std::uint32_t, TestAtZero>> TestsAtZeroInOrder(const FlagStatementList& list,
-                                                                     const StatementsByFlag& byFlag, int flag) {
+std::vector<std::pair<std::uint32_t, TestAtZero>> TestsAtZeroInOrder(const FlagReach& reach, int flag) {
     std::vector<std::pair<std::uint32_t, TestAtZero>> tests;
-    for (TestAtZero kind : {TestAtZero::NeverHolds, TestAtZero::CannotBeEvaluated, TestAtZero::AlwaysHolds})
-        for (std::uint32_t i : byFlag[static_cast<std::size_t>(flag)]) {
-            const FlagStatement& s = list.statements[i];
-            if (EvaluateAtZero(s.comparison, s.value) == kind)
-                tests.emplace_back(i, kind);
-        }
+    for (std::uint32_t t = 0; t < reach.tests.size(); ++t)
+        if (reach.tests[t].flag == flag)
+            tests.emplace_back(t, EvaluateAtZero(reach.tests[t].comparison, reach.tests[t].value));
+    std::stable_sort(tests.begin(), tests.end(), [](const auto& a, const auto& b) {
+        const auto rank = [](TestAtZero kind) {
+            return kind == TestAtZero::NeverHolds ? 0 : kind == TestAtZero::CannotBeEvaluated ? 1 : 2;
+        };
+        return rank(a.second) < rank(b.second);
+    });
     return tests;
 }
 

@@ -67,11 +67,13 @@ struct FlagUsage {
 
 FlagUsage SummarizeFlagUsage(const FlagStatementList& list);
 
-// Of a flag that is both tested and changed, a gathering keeps only the first
-// statements of each kind (the map's tooltip shows no more); a flag used one
-// way only keeps every statement, as the report lists them all, and so does
-// an object of an unknown type; a flag number outside 1 to 255 keeps none. Counting every statement as it passes and
-// keeping so few is what lets the summary cost no more than the unused flags report.
+// A gathering keeps the first tests of each flag (the map's tooltip shows no
+// more; the report lists a flag's tests from the reach analysis, which keeps
+// every test), and of a flag that is also tested the first changes; a flag
+// only changed keeps every change, as the report lists them all, and so does
+// an object of an unknown type; a flag number outside 1 to 255 keeps none.
+// Counting every statement as it passes and keeping so few is what lets the
+// summary cost no more than the unused flags report.
 inline constexpr int KeptPerKind = 8;
 
 // The summary built one statement at a time, as a gathering passes them.
@@ -99,9 +101,9 @@ std::vector<int> NeverChangedFlagsInOrder(const FlagUsage& usage);
 
 // The tests of flag `flag` (which nothing changes) evaluated at 0, in the
 // order the summary lists them: those that never hold, those that cannot be
-// evaluated, those that always hold; each group in list order.
-std::vector<std::pair<std::uint32_t, TestAtZero>> TestsAtZeroInOrder(const FlagStatementList& list,
-                                                                     const StatementsByFlag& byFlag, int flag);
+// evaluated, those that always hold; each group in the project's order.
+// Indexes into reach.tests, which holds every test.
+std::vector<std::pair<std::uint32_t, TestAtZero>> TestsAtZeroInOrder(const FlagReach& reach, int flag);
 
 // A classified list and its summary, handed around together. The list may
 // hold only the statements a gathering kept (see KeptPerKind), worded where

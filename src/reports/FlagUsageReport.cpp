@@ -47,7 +47,7 @@ void statementLine(ReportText& text, std::string_view lead, std::string_view sen
 
 // Each never-changed flag with its tests evaluated at 0: the flags with a dead
 // end first, and in each flag the tests that never hold first.
-void writeDeadEnds(ReportText& text, ProjectSource source, const FlagUsageData& data, const StatementsByFlag& byFlag) {
+void writeDeadEnds(ReportText& text, ProjectSource source, const FlagUsageData& data) {
     heading(text, "Tested but never changed: possible dead ends");
     const std::vector<int> flags = NeverChangedFlagsInOrder(data.usage);
     if (flags.empty())
@@ -55,10 +55,9 @@ void writeDeadEnds(ReportText& text, ProjectSource source, const FlagUsageData& 
     for (int f : flags) {
         const FlagUsageEntry& e = data.usage.flag(f);
         text.append("\n\nFlag #" + SignedForm(f) + ": " + times(e.tests, "tested") + ", never changed");
-        ForEachTestAtZero(source, data, byFlag, f,
-                          [&](TestAtZero kind, const FlagStatement&, std::string_view sentence) {
-                              statementLine(text, std::string(TestAtZeroText(kind)) + ": ", sentence);
-                          });
+        ForEachTestAtZero(source, data, f, [&](TestAtZero kind, const FlagStatement&, std::string_view sentence) {
+            statementLine(text, std::string(TestAtZeroText(kind)) + ": ", sentence);
+        });
     }
 }
 
@@ -185,14 +184,14 @@ std::vector<std::uint32_t> ProblemStatements(const FlagUsageData& data) {
     return problems;
 }
 
-void ForEachTestAtZero(ProjectSource source, const FlagUsageData& data, const StatementsByFlag& byFlag, int flag,
+void ForEachTestAtZero(ProjectSource source, const FlagUsageData& data, int flag,
                        const std::function<void(TestAtZero, const FlagStatement&, std::string_view)>& visit) {
-    std::vector<std::uint32_t> indexes;
-    for (const auto& [i, kind] : TestsAtZeroInOrder(data.list, byFlag, flag))
-        indexes.push_back(i);
-    ForEachWorded(source, data.list, indexes, [&](std::size_t, const FlagStatement& s, std::string_view sentence) {
-        visit(EvaluateAtZero(s.comparison, s.value), s, sentence);
-    });
+    const auto tests = TestsAtZeroInOrder(data.reach, flag);
+    ForEachWorded(
+        source, tests.size(), [&](std::size_t at) { return data.reach.testStatement(tests[at].first); },
+        [&](std::size_t at, const FlagStatement& s, std::string_view sentence) {
+            visit(tests[at].second, s, sentence);
+        });
 }
 
 std::optional<Failure> ForEachOutOfRange(ProjectSource source, const WordedVisit& visit) {
@@ -234,7 +233,7 @@ void WriteFlagUsageReport(ReportText& text, ProjectSource source, const FlagUsag
     text.append("\nDead ends (tests that never hold):" + SignedForm(u.deadEnds));
     text.append("\nFlag numbers outside 1 to 255:" + SignedForm(static_cast<long>(u.outOfRange)));
     const StatementsByFlag byFlag = SortStatementsByFlag(data.list);
-    writeDeadEnds(text, source, data, byFlag);
+    writeDeadEnds(text, source, data);
     writeChangedNeverTested(text, source, data, byFlag);
     if (const std::optional<Failure> failure = writeOutOfRange(text, source, u)) {
         // The project changed under the report since its pass.

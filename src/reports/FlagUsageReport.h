@@ -47,8 +47,9 @@ void WordFlagStatements(LoadedProject& project, FlagUsageData& data, int flag);
 // into the gathered list, for ForEachWorded.
 std::vector<std::uint32_t> ProblemStatements(const FlagUsageData& data);
 // The tests of never-changed flag `flag` in the order the summary lists them
-// (TestsAtZeroInOrder). A flag's changes are ForEachWorded over byFlag.
-void ForEachTestAtZero(ProjectSource source, const FlagUsageData& data, const StatementsByFlag& byFlag, int flag,
+// (TestsAtZeroInOrder), with what each does at 0. A flag's changes are
+// ForEachWorded over SortStatementsByFlag.
+void ForEachTestAtZero(ProjectSource source, const FlagUsageData& data, int flag,
                        const std::function<void(TestAtZero, const FlagStatement&, std::string_view)>& visit);
 // The statements naming a flag outside 1 to 255, read again in list order (a
 // gathering keeps none). A record that cannot be read stops the visit.

@@ -190,10 +190,9 @@ std::optional<Failure> WriteFlagUsageJson(JsonStream& json, ProjectSource source
     const StatementsByFlag byFlag = SortStatementsByFlag(list);
     json.beginArray("deadEnds");
     for (const int f : NeverChangedFlagsInOrder(u))
-        ForEachTestAtZero(source, data, byFlag, f,
-                          [&](TestAtZero kind, const FlagStatement& s, std::string_view sentence) {
-                              writeStatement(json, buffer, s, sentence, project, TestAtZeroText(kind));
-                          });
+        ForEachTestAtZero(source, data, f, [&](TestAtZero kind, const FlagStatement& s, std::string_view sentence) {
+            writeStatement(json, buffer, s, sentence, project, TestAtZeroText(kind));
+        });
     json.endArray();
 
     json.beginArray("changedNeverTested");

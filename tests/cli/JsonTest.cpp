@@ -233,6 +233,19 @@ TEST_F(JsonDocuments, StatementsCarryTheValuesTheirObjectsHold) {
               std::tuple(30, 5, 6));
 }
 
+// A finding's statement is the statement as the project holds it: a conjunction result that can never happen
+// names its texts too, as every other statement of the document does.
+TEST_F(CliTest, AFindingsConjunctionResultCarriesItsTexts) {
+    builder.scenes = {makeScene("Hall")};
+    builder.scenes[0].Slots[0] = objectOf(9, {{143, {1, 20, 0, 1}}}, {"7", "2", "1"});
+    const OrderedJson usage = json({"flag-usage", builder.write(dir.path()).string()});
+    ASSERT_EQ(usage["unreachable"].size(), 1u);
+    const OrderedJson& result = usage["unreachable"][0];
+    EXPECT_EQ(std::tuple(result["operation"], result["flagText"], result["value"], result["reason"]),
+              std::tuple("add", "7", "2",
+                         "all its conditions must hold, and condition A needs flag # 20 = 1, which never holds"));
+}
+
 TEST_F(JsonDocuments, FilesNameEveryPlaceOfAMissingFileWhatWasMeantAndTheRawBytesOfOddNames) {
     const OrderedJson document = json({"files", project});
     const OrderedJson& gfx = document["folders"][0];

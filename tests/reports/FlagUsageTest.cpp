@@ -79,7 +79,7 @@ TEST(FlagUsage, StatementsByFlagTheTotalsAndTheFreeList) {
 }
 
 TEST(FlagUsage, AGatheringKeepsEveryStatementTheReportListsAndAFewOfEachKindForTheRest) {
-    // Flag 7: ten tests (kept: no change yet), ten changes (the first eight kept), two more tests (not kept).
+    // Flag 7: ten tests (the first eight kept), ten changes (the first eight kept), two more tests (not kept).
     // Flag 5 is only changed, twelve times: all kept. Problems kept; out of range and the score not (the
     // report reads flags out of range again).
     ListBuilder b;
@@ -96,7 +96,7 @@ TEST(FlagUsage, AGatheringKeepsEveryStatementTheReportListsAndAFewOfEachKindForT
     for (std::uint32_t i = 0; i < b.list.statements.size(); ++i)
         if (const FlagStatement& s = b.list.statements[i]; tally.add(s))
             kept += std::string(b.list.sentence(s)) + std::to_string(s.flag) + " ";
-    for (const auto& [piece, times] : {std::pair{"t7 ", 10}, {"c7 ", KeptPerKind}, {"c5 ", 12}})
+    for (const auto& [piece, times] : {std::pair{"t7 ", KeptPerKind}, {"c7 ", KeptPerKind}, {"c5 ", 12}})
         for (int i = 0; i < times; ++i)
             expected += piece;
     EXPECT_EQ(kept, expected + "p0 ");
@@ -205,13 +205,22 @@ TEST_P(FlagUsageCrossCheck, FreeFlagsAreTheUnusedListAndEachFlagsStatementsAreTh
     FlagStatementList all;
     GatherFlagStatements(source(), all, {});
     FlagUsageData data = GatherFlagUsage(source(), host);
-    std::vector<std::vector<std::string>> asListed(256); // as the report words what the gathering kept
+    // As the report words them: a flag's tests from the reach analysis, its changes from what the gathering kept.
+    std::vector<std::vector<std::string>> asListed(256);
     const StatementsByFlag gatheredByFlag = SortStatementsByFlag(data.list);
-    for (std::size_t f = 1; f <= 255; ++f)
-        ForEachWorded(source(), data.list, gatheredByFlag[f],
-                      [&](std::size_t, const FlagStatement&, std::string_view sentence) {
-                          asListed[f].emplace_back(sentence);
-                      });
+    for (std::size_t f = 1; f <= 255; ++f) {
+        std::vector<std::uint32_t> tests;
+        for (std::uint32_t t = 0; t < data.reach.tests.size(); ++t)
+            if (data.reach.tests[t].flag == f)
+                tests.push_back(t);
+        const auto add = [&](std::size_t, const FlagStatement&, std::string_view sentence) {
+            asListed[f].emplace_back(sentence);
+        };
+        if (data.usage.flag(int(f)).changes == 0)
+            ForEachWorded(source(), tests.size(), [&](std::size_t at) { return data.reach.testStatement(tests[at]); }, add);
+        else
+            ForEachWorded(source(), data.list, gatheredByFlag[f], add);
+    }
     WordStatements(source(), data.list, [](const FlagStatement&) { return true; });
     const FlagUsage whole = SummarizeFlagUsage(all);
     const FlagUsage& u = data.usage;
@@ -231,8 +240,8 @@ TEST_P(FlagUsageCrossCheck, FreeFlagsAreTheUnusedListAndEachFlagsStatementsAreTh
         EXPECT_EQ(lines, tracked[f]);
         EXPECT_EQ(std::tuple(e.tests + e.changes, e.use, e.deadEnds),
                   std::tuple(int(lines.size()), whole.flag(int(f)).use, whole.flag(int(f)).deadEnds));
-        // What the gathering kept: all of a flag used one way (but the score flag), worded and in order; of the
-        // others, a few, worded on demand, in the tracker's order.
+        // What the report lists of a flag used one way (but the score flag): all, worded and in order; what the
+        // gathering kept of the others: a few, worded on demand, in the tracker's order.
         const auto kept = sentences(data.list, keptByFlag[f]);
         if ((e.tests == 0 || e.changes == 0) && !e.score)
             EXPECT_EQ(asListed[f], lines);
@@ -264,6 +273,33 @@ TEST_F(FlagUsageReportRun, TheSampleProjectHasADeadEndAFlagChangedNeverTestedAnd
     load(dir / "lighthouse.orv");
     EXPECT_EQ(runReport(FlagUsageKind), header() + expectedText("flag-usage-lighthouse.txt"));
     EXPECT_EQ(std::tuple(host.progressMaximum(), host.progressValue()), std::tuple(12 + 3 + 6 + 5, 12 + 3 + 6 + 5));
+}
+
+// More statements than one batch of wording: 6,000 Ambient objects, each visible when flag 5 (which nothing
+// changes) is 1 or 0 by turns. The summary lists the tests that never hold first, then those that always
+// hold, each group in the project's order, across the batches; the reach section lists the first group.
+TEST_F(FlagUsageReportRun, SectionsLongerThanABatchKeepTheirOrder) {
+    for (int s = 1; s <= 300; ++s) {
+        SceneRecord scene = makeScene("S" + std::to_string(s));
+        for (int k = 0; k < 20; ++k)
+            scene.Slots[std::size_t(k)] = objectOf(0, {{149, {2, 5, 0, Integer((s + k) % 2)}}});
+        builder.scenes.push_back(scene);
+    }
+    load();
+    std::string never, always, reach;
+    for (int s = 1; s <= 300; ++s)
+        for (int k = 1; k <= 20; ++k) {
+            const std::string test = "(Scene #" + SignedForm(s) + " (S" + std::to_string(s) +
+                                     ") - Ambient Object #" + SignedForm(k) + ") Visible when flag # 5 = ";
+            ((s + k - 1) % 2 ? never : always) += "\n  " + std::string((s + k - 1) % 2 ? "never" : "always") +
+                                                 " holds: " + test + ((s + k - 1) % 2 ? "1" : "0");
+            if ((s + k - 1) % 2)
+                reach += "\n  " + test + "1\n    because nothing changes flag # 5, so it is always 0";
+        }
+    const std::string report = runReport(FlagUsageKind);
+    EXPECT_NE(report.find("\n\nFlag # 5: tested 6000 times, never changed" + never + always + "\n\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("\n\nTests that never hold\n" + reach + "\n\n"), std::string::npos);
 }
 
 TEST_F(FlagUsageReportRun, UnknownObjectTypesStandAboveTheBodyAndAnUnreadableFileStopsTheSummary) {

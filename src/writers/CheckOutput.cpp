@@ -6,7 +6,10 @@
 #include "writers/JsonOutput.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <map>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace orv {
@@ -49,11 +52,6 @@ std::string fileUri(const fs::path& absolute) {
     return "file://" + percentEncoded(absolute.string());
 }
 
-// The file a finding is about, as the outputs name it.
-std::string shownPath(const Finding& f, const CheckNames& names) {
-    return DisplayName(names.pathOf(f.file).string());
-}
-
 std::string placeAndMessage(const Finding& f) {
     return f.place.empty() ? f.message : f.place + ": " + f.message;
 }
@@ -92,11 +90,77 @@ std::string commandData(std::string_view text, bool property) {
 
 } // namespace
 
-const fs::path& CheckNames::pathOf(const fs::path& file) const {
-    auto [at, added] = memo.try_emplace(file.string());
-    if (added)
-        at->second = PathFromBase(folder / file, base);
+namespace {
+
+// `path` resolved as `resolved` does it, or nothing when the system could
+// not say.
+std::optional<fs::path> resolvedExactly(const fs::path& path) {
+    std::error_code ec;
+    fs::path out = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    if (ec)
+        return std::nullopt;
+    return out;
+}
+
+// `full` resolved: its folder (resolved and opened once) and its name, when
+// the name is no link (or names nothing) and the folder is there; anything
+// else the whole way, a look at every folder on it.
+fs::path resolvedFile(CheckNames::Memo& memo, const fs::path& full) {
+    const fs::path name = full.filename();
+    if (name.empty() || name == "." || name == "..")
+        return resolved(full);
+    const fs::path parent = full.parent_path();
+    auto [at, added] = memo.folders.try_emplace(parent.string());
+    CheckNames::Memo::Folder& folder = at->second;
+    if (added) {
+        folder.resolved = resolvedExactly(parent);
+        if (folder.resolved) {
+            Result<FolderHandle> opened = FolderHandle::open(parent);
+            if (opened)
+                folder.handle = std::move(*opened);
+            else
+                folder.resolved.reset();
+        }
+    }
+    if (!folder.resolved)
+        return resolved(full);
+    struct stat st {};
+    if (::fstatat(folder.handle.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? S_ISLNK(st.st_mode)
+                                                                                   : errno != ENOENT)
+        return resolved(full);
+    return *folder.resolved / name;
+}
+
+CheckNames::Memo::File& fileOf(const CheckNames& names, const fs::path& file) {
+    CheckNames::Memo& memo = names.memo;
+    if (memo.last && *memo.lastName == file.native())
+        return *memo.last;
+    auto [at, added] = memo.files.try_emplace(file.native());
+    if (added) {
+        if (!memo.root)
+            memo.root = resolved(names.base);
+        const fs::path full = resolvedFile(memo, names.folder / file);
+        const fs::path relative = full.lexically_relative(*memo.root);
+        at->second.path = relative.empty() || *relative.begin() == ".." ? full : relative;
+    }
+    memo.lastName = &at->first;
+    memo.last = &at->second;
     return at->second;
+}
+
+} // namespace
+
+const fs::path& CheckNames::pathOf(const fs::path& file) const {
+    return fileOf(*this, file).path;
+}
+
+const std::string& CheckNames::shownPathOf(const fs::path& file) const {
+    Memo::File& known = fileOf(*this, file);
+    if (!known.hasShown) {
+        known.shown = DisplayName(known.path.string());
+        known.hasShown = true;
+    }
+    return known.shown;
 }
 
 fs::path PathFromBase(const fs::path& file, const fs::path& base) {
@@ -133,7 +197,7 @@ std::string CheckSummaryLine(const CheckSummary& s, std::string_view project) {
 void WriteCheckText(std::ostream& out, CheckRun& run, const CheckNames& names) {
     std::string line;
     run.forEach([&](const Finding& f, Level level) {
-        line = shownPath(f, names);
+        line = names.shownPathOf(f.file);
         line.append(":1: ").append(LevelName(level)).append(": ").append(placeAndMessage(f));
         line.append(" [").append(FindingClassName(f.findingClass)).append("]\n");
         out << line;
@@ -145,7 +209,7 @@ void WriteCheckGithub(std::ostream& out, CheckRun& run, const CheckNames& names)
     std::string line;
     run.forEach([&](const Finding& f, Level level) {
         line = level == Level::Error ? "::error" : level == Level::Warning ? "::warning" : "::notice";
-        line.append(" file=").append(commandData(shownPath(f, names), true)).append(",line=1,title=");
+        line.append(" file=").append(commandData(names.shownPathOf(f.file), true)).append(",line=1,title=");
         line.append(commandData(FindingClassName(f.findingClass), true)).append("::");
         line.append(commandData(placeAndMessage(f), false)).append("\n");
         out << line;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Failure.h"
+#include "data/FolderHandle.h"
 #include "findings/CheckRun.h"
 
 #include <filesystem>
@@ -25,11 +26,33 @@ struct CheckNames {
     std::filesystem::path base;   // paths are relative to this folder when they lie in it
 
     // A file of the project (relative to its folder) as the outputs name
-    // it: PathFromBase of it. Each file is resolved once: resolving asks the
-    // file system about every folder on the way, and a project can have a
-    // million findings in its five data files.
+    // it: PathFromBase of it. A project can have a million findings in its
+    // five data files and as many unused files, so each file is resolved
+    // once, and each folder they lie in once: a file that is no link is its
+    // resolved folder and its name, one look at the file itself.
     const std::filesystem::path& pathOf(const std::filesystem::path& file) const;
-    mutable std::unordered_map<std::string, std::filesystem::path> memo; // of pathOf
+    // The same, shown as one safe line (DisplayName).
+    const std::string& shownPathOf(const std::filesystem::path& file) const;
+
+    // What pathOf has worked out.
+    struct Memo {
+        struct Folder {
+            std::optional<std::filesystem::path> resolved; // empty when it could not be resolved or opened
+            FolderHandle handle;
+        };
+        struct File {
+            std::filesystem::path path;
+            std::string shown;
+            bool hasShown = false;
+        };
+        std::optional<std::filesystem::path> root; // `base` resolved
+        std::unordered_map<std::string, Folder> folders;
+        std::unordered_map<std::string, File> files;
+        // The file asked about last: the findings of one data file come in runs.
+        const std::string* lastName = nullptr;
+        File* last = nullptr;
+    };
+    mutable Memo memo;
 };
 
 // A path as the outputs of a check write it: relative to `base` once both

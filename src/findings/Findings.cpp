@@ -225,6 +225,7 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
         const std::filesystem::path folder = audit_.folder(kind).lexically_relative(project.Paths.ProjectFolder);
         const auto& unused = audit_.lists.unused(kind);
         const auto& sizes = audit_.sizes(kind);
+        const auto& plain = audit_.plain(kind);
         f.findingClass = FindingClass::UnusedFiles;
         f.place = DisplayName(folder.string());
         for (std::size_t i = 0; i < unused.size(); ++i) {
@@ -233,9 +234,11 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
             if (i < sizes.size() && sizes[i])
                 f.message += " (" + bytesText(*sizes[i]) + ")";
             f.file = folder / unused[i];
+            f.plainFile = i < plain.size() && plain[i];
             visit(f);
         }
     }
+    f.plainFile = false;
     f.findingClass = FindingClass::UnusedFlags;
     f.message = "no enabled statement tests or changes it";
     f.file = projectFile;

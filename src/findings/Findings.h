@@ -107,6 +107,9 @@ struct Finding {
     // the unused file itself, or the project file for what the project as a
     // whole lacks.
     std::filesystem::path file;
+    // The file is an ordinary file itself, no link, as the files audit found
+    // it: it lies where its folder and its name say.
+    bool plainFile = false;
 };
 
 // A finding's fingerprint: 16 hex digits made of its class, place and

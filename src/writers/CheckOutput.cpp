@@ -48,8 +48,8 @@ std::string percentEncoded(std::string_view path) {
     return out;
 }
 
-std::string fileUri(const fs::path& absolute) {
-    return "file://" + percentEncoded(absolute.string());
+std::string fileUri(std::string_view absolute) {
+    return "file://" + percentEncoded(absolute);
 }
 
 std::string placeAndMessage(const Finding& f) {
@@ -92,6 +92,8 @@ std::string commandData(std::string_view text, bool property) {
 
 namespace {
 
+using Memo = CheckNames::Memo;
+
 // `path` resolved as `resolved` does it, or nothing when the system could
 // not say.
 std::optional<fs::path> resolvedExactly(const fs::path& path) {
@@ -102,62 +104,103 @@ std::optional<fs::path> resolvedExactly(const fs::path& path) {
     return out;
 }
 
-// `full` resolved: its folder (resolved and opened once) and its name, when
-// the name is no link (or names nothing) and the folder is there; anything
-// else the whole way, a look at every folder on it.
-fs::path resolvedFile(CheckNames::Memo& memo, const fs::path& full) {
-    const fs::path name = full.filename();
-    if (name.empty() || name == "." || name == "..")
-        return resolved(full);
-    const fs::path parent = full.parent_path();
-    auto [at, added] = memo.folders.try_emplace(parent.string());
-    CheckNames::Memo::Folder& folder = at->second;
-    if (added) {
-        folder.resolved = resolvedExactly(parent);
-        if (folder.resolved) {
-            Result<FolderHandle> opened = FolderHandle::open(parent);
-            if (opened)
-                folder.handle = std::move(*opened);
-            else
-                folder.resolved.reset();
-        }
-    }
-    if (!folder.resolved)
-        return resolved(full);
-    struct stat st {};
-    if (::fstatat(folder.handle.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? S_ISLNK(st.st_mode)
-                                                                                   : errno != ENOENT)
-        return resolved(full);
-    return *folder.resolved / name;
+// PathFromBase of a resolved path.
+std::string fromRoot(const fs::path& full, const fs::path& root) {
+    const fs::path relative = full.lexically_relative(root);
+    return (relative.empty() || *relative.begin() == ".." ? full : relative).native();
 }
 
-CheckNames::Memo::File& fileOf(const CheckNames& names, const fs::path& file) {
-    CheckNames::Memo& memo = names.memo;
-    if (memo.last && *memo.lastName == file.native())
+// The folder `parent` of the project's folder, resolved and opened once.
+Memo::Folder& folderOf(const CheckNames& names, std::string_view parent) {
+    Memo& memo = names.memo;
+    auto [at, added] = memo.folders.try_emplace(std::string(parent));
+    Memo::Folder& folder = at->second;
+    if (!added)
+        return folder;
+    const fs::path path = parent.empty() ? names.folder : names.folder / parent;
+    std::optional<fs::path> resolvedPath = resolvedExactly(path);
+    // A name is appended to the folder as a path element: a trailing "/"
+    // would be an element of its own.
+    if (!resolvedPath || (resolvedPath->native().ends_with('/') && resolvedPath->native() != "/"))
+        return folder;
+    Result<FolderHandle> opened = FolderHandle::open(path);
+    if (!opened)
+        return folder;
+    folder.usable = true;
+    folder.resolved = std::move(*resolvedPath);
+    folder.handle = std::move(*opened);
+    // A path below the root is the folder's relative path and its name: no
+    // root lies between the two.
+    const fs::path relative = folder.resolved.lexically_relative(*memo.root);
+    if (!relative.empty() && *relative.begin() != "..")
+        folder.inside = relative.native();
+    return folder;
+}
+
+Memo::File& fileOf(const CheckNames& names, const fs::path& file, bool plainFile) {
+    Memo& memo = names.memo;
+    const std::string& text = file.native();
+    if (memo.last && memo.lastName == text)
         return *memo.last;
-    auto [at, added] = memo.files.try_emplace(file.native());
-    if (added) {
-        if (!memo.root)
-            memo.root = resolved(names.base);
-        const fs::path full = resolvedFile(memo, names.folder / file);
-        const fs::path relative = full.lexically_relative(*memo.root);
-        at->second.path = relative.empty() || *relative.begin() == ".." ? full : relative;
+    if (!memo.root)
+        memo.root = resolved(names.base);
+    if (!plainFile)
+        if (const auto known = memo.files.find(text); known != memo.files.end()) {
+            memo.lastName = text;
+            memo.last = &known->second;
+            return known->second;
+        }
+
+    // The folder and the name; anything but a plain name in a folder that
+    // could be resolved and opened is resolved the whole way.
+    const std::size_t slash = text.rfind('/');
+    const std::string_view name =
+        slash == std::string::npos ? std::string_view(text) : std::string_view(text).substr(slash + 1);
+    const std::string_view parent =
+        slash == std::string::npos ? std::string_view() : std::string_view(text).substr(0, slash);
+    const bool simple =
+        !file.is_absolute() && !name.empty() && name != "." && name != ".." && (parent.empty() || parent.back() != '/');
+    Memo::Folder* folder = simple ? &folderOf(names, parent) : nullptr;
+    if (folder && !folder->usable)
+        folder = nullptr;
+    if (folder && !plainFile) {
+        // A link is resolved the whole way; a name that is not there is
+        // where its folder is.
+        struct stat st {};
+        const std::string nameText(name);
+        if (::fstatat(folder->handle.fd(), nameText.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? S_ISLNK(st.st_mode)
+                                                                                            : errno != ENOENT)
+            folder = nullptr;
     }
-    memo.lastName = &at->first;
-    memo.last = &at->second;
-    return at->second;
+
+    Memo::File* out = &memo.plain;
+    if (folder && plainFile)
+        out->hasShown = false;
+    else
+        out = &memo.files[text];
+    if (!folder)
+        out->path = fromRoot(resolved(names.folder / file), *memo.root);
+    else if (folder->inside.empty())
+        out->path = fromRoot(folder->resolved / name, *memo.root);
+    else if (folder->inside == ".")
+        out->path.assign(name);
+    else
+        out->path.assign(folder->inside).append("/").append(name);
+    memo.lastName = text;
+    memo.last = out;
+    return *out;
 }
 
 } // namespace
 
-const fs::path& CheckNames::pathOf(const fs::path& file) const {
-    return fileOf(*this, file).path;
+const std::string& CheckNames::pathOf(const fs::path& file, bool plainFile) const {
+    return fileOf(*this, file, plainFile).path;
 }
 
-const std::string& CheckNames::shownPathOf(const fs::path& file) const {
-    Memo::File& known = fileOf(*this, file);
+const std::string& CheckNames::shownPathOf(const fs::path& file, bool plainFile) const {
+    Memo::File& known = fileOf(*this, file, plainFile);
     if (!known.hasShown) {
-        known.shown = DisplayName(known.path.string());
+        known.shown = DisplayName(known.path);
         known.hasShown = true;
     }
     return known.shown;
@@ -197,7 +240,7 @@ std::string CheckSummaryLine(const CheckSummary& s, std::string_view project) {
 void WriteCheckText(std::ostream& out, CheckRun& run, const CheckNames& names) {
     std::string line;
     run.forEach([&](const Finding& f, Level level) {
-        line = names.shownPathOf(f.file);
+        line = names.shownPathOf(f.file, f.plainFile);
         line.append(":1: ").append(LevelName(level)).append(": ").append(placeAndMessage(f));
         line.append(" [").append(FindingClassName(f.findingClass)).append("]\n");
         out << line;
@@ -209,7 +252,9 @@ void WriteCheckGithub(std::ostream& out, CheckRun& run, const CheckNames& names)
     std::string line;
     run.forEach([&](const Finding& f, Level level) {
         line = level == Level::Error ? "::error" : level == Level::Warning ? "::warning" : "::notice";
-        line.append(" file=").append(commandData(names.shownPathOf(f.file), true)).append(",line=1,title=");
+        line.append(" file=")
+            .append(commandData(names.shownPathOf(f.file, f.plainFile), true))
+            .append(",line=1,title=");
         line.append(commandData(FindingClassName(f.findingClass), true)).append("::");
         line.append(commandData(placeAndMessage(f), false)).append("\n");
         out << line;
@@ -251,7 +296,7 @@ void WriteCheckJson(JsonStream& json, const LoadedProject& project, CheckRun& ru
         w.text("place", f.place);
         w.text("message", f.message);
         w.text("file", ValidUtf8(f.file.string()));
-        w.text("path", ValidUtf8(names.pathOf(f.file).string()));
+        w.text("path", ValidUtf8(names.pathOf(f.file, f.plainFile)));
         w.text("fingerprint", Fingerprint(f));
         w.end();
         json.raw(item);
@@ -312,7 +357,7 @@ void openSarif(JsonStream& json, const OrderedJson& rules, const CheckNames& nam
     if (!told.empty())
         invocation["toolExecutionNotifications"] = told;
     json.value("invocations", OrderedJson::array({invocation}));
-    std::string root = fileUri(resolved(names.base));
+    std::string root = fileUri(resolved(names.base).native());
     if (root.back() != '/')
         root.push_back('/');
     json.value("originalUriBaseIds", {{"SRCROOT", {{"uri", root}}}});
@@ -326,7 +371,8 @@ void closeSarif(JsonStream& json) {
 
 // One result written as text: a run may hold tens of thousands.
 void appendResult(std::string& out, bool ascii, FindingClass c, Level level, std::string_view message,
-                  const fs::path& file, const CheckNames& names, std::string_view place, std::string_view fingerprint) {
+                  const fs::path& file, bool plainFile, const CheckNames& names, std::string_view place,
+                  std::string_view fingerprint) {
     out.clear();
     JsonObjectText w(out, ascii);
     w.text("ruleId", FindingClassName(c));
@@ -339,11 +385,11 @@ void appendResult(std::string& out, bool ascii, FindingClass c, Level level, std
     w.begin({});
     w.begin("physicalLocation");
     w.begin("artifactLocation");
-    const fs::path& path = names.pathOf(file);
-    if (path.is_absolute()) {
+    const std::string& path = names.pathOf(file, plainFile);
+    if (path.starts_with('/')) {
         w.text("uri", fileUri(path));
     } else {
-        w.text("uri", percentEncoded(path.string()));
+        w.text("uri", percentEncoded(path));
         w.text("uriBaseId", "SRCROOT");
     }
     w.end();
@@ -423,8 +469,8 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
     run.forEach([&](const Finding& f, Level level) {
         const auto found = groups.find({f.findingClass, GroupingFile(f)});
         if (found == groups.end()) {
-            appendResult(result, json.asciiOnly(), f.findingClass, level, placeAndMessage(f), f.file, names, f.place,
-                         Fingerprint(f));
+            appendResult(result, json.asciiOnly(), f.findingClass, level, placeAndMessage(f), f.file, f.plainFile,
+                         names, f.place, Fingerprint(f));
             json.raw(result);
             return;
         }
@@ -454,7 +500,7 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
         gathered.findingClass = f.findingClass;
         gathered.place = ValidUtf8(found->first.second);
         gathered.subject = "gathered";
-        appendResult(result, json.asciiOnly(), f.findingClass, level, message, group.firstFile, names, {},
+        appendResult(result, json.asciiOnly(), f.findingClass, level, message, group.firstFile, false, names, {},
                      Fingerprint(gathered));
         json.raw(result);
         group = Group{};
@@ -465,8 +511,8 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
         all.subject = "flags";
         const std::string message = std::to_string(freeFlags.size()) + (freeFlags.size() == 1 ? " flag" : " flags") +
                                     " that no enabled statement tests or changes: " + flagRanges(freeFlags);
-        appendResult(result, json.asciiOnly(), FindingClass::UnusedFlags, freeLevel, message, projectFile, names, {},
-                     Fingerprint(all));
+        appendResult(result, json.asciiOnly(), FindingClass::UnusedFlags, freeLevel, message, projectFile, false, names,
+                     {}, Fingerprint(all));
         json.raw(result);
     }
     json.endArray();

@@ -115,6 +115,9 @@ struct Finding {
 // A finding's fingerprint: 16 hex digits made of its class, place and
 // subject, so that it stays the same while other findings come and go.
 std::string Fingerprint(const Finding& finding);
+// The same digits without a string of their own.
+using FingerprintDigits = std::array<char, 16>;
+FingerprintDigits FingerprintOf(const Finding& finding);
 
 // Which classes are errors; the others keep their own level.
 struct FailOn {

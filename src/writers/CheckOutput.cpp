@@ -56,6 +56,33 @@ std::string placeAndMessage(const Finding& f) {
     return f.place.empty() ? f.message : f.place + ": " + f.message;
 }
 
+void appendPlaceAndMessage(std::string& out, const Finding& f) {
+    if (!f.place.empty())
+        out.append(f.place).append(": ");
+    out.append(f.message);
+}
+
+// Lines gathered into one buffer and written a block at a time: a check may
+// write a million of them.
+class LineBlocks {
+  public:
+    explicit LineBlocks(std::ostream& out) : out_(out) { text_.reserve(Block + Block / 4); }
+    std::string& text() { return text_; }
+    void lineDone() {
+        if (text_.size() >= Block)
+            flush();
+    }
+    void flush() {
+        out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+        text_.clear();
+    }
+
+  private:
+    static constexpr std::size_t Block = 64 * 1024;
+    std::ostream& out_;
+    std::string text_;
+};
+
 // The free flags as ranges: "1-5, 7, 9-12".
 std::string flagRanges(const std::vector<int>& flags) {
     std::string out;
@@ -73,19 +100,30 @@ std::string flagRanges(const std::vector<int>& flags) {
 
 // GitHub workflow commands: the message, and more so the properties, escape
 // what would end them.
-std::string commandData(std::string_view text, bool property) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
+void appendCommandData(std::string& out, std::string_view text, bool property) {
+    const std::string_view special = property ? std::string_view("%\r\n:,") : std::string_view("%\r\n");
+    for (;;) {
+        const std::size_t at = text.find_first_of(special);
+        out.append(text.substr(0, at));
+        if (at == std::string_view::npos)
+            return;
+        switch (text[at]) {
         case '%': out += "%25"; break;
         case '\r': out += "%0D"; break;
         case '\n': out += "%0A"; break;
-        case ':': out += property ? "%3A" : ":"; break;
-        case ',': out += property ? "%2C" : ","; break;
-        default: out += c;
+        case ':': out += "%3A"; break;
+        case ',': out += "%2C"; break;
         }
+        text.remove_prefix(at + 1);
     }
-    return out;
+}
+
+// ValidUtf8(text) as a JSON member, without a copy of an ASCII text.
+void validText(JsonObjectText& w, std::string_view key, std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        w.text(key, text);
+    else
+        w.text(key, ValidUtf8(text));
 }
 
 } // namespace
@@ -238,27 +276,36 @@ std::string CheckSummaryLine(const CheckSummary& s, std::string_view project) {
 }
 
 void WriteCheckText(std::ostream& out, CheckRun& run, const CheckNames& names) {
-    std::string line;
+    LineBlocks lines(out);
     run.forEach([&](const Finding& f, Level level) {
-        line = names.shownPathOf(f.file, f.plainFile);
-        line.append(":1: ").append(LevelName(level)).append(": ").append(placeAndMessage(f));
+        std::string& line = lines.text();
+        line.append(names.shownPathOf(f.file, f.plainFile)).append(":1: ").append(LevelName(level)).append(": ");
+        appendPlaceAndMessage(line, f);
         line.append(" [").append(FindingClassName(f.findingClass)).append("]\n");
-        out << line;
+        lines.lineDone();
     });
+    lines.flush();
     out << CheckSummaryLine(run.summary(), DisplayName(names.project)) << "\n";
 }
 
 void WriteCheckGithub(std::ostream& out, CheckRun& run, const CheckNames& names) {
-    std::string line;
+    LineBlocks lines(out);
     run.forEach([&](const Finding& f, Level level) {
-        line = level == Level::Error ? "::error" : level == Level::Warning ? "::warning" : "::notice";
-        line.append(" file=")
-            .append(commandData(names.shownPathOf(f.file, f.plainFile), true))
-            .append(",line=1,title=");
-        line.append(commandData(FindingClassName(f.findingClass), true)).append("::");
-        line.append(commandData(placeAndMessage(f), false)).append("\n");
-        out << line;
+        std::string& line = lines.text();
+        line.append(level == Level::Error ? "::error" : level == Level::Warning ? "::warning" : "::notice");
+        line.append(" file=");
+        appendCommandData(line, names.shownPathOf(f.file, f.plainFile), true);
+        line.append(",line=1,title=");
+        appendCommandData(line, FindingClassName(f.findingClass), true);
+        line.append("::");
+        appendCommandData(line, f.place, false);
+        if (!f.place.empty())
+            line.append(": ");
+        appendCommandData(line, f.message, false);
+        line.append("\n");
+        lines.lineDone();
     });
+    lines.flush();
     out << CheckSummaryLine(run.summary(), DisplayName(names.project)) << "\n";
 }
 
@@ -295,9 +342,10 @@ void WriteCheckJson(JsonStream& json, const LoadedProject& project, CheckRun& ru
         w.text("level", LevelName(level));
         w.text("place", f.place);
         w.text("message", f.message);
-        w.text("file", ValidUtf8(f.file.string()));
-        w.text("path", ValidUtf8(names.pathOf(f.file, f.plainFile)));
-        w.text("fingerprint", Fingerprint(f));
+        validText(w, "file", f.file.native());
+        validText(w, "path", names.pathOf(f.file, f.plainFile));
+        const FingerprintDigits fingerprint = FingerprintOf(f);
+        w.text("fingerprint", std::string_view(fingerprint.data(), fingerprint.size()));
         w.end();
         json.raw(item);
     });

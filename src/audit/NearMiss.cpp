@@ -8,9 +8,8 @@
 #include <limits>
 #include <numeric>
 #include <stdexcept>
-#include <utility>
-
 #include <sys/mman.h>
+#include <utility>
 
 namespace orv {
 

@@ -199,7 +199,7 @@ ProjectCheck::ProjectCheck(ProjectSource source, ReportHost& host) : source_(sou
     counts_[indexOf(FindingClass::AlwaysHolds)] = reach_.alwaysHolds.size();
 }
 
-void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) const {
+void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit, bool messages) const {
     if (failure_)
         return;
     const LoadedProject& project = source_.project;
@@ -220,9 +220,12 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
         for (const std::string& name : audit_.lists.missing(kind)) {
             f.findingClass = FindingClass::Missing;
             f.subject = name;
-            f.message.assign("missing file '").append(DisplayName(name)).append("'");
-            if (const auto meant = audit_.suggestionsFor(kind, name); !meant.empty())
-                f.message.append(" (did you mean ").append(QuotedNames(meant)).append("?)");
+            f.message.clear();
+            if (messages) {
+                f.message.append("missing file '").append(DisplayName(name)).append("'");
+                if (const auto meant = audit_.suggestionsFor(kind, name); !meant.empty())
+                    f.message.append(" (did you mean ").append(QuotedNames(meant)).append("?)");
+            }
             const auto& places = audit_.lists.MissingPlaces.of(kind, name);
             if (places.empty()) {
                 f.place = DisplayName(folder.string());
@@ -246,9 +249,12 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
         f.place = DisplayName(folder.string());
         for (std::size_t i = 0; i < unused.size(); ++i) {
             f.subject = unused[i];
-            f.message = "unused file '" + DisplayName(unused[i]) + "'";
-            if (i < sizes.size() && sizes[i])
-                f.message += " (" + bytesText(*sizes[i]) + ")";
+            f.message.clear();
+            if (messages) {
+                f.message.append("unused file '").append(DisplayName(unused[i])).append("'");
+                if (i < sizes.size() && sizes[i])
+                    f.message.append(" (").append(bytesText(*sizes[i])).append(")");
+            }
             f.file = folder / unused[i];
             f.plainFile = i < plain.size() && plain[i];
             visit(f);

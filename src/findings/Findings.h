@@ -152,8 +152,11 @@ class ProjectCheck {
     // left out of the check.
     const std::vector<Failure>& unlistableFolders() const { return audit_.lists.UnlistableFolders; }
 
-    // Every finding, class by class in the order of FindingClasses.
-    void forEach(const std::function<void(const Finding&)>& visit) const;
+    // Every finding, class by class in the order of FindingClasses. Without
+    // `messages`, the findings about files carry none, for a pass that only
+    // counts: what each missing file was probably meant to be is the dearest
+    // part of a check.
+    void forEach(const std::function<void(const Finding&)>& visit, bool messages = true) const;
 
   private:
     void reachFindings(FindingClass findingClass, const std::vector<ReachFinding>& list, std::string_view verdict,

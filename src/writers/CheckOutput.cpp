@@ -126,10 +126,6 @@ void validText(JsonObjectText& w, std::string_view key, std::string_view text) {
         w.text(key, ValidUtf8(text));
 }
 
-} // namespace
-
-namespace {
-
 using Memo = CheckNames::Memo;
 
 // `path` resolved as `resolved` does it, or nothing when the system could
@@ -167,8 +163,9 @@ Memo::Folder& folderOf(const CheckNames& names, std::string_view parent) {
     folder.usable = true;
     folder.resolved = std::move(*resolvedPath);
     folder.handle = std::move(*opened);
-    // A path below the root is the folder's relative path and its name: no
-    // root lies between the two.
+    // A file of a folder that lies in the root is named by the folder's
+    // relative path and its own name (by its name alone in the root itself);
+    // any other goes through fromRoot.
     const fs::path relative = folder.resolved.lexically_relative(*memo.root);
     if (!relative.empty() && *relative.begin() != "..")
         folder.inside = relative.native();

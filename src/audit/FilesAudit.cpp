@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace orv {
 
@@ -194,18 +196,30 @@ Result<void> collect(ProjectSource source, ReportHost& host, ReferenceCollector&
 }
 
 // Each unused file measured, the folder opened once for its whole list; a
-// file that can no longer be measured has no size.
-std::vector<std::optional<std::uint64_t>> measure(const std::filesystem::path& folder,
-                                                  const std::vector<std::string>& names) {
-    std::vector<std::optional<std::uint64_t>> sizes(names.size());
+// file that can no longer be measured has no size. The entry itself is
+// looked at first: an ordinary file is measured by that look, and only a
+// link is followed (as SizeOfFile does).
+void measure(const std::filesystem::path& folder, const std::vector<std::string>& names,
+             std::vector<std::optional<std::uint64_t>>& sizes, std::vector<bool>& plain) {
+    sizes.assign(names.size(), std::nullopt);
+    plain.assign(names.size(), false);
     if (names.empty())
-        return sizes;
+        return;
     const Result<FolderHandle> opened = FolderHandle::open(folder);
     if (!opened)
-        return sizes; // gone since it was listed
-    for (std::size_t i = 0; i < names.size(); ++i)
-        sizes[i] = SizeOfFile(*opened, names[i]);
-    return sizes;
+        return; // gone since it was listed
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        struct stat st {};
+        if (::fstatat(opened->fd(), names[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISLNK(st.st_mode)) {
+            sizes[i] = SizeOfFile(*opened, names[i]);
+            continue;
+        }
+        plain[i] = true;
+        if (S_ISREG(st.st_mode))
+            sizes[i] = static_cast<std::uint64_t>(st.st_size);
+    }
 }
 
 } // namespace
@@ -224,7 +238,8 @@ FilesAudit AuditProjectFiles(ProjectSource source, ReportHost& host) {
         return audit;
     }
     for (const FolderKind kind : MediaFolders)
-        audit.unusedSizes[FilesAudit::index(kind)] = measure(audit.folder(kind), audit.lists.unused(kind));
+        measure(audit.folder(kind), audit.lists.unused(kind), audit.unusedSizes[FilesAudit::index(kind)],
+                audit.unusedPlain[FilesAudit::index(kind)]);
     return audit;
 }
 

@@ -35,12 +35,16 @@ struct FilesAudit {
     // The size of each entry of the unused lists as the pass left them, in
     // their order; empty where a file could not be measured.
     std::array<std::vector<std::optional<std::uint64_t>>, 2> unusedSizes;
+    // Beside each size: the entry is an ordinary file itself, no link (as
+    // measuring found it), so its place on disk is its folder's and its name.
+    std::array<std::vector<bool>, 2> unusedPlain;
     // A record that could not be read stopped the pass: the lists are
     // incomplete.
     std::optional<Failure> failure;
 
     const std::filesystem::path& folder(FolderKind kind) const { return folders[index(kind)]; }
     const std::vector<std::optional<std::uint64_t>>& sizes(FolderKind kind) const { return unusedSizes[index(kind)]; }
+    const std::vector<bool>& plain(FolderKind kind) const { return unusedPlain[index(kind)]; }
     // The bytes the unused files of a folder take (those that could be measured).
     std::uint64_t unusedBytes(FolderKind kind) const;
     // The folder's listing failure, when it exists but could not be listed.

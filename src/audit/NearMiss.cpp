@@ -8,6 +8,7 @@
 #include <limits>
 #include <numeric>
 #include <stdexcept>
+#include <sys/mman.h>
 #include <utility>
 
 namespace orv {
@@ -212,6 +213,20 @@ void offer(std::vector<Ranked>& best, std::size_t limit, Ranked candidate) {
         best.pop_back();
 }
 
+// Room for `n` items, asked for on large pages (a hint the system may
+// ignore): the keys of a name land all over a table of megabytes, and on
+// small pages nearly every look misses the processor's cache of addresses
+// as well.
+template <typename T> void reserveLarge(std::vector<T>& v, std::size_t n) {
+    constexpr std::uintptr_t LargePage = std::uintptr_t{2} << 20;
+    v.reserve(n);
+    const auto start = reinterpret_cast<std::uintptr_t>(v.data());
+    const std::uintptr_t first = (start + LargePage - 1) & ~(LargePage - 1);
+    const std::uintptr_t last = (start + v.capacity() * sizeof(T)) & ~(LargePage - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
 } // namespace
 
 NearMissIndex::KeyTable::KeyTable(std::size_t positions, std::size_t keys) {
@@ -222,6 +237,7 @@ NearMissIndex::KeyTable::KeyTable(std::size_t positions, std::size_t keys) {
     // About three entries a bucket (the guess is high): a bucket is a look
     // at one cache line, and the buckets cost a byte a key.
     buckets_ = std::max<std::size_t>(1, keys / 4);
+    reserveLarge(starts_, buckets_ + 1);
     starts_.assign(buckets_ + 1, 0);
 }
 
@@ -235,6 +251,7 @@ void NearMissIndex::KeyTable::startFilling() {
     for (std::size_t b = 0; b + 1 < starts_.size(); ++b)
         starts_[b] = total += starts_[b];
     starts_.back() = total;
+    reserveLarge(entries_, total);
     entries_.resize(total);
 }
 

@@ -6,21 +6,100 @@
 #include "data/Project.h"
 #include "reports/ObjectTypes.h"
 
+#include <algorithm>
+#include <charconv>
 #include <string_view>
 
 namespace orv {
 
+namespace {
+
+void appendNumber(std::string& out, long n) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(digits, end);
+}
+
+void appendSlot(std::string& out, int slot, Integer objectType) {
+    if (objectType == EmptySlot) {
+        out += "slot ";
+        appendNumber(out, slot);
+        out += " (empty)";
+        return;
+    }
+    out += "object ";
+    appendNumber(out, slot);
+    if (const auto name = ObjectTypeName(objectType)) {
+        out.append(" (").append(*name).append(")");
+    } else {
+        out += " (type ";
+        appendNumber(out, objectType);
+        out += ")";
+    }
+}
+
+constexpr bool plainAscii(std::string_view text) {
+    for (const char c : text)
+        if (c < 0x20 || c > 0x7E)
+            return false;
+    return true;
+}
+// PlaceWording shows only the scene names: every other piece of a place is
+// as it would be shown.
+static_assert(std::all_of(ObjectTypeNames.begin(), ObjectTypeNames.end(), plainAscii));
+
+// The one wording of a place; `scene` gives a scene's text.
+template <class SceneText> void appendPlace(std::string& out, const ReferencePlace& place, SceneText&& scene) {
+    using Kind = ReferencePlace::Kind;
+    switch (place.kind) {
+    case Kind::PlayerSettings:
+        out += "player settings, section ";
+        appendNumber(out, place.record);
+        return;
+    case Kind::Scene:
+        out += scene(place.record);
+        out += ", scene file ";
+        appendNumber(out, place.field);
+        return;
+    case Kind::Object:
+        out += scene(place.record);
+        out += ", ";
+        appendSlot(out, place.slot, place.objectType);
+        return;
+    case Kind::CueCard:
+        out += "cue card ";
+        appendNumber(out, place.record);
+        out += ", choice ";
+        appendNumber(out, place.field);
+        return;
+    case Kind::InventoryItem:
+        out += "inventory item ";
+        appendNumber(out, place.record);
+        out += ", file ";
+        appendNumber(out, place.field);
+        return;
+    case Kind::Location:
+        out += "location ";
+        appendNumber(out, place.record);
+        out += ", file ";
+        appendNumber(out, place.field);
+        return;
+    }
+}
+
+} // namespace
+
 std::string SceneText(const LoadedProject& project, Integer scene) {
-    return "scene " + std::to_string(scene) + " (" + project.sceneName(scene) + ")";
+    std::string out = "scene ";
+    appendNumber(out, scene);
+    out.append(" (").append(project.sceneName(scene)).append(")");
+    return out;
 }
 
 std::string SlotText(int slot, Integer objectType) {
-    const std::string number = std::to_string(slot);
-    if (objectType == EmptySlot)
-        return "slot " + number + " (empty)";
-    if (const auto name = ObjectTypeName(objectType))
-        return "object " + number + " (" + std::string(*name) + ")";
-    return "object " + number + " (type " + std::to_string(objectType) + ")";
+    std::string out;
+    appendSlot(out, slot, objectType);
+    return out;
 }
 
 std::string QuotedNames(const std::vector<std::string>& names) {
@@ -31,18 +110,28 @@ std::string QuotedNames(const std::vector<std::string>& names) {
 }
 
 std::string DescribeReferencePlace(const ReferencePlace& place, const LoadedProject& project) {
-    const std::string field = std::to_string(place.field);
-    const std::string record = std::to_string(place.record);
-    using Kind = ReferencePlace::Kind;
-    switch (place.kind) {
-    case Kind::PlayerSettings: return "player settings, section " + record;
-    case Kind::Scene: return SceneText(project, place.record) + ", scene file " + field;
-    case Kind::Object: return SceneText(project, place.record) + ", " + SlotText(place.slot, place.objectType);
-    case Kind::CueCard: return "cue card " + record + ", choice " + field;
-    case Kind::InventoryItem: return "inventory item " + record + ", file " + field;
-    case Kind::Location: return "location " + record + ", file " + field;
+    std::string out;
+    appendPlace(out, place, [&](Integer scene) { return SceneText(project, scene); });
+    return out;
+}
+
+void PlaceWording::append(std::string& out, const ReferencePlace& place) {
+    appendPlace(out, place, [this](Integer scene) -> const std::string& { return shownScene(scene); });
+}
+
+const std::string& PlaceWording::shownScene(Integer scene) {
+    // The text around the name is ASCII, which no UTF-8 sequence runs into:
+    // showing the whole text shows the name alone.
+    if (scene < 0 || static_cast<std::size_t>(scene) >= project_.SceneNames.size()) {
+        other_ = DisplayName(SceneText(project_, scene));
+        return other_;
     }
-    return {};
+    if (scenes_.empty())
+        scenes_.resize(project_.SceneNames.size());
+    std::string& text = scenes_[static_cast<std::size_t>(scene)];
+    if (text.empty())
+        text = DisplayName(SceneText(project_, scene));
+    return text;
 }
 
 std::string MissingFileNote(const std::vector<ReferencePlace>& places, const std::vector<std::string>& suggestions,

@@ -37,6 +37,21 @@ std::string QuotedNames(const std::vector<std::string>& names);
 // section 2".
 std::string DescribeReferencePlace(const ReferencePlace& place, const LoadedProject& project);
 
+// DescribeReferencePlace shown safely (DisplayName), appended to `out`: the
+// same text, for the hundreds of thousands of places a check words. Each
+// scene's text is shown once; the rest of a place is plain ASCII.
+class PlaceWording {
+  public:
+    explicit PlaceWording(const LoadedProject& project) : project_(project) {}
+    void append(std::string& out, const ReferencePlace& place);
+
+  private:
+    const std::string& shownScene(Integer scene);
+    const LoadedProject& project_;
+    std::vector<std::string> scenes_; // by scene number; empty until asked
+    std::string other_;               // a scene the project does not have
+};
+
 // The note on a missing file: the places that reference it (the first
 // `shown` of them, then how many more) and what was probably meant. One
 // line each; suggestions are names from disk, shown through DisplayName.

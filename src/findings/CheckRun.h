@@ -50,6 +50,8 @@ class CheckRun {
     std::map<std::pair<FindingClass, std::string>, std::size_t> countByClassAndFile();
 
   private:
+    void pass(const std::function<void(const Finding&, Level)>& visit, bool messages);
+
     const ProjectCheck& check_;
     FailOn failOn_;
     const IgnoreRules* ignore_;

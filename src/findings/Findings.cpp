@@ -32,6 +32,11 @@ std::string_view LevelName(Level level) {
 }
 
 std::string Fingerprint(const Finding& f) {
+    const FingerprintDigits digits = FingerprintOf(f);
+    return std::string(digits.data(), digits.size());
+}
+
+FingerprintDigits FingerprintOf(const Finding& f) {
     // FNV-1a over the three texts, each ended by a zero byte.
     std::uint64_t h = 0xcbf29ce484222325ULL;
     const auto mix = [&h](std::string_view text) {
@@ -46,7 +51,7 @@ std::string Fingerprint(const Finding& f) {
     mix(f.place);
     mix(f.subject);
     static constexpr char Hex[] = "0123456789abcdef";
-    std::string out(16, '0');
+    FingerprintDigits out;
     for (int i = 15; i >= 0; --i, h >>= 4)
         out[static_cast<std::size_t>(i)] = Hex[h & 0xF];
     return out;
@@ -176,29 +181,43 @@ ProjectCheck::ProjectCheck(ProjectSource source, ReportHost& host) : source_(sou
     counts_[indexOf(FindingClass::AlwaysHolds)] = reach_.alwaysHolds.size();
 }
 
-void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) const {
+void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit, bool messages) const {
     if (failure_)
         return;
     const LoadedProject& project = source_.project;
     const std::filesystem::path projectFile = project.Paths.ProjectFilePath.filename();
     Finding f;
+    // A missing file may be named from a million places: each place is
+    // worded into the finding as it stands, and its data file is one of five.
+    std::array<std::filesystem::path, 6> dataFiles;
+    for (int n = 1; n <= 5; ++n)
+        dataFiles[static_cast<std::size_t>(n)] = dataFileOf(source_, n);
+    const auto setFile = [&f](const std::filesystem::path& file) {
+        if (f.file.native() != file.native())
+            f.file = file;
+    };
+    PlaceWording wording(project);
     for (const FolderKind kind : MediaFolders) {
         const std::filesystem::path folder = audit_.folder(kind).lexically_relative(project.Paths.ProjectFolder);
         for (const std::string& name : audit_.lists.missing(kind)) {
             f.findingClass = FindingClass::Missing;
             f.subject = name;
-            f.message = "missing file '" + DisplayName(name) + "'";
-            if (const auto meant = audit_.suggestionsFor(kind, name); !meant.empty())
-                f.message += " (did you mean " + QuotedNames(meant) + "?)";
+            f.message.clear();
+            if (messages) {
+                f.message.append("missing file '").append(DisplayName(name)).append("'");
+                if (const auto meant = audit_.suggestionsFor(kind, name); !meant.empty())
+                    f.message.append(" (did you mean ").append(QuotedNames(meant)).append("?)");
+            }
             const auto& places = audit_.lists.MissingPlaces.of(kind, name);
             if (places.empty()) {
                 f.place = DisplayName(folder.string());
-                f.file = projectFile;
+                setFile(projectFile);
                 visit(f);
             }
             for (const ReferencePlace& place : places) {
-                f.place = DisplayName(DescribeReferencePlace(place, project));
-                f.file = dataFileOf(source_, dataFileNumber(place.kind));
+                f.place.clear();
+                wording.append(f.place, place);
+                setFile(dataFiles[static_cast<std::size_t>(dataFileNumber(place.kind))]);
                 visit(f);
             }
         }
@@ -207,17 +226,23 @@ void ProjectCheck::forEach(const std::function<void(const Finding&)>& visit) con
         const std::filesystem::path folder = audit_.folder(kind).lexically_relative(project.Paths.ProjectFolder);
         const auto& unused = audit_.lists.unused(kind);
         const auto& sizes = audit_.sizes(kind);
+        const auto& plain = audit_.plain(kind);
         f.findingClass = FindingClass::UnusedFiles;
         f.place = DisplayName(folder.string());
         for (std::size_t i = 0; i < unused.size(); ++i) {
             f.subject = unused[i];
-            f.message = "unused file '" + DisplayName(unused[i]) + "'";
-            if (i < sizes.size() && sizes[i])
-                f.message += " (" + bytesText(*sizes[i]) + ")";
+            f.message.clear();
+            if (messages) {
+                f.message.append("unused file '").append(DisplayName(unused[i])).append("'");
+                if (i < sizes.size() && sizes[i])
+                    f.message.append(" (").append(bytesText(*sizes[i])).append(")");
+            }
             f.file = folder / unused[i];
+            f.plainFile = i < plain.size() && plain[i];
             visit(f);
         }
     }
+    f.plainFile = false;
     f.findingClass = FindingClass::UnusedFlags;
     f.message = "no enabled statement tests or changes it";
     f.file = projectFile;

@@ -107,11 +107,17 @@ struct Finding {
     // the unused file itself, or the project file for what the project as a
     // whole lacks.
     std::filesystem::path file;
+    // The file is an ordinary file itself, no link, as the files audit found
+    // it: it lies where its folder and its name say.
+    bool plainFile = false;
 };
 
 // A finding's fingerprint: 16 hex digits made of its class, place and
 // subject, so that it stays the same while other findings come and go.
 std::string Fingerprint(const Finding& finding);
+// The same digits without a string of their own.
+using FingerprintDigits = std::array<char, 16>;
+FingerprintDigits FingerprintOf(const Finding& finding);
 
 // Which classes are errors; the others keep their own level.
 struct FailOn {
@@ -146,8 +152,11 @@ class ProjectCheck {
     // left out of the check.
     const std::vector<Failure>& unlistableFolders() const { return audit_.lists.UnlistableFolders; }
 
-    // Every finding, class by class in the order of FindingClasses.
-    void forEach(const std::function<void(const Finding&)>& visit) const;
+    // Every finding, class by class in the order of FindingClasses. Without
+    // `messages`, the findings about files carry none, for a pass that only
+    // counts: what each missing file was probably meant to be is the dearest
+    // part of a check.
+    void forEach(const std::function<void(const Finding&)>& visit, bool messages = true) const;
 
   private:
     void reachFindings(FindingClass findingClass, const std::vector<ReachFinding>& list, std::string_view verdict,

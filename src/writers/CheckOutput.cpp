@@ -6,7 +6,10 @@
 #include "writers/JsonOutput.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <map>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace orv {
@@ -45,18 +48,40 @@ std::string percentEncoded(std::string_view path) {
     return out;
 }
 
-std::string fileUri(const fs::path& absolute) {
-    return "file://" + percentEncoded(absolute.string());
-}
-
-// The file a finding is about, as the outputs name it.
-std::string shownPath(const Finding& f, const CheckNames& names) {
-    return DisplayName(names.pathOf(f.file).string());
+std::string fileUri(std::string_view absolute) {
+    return "file://" + percentEncoded(absolute);
 }
 
 std::string placeAndMessage(const Finding& f) {
     return f.place.empty() ? f.message : f.place + ": " + f.message;
 }
+
+void appendPlaceAndMessage(std::string& out, const Finding& f) {
+    if (!f.place.empty())
+        out.append(f.place).append(": ");
+    out.append(f.message);
+}
+
+// Lines gathered into one buffer and written a block at a time: a check may
+// write a million of them.
+class LineBlocks {
+  public:
+    explicit LineBlocks(std::ostream& out) : out_(out) { text_.reserve(Block + Block / 4); }
+    std::string& text() { return text_; }
+    void lineDone() {
+        if (text_.size() >= Block)
+            flush();
+    }
+    void flush() {
+        out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+        text_.clear();
+    }
+
+  private:
+    static constexpr std::size_t Block = 64 * 1024;
+    std::ostream& out_;
+    std::string text_;
+};
 
 // The free flags as ranges: "1-5, 7, 9-12".
 std::string flagRanges(const std::vector<int>& flags) {
@@ -75,28 +100,145 @@ std::string flagRanges(const std::vector<int>& flags) {
 
 // GitHub workflow commands: the message, and more so the properties, escape
 // what would end them.
-std::string commandData(std::string_view text, bool property) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
+void appendCommandData(std::string& out, std::string_view text, bool property) {
+    const std::string_view special = property ? std::string_view("%\r\n:,") : std::string_view("%\r\n");
+    for (;;) {
+        const std::size_t at = text.find_first_of(special);
+        out.append(text.substr(0, at));
+        if (at == std::string_view::npos)
+            return;
+        switch (text[at]) {
         case '%': out += "%25"; break;
         case '\r': out += "%0D"; break;
         case '\n': out += "%0A"; break;
-        case ':': out += property ? "%3A" : ":"; break;
-        case ',': out += property ? "%2C" : ","; break;
-        default: out += c;
+        case ':': out += "%3A"; break;
+        case ',': out += "%2C"; break;
         }
+        text.remove_prefix(at + 1);
     }
+}
+
+// ValidUtf8(text) as a JSON member, without a copy of an ASCII text.
+void validText(JsonObjectText& w, std::string_view key, std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        w.text(key, text);
+    else
+        w.text(key, ValidUtf8(text));
+}
+
+using Memo = CheckNames::Memo;
+
+// `path` resolved as `resolved` does it, or nothing when the system could
+// not say.
+std::optional<fs::path> resolvedExactly(const fs::path& path) {
+    std::error_code ec;
+    fs::path out = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    if (ec)
+        return std::nullopt;
     return out;
+}
+
+// PathFromBase of a resolved path.
+std::string fromRoot(const fs::path& full, const fs::path& root) {
+    const fs::path relative = full.lexically_relative(root);
+    return (relative.empty() || *relative.begin() == ".." ? full : relative).native();
+}
+
+// The folder `parent` of the project's folder, resolved and opened once.
+Memo::Folder& folderOf(const CheckNames& names, std::string_view parent) {
+    Memo& memo = names.memo;
+    auto [at, added] = memo.folders.try_emplace(std::string(parent));
+    Memo::Folder& folder = at->second;
+    if (!added)
+        return folder;
+    const fs::path path = parent.empty() ? names.folder : names.folder / parent;
+    std::optional<fs::path> resolvedPath = resolvedExactly(path);
+    // A name is appended to the folder as a path element: a trailing "/"
+    // would be an element of its own.
+    if (!resolvedPath || (resolvedPath->native().ends_with('/') && resolvedPath->native() != "/"))
+        return folder;
+    Result<FolderHandle> opened = FolderHandle::open(path);
+    if (!opened)
+        return folder;
+    folder.usable = true;
+    folder.resolved = std::move(*resolvedPath);
+    folder.handle = std::move(*opened);
+    // A file of a folder that lies in the root is named by the folder's
+    // relative path and its own name (by its name alone in the root itself);
+    // any other goes through fromRoot.
+    const fs::path relative = folder.resolved.lexically_relative(*memo.root);
+    if (!relative.empty() && *relative.begin() != "..")
+        folder.inside = relative.native();
+    return folder;
+}
+
+Memo::File& fileOf(const CheckNames& names, const fs::path& file, bool plainFile) {
+    Memo& memo = names.memo;
+    const std::string& text = file.native();
+    if (memo.last && memo.lastName == text)
+        return *memo.last;
+    if (!memo.root)
+        memo.root = resolved(names.base);
+    if (!plainFile)
+        if (const auto known = memo.files.find(text); known != memo.files.end()) {
+            memo.lastName = text;
+            memo.last = &known->second;
+            return known->second;
+        }
+
+    // The folder and the name; anything but a plain name in a folder that
+    // could be resolved and opened is resolved the whole way.
+    const std::size_t slash = text.rfind('/');
+    const std::string_view name =
+        slash == std::string::npos ? std::string_view(text) : std::string_view(text).substr(slash + 1);
+    const std::string_view parent =
+        slash == std::string::npos ? std::string_view() : std::string_view(text).substr(0, slash);
+    const bool simple =
+        !file.is_absolute() && !name.empty() && name != "." && name != ".." && (parent.empty() || parent.back() != '/');
+    Memo::Folder* folder = simple ? &folderOf(names, parent) : nullptr;
+    if (folder && !folder->usable)
+        folder = nullptr;
+    if (folder && !plainFile) {
+        // A link is resolved the whole way; a name that is not there is
+        // where its folder is.
+        struct stat st {};
+        const std::string nameText(name);
+        if (::fstatat(folder->handle.fd(), nameText.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? S_ISLNK(st.st_mode)
+                                                                                            : errno != ENOENT)
+            folder = nullptr;
+    }
+
+    Memo::File* out = &memo.plain;
+    if (folder && plainFile)
+        out->hasShown = false;
+    else
+        out = &memo.files[text];
+    if (!folder)
+        out->path = fromRoot(resolved(names.folder / file), *memo.root);
+    else if (folder->inside.empty())
+        out->path = fromRoot(folder->resolved / name, *memo.root);
+    else if (folder->inside == ".")
+        out->path.assign(name);
+    else
+        out->path.assign(folder->inside).append("/").append(name);
+    memo.lastName = text;
+    memo.last = out;
+    return *out;
 }
 
 } // namespace
 
-const fs::path& CheckNames::pathOf(const fs::path& file) const {
-    auto [at, added] = memo.try_emplace(file.string());
-    if (added)
-        at->second = PathFromBase(folder / file, base);
-    return at->second;
+const std::string& CheckNames::pathOf(const fs::path& file, bool plainFile) const {
+    return fileOf(*this, file, plainFile).path;
+}
+
+const std::string& CheckNames::shownPathOf(const fs::path& file, bool plainFile) const {
+    Memo::File& known = fileOf(*this, file, plainFile);
+    if (!known.hasShown) {
+        known.shown = DisplayName(known.path);
+        known.hasShown = true;
+    }
+    return known.shown;
 }
 
 fs::path PathFromBase(const fs::path& file, const fs::path& base) {
@@ -131,25 +273,36 @@ std::string CheckSummaryLine(const CheckSummary& s, std::string_view project) {
 }
 
 void WriteCheckText(std::ostream& out, CheckRun& run, const CheckNames& names) {
-    std::string line;
+    LineBlocks lines(out);
     run.forEach([&](const Finding& f, Level level) {
-        line = shownPath(f, names);
-        line.append(":1: ").append(LevelName(level)).append(": ").append(placeAndMessage(f));
+        std::string& line = lines.text();
+        line.append(names.shownPathOf(f.file, f.plainFile)).append(":1: ").append(LevelName(level)).append(": ");
+        appendPlaceAndMessage(line, f);
         line.append(" [").append(FindingClassName(f.findingClass)).append("]\n");
-        out << line;
+        lines.lineDone();
     });
+    lines.flush();
     out << CheckSummaryLine(run.summary(), DisplayName(names.project)) << "\n";
 }
 
 void WriteCheckGithub(std::ostream& out, CheckRun& run, const CheckNames& names) {
-    std::string line;
+    LineBlocks lines(out);
     run.forEach([&](const Finding& f, Level level) {
-        line = level == Level::Error ? "::error" : level == Level::Warning ? "::warning" : "::notice";
-        line.append(" file=").append(commandData(shownPath(f, names), true)).append(",line=1,title=");
-        line.append(commandData(FindingClassName(f.findingClass), true)).append("::");
-        line.append(commandData(placeAndMessage(f), false)).append("\n");
-        out << line;
+        std::string& line = lines.text();
+        line.append(level == Level::Error ? "::error" : level == Level::Warning ? "::warning" : "::notice");
+        line.append(" file=");
+        appendCommandData(line, names.shownPathOf(f.file, f.plainFile), true);
+        line.append(",line=1,title=");
+        appendCommandData(line, FindingClassName(f.findingClass), true);
+        line.append("::");
+        appendCommandData(line, f.place, false);
+        if (!f.place.empty())
+            line.append(": ");
+        appendCommandData(line, f.message, false);
+        line.append("\n");
+        lines.lineDone();
     });
+    lines.flush();
     out << CheckSummaryLine(run.summary(), DisplayName(names.project)) << "\n";
 }
 
@@ -186,9 +339,10 @@ void WriteCheckJson(JsonStream& json, const LoadedProject& project, CheckRun& ru
         w.text("level", LevelName(level));
         w.text("place", f.place);
         w.text("message", f.message);
-        w.text("file", ValidUtf8(f.file.string()));
-        w.text("path", ValidUtf8(names.pathOf(f.file).string()));
-        w.text("fingerprint", Fingerprint(f));
+        validText(w, "file", f.file.native());
+        validText(w, "path", names.pathOf(f.file, f.plainFile));
+        const FingerprintDigits fingerprint = FingerprintOf(f);
+        w.text("fingerprint", std::string_view(fingerprint.data(), fingerprint.size()));
         w.end();
         json.raw(item);
     });
@@ -248,7 +402,7 @@ void openSarif(JsonStream& json, const OrderedJson& rules, const CheckNames& nam
     if (!told.empty())
         invocation["toolExecutionNotifications"] = told;
     json.value("invocations", OrderedJson::array({invocation}));
-    std::string root = fileUri(resolved(names.base));
+    std::string root = fileUri(resolved(names.base).native());
     if (root.back() != '/')
         root.push_back('/');
     json.value("originalUriBaseIds", {{"SRCROOT", {{"uri", root}}}});
@@ -262,7 +416,8 @@ void closeSarif(JsonStream& json) {
 
 // One result written as text: a run may hold tens of thousands.
 void appendResult(std::string& out, bool ascii, FindingClass c, Level level, std::string_view message,
-                  const fs::path& file, const CheckNames& names, std::string_view place, std::string_view fingerprint) {
+                  const fs::path& file, bool plainFile, const CheckNames& names, std::string_view place,
+                  std::string_view fingerprint) {
     out.clear();
     JsonObjectText w(out, ascii);
     w.text("ruleId", FindingClassName(c));
@@ -275,11 +430,11 @@ void appendResult(std::string& out, bool ascii, FindingClass c, Level level, std
     w.begin({});
     w.begin("physicalLocation");
     w.begin("artifactLocation");
-    const fs::path& path = names.pathOf(file);
-    if (path.is_absolute()) {
+    const std::string& path = names.pathOf(file, plainFile);
+    if (path.starts_with('/')) {
         w.text("uri", fileUri(path));
     } else {
-        w.text("uri", percentEncoded(path.string()));
+        w.text("uri", percentEncoded(path));
         w.text("uriBaseId", "SRCROOT");
     }
     w.end();
@@ -359,8 +514,8 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
     run.forEach([&](const Finding& f, Level level) {
         const auto found = groups.find({f.findingClass, GroupingFile(f)});
         if (found == groups.end()) {
-            appendResult(result, json.asciiOnly(), f.findingClass, level, placeAndMessage(f), f.file, names, f.place,
-                         Fingerprint(f));
+            appendResult(result, json.asciiOnly(), f.findingClass, level, placeAndMessage(f), f.file, f.plainFile,
+                         names, f.place, Fingerprint(f));
             json.raw(result);
             return;
         }
@@ -390,7 +545,7 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
         gathered.findingClass = f.findingClass;
         gathered.place = ValidUtf8(found->first.second);
         gathered.subject = "gathered";
-        appendResult(result, json.asciiOnly(), f.findingClass, level, message, group.firstFile, names, {},
+        appendResult(result, json.asciiOnly(), f.findingClass, level, message, group.firstFile, false, names, {},
                      Fingerprint(gathered));
         json.raw(result);
         group = Group{};
@@ -401,8 +556,8 @@ void WriteCheckSarif(JsonStream& json, CheckRun& run, const CheckNames& names) {
         all.subject = "flags";
         const std::string message = std::to_string(freeFlags.size()) + (freeFlags.size() == 1 ? " flag" : " flags") +
                                     " that no enabled statement tests or changes: " + flagRanges(freeFlags);
-        appendResult(result, json.asciiOnly(), FindingClass::UnusedFlags, freeLevel, message, projectFile, names, {},
-                     Fingerprint(all));
+        appendResult(result, json.asciiOnly(), FindingClass::UnusedFlags, freeLevel, message, projectFile, false, names,
+                     {}, Fingerprint(all));
         json.raw(result);
     }
     json.endArray();

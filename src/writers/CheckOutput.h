@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Failure.h"
+#include "data/FolderHandle.h"
 #include "findings/CheckRun.h"
 
 #include <filesystem>
@@ -25,11 +26,42 @@ struct CheckNames {
     std::filesystem::path base;   // paths are relative to this folder when they lie in it
 
     // A file of the project (relative to its folder) as the outputs name
-    // it: PathFromBase of it. Each file is resolved once: resolving asks the
-    // file system about every folder on the way, and a project can have a
-    // million findings in its five data files.
-    const std::filesystem::path& pathOf(const std::filesystem::path& file) const;
-    mutable std::unordered_map<std::string, std::filesystem::path> memo; // of pathOf
+    // it: PathFromBase of it, as text. A project can have a million
+    // findings in its five data files and as many unused files, so each
+    // folder a file lies in is resolved once, and a file that is no link is
+    // its resolved folder and its name; one that is not known to be
+    // `plainFile` is looked at (once), a link resolved the whole way. What
+    // is returned stays valid until the next call.
+    const std::string& pathOf(const std::filesystem::path& file, bool plainFile = false) const;
+    // The same, shown as one safe line (DisplayName).
+    const std::string& shownPathOf(const std::filesystem::path& file, bool plainFile = false) const;
+
+    // What pathOf has worked out.
+    struct Memo {
+        struct Folder {
+            bool usable = false; // resolved and opened
+            std::filesystem::path resolved;
+            FolderHandle handle;
+            // `resolved` relative to the root, "." for the root itself;
+            // empty when it lies outside.
+            std::string inside;
+        };
+        struct File {
+            std::string path;
+            std::string shown;
+            bool hasShown = false;
+        };
+        std::optional<std::filesystem::path> root; // `base` resolved
+        std::unordered_map<std::string, Folder> folders;
+        // Each file but the plain ones, which cost no look at the disk.
+        std::unordered_map<std::string, File> files;
+        // The file asked about last: the findings of one data file come in
+        // runs, and a plain file's name is made here.
+        std::string lastName;
+        File* last = nullptr;
+        File plain;
+    };
+    mutable Memo memo;
 };
 
 // A path as the outputs of a check write it: relative to `base` once both

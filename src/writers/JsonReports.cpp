@@ -58,12 +58,11 @@ void writeStatement(JsonStream& json, std::string& buffer, const FlagStatement& 
 // A name read from disk: shown valid UTF-8 with control characters and stray
 // bytes as U+FFFD; its real bytes as hex whenever the name shown is not
 // exactly the name on disk.
-OrderedJson diskNameJson(const std::string& name) {
+void writeDiskName(JsonObjectText& w, const std::string& name) {
     const std::string shown = DisplayName(name);
-    OrderedJson out = {{"name", shown}};
+    w.text("name", shown);
     if (shown != name)
-        out["raw"] = HexBytes(name);
-    return out;
+        w.text("raw", HexBytes(name));
 }
 
 std::string_view folderKey(FolderKind kind) {
@@ -241,16 +240,15 @@ void WriteFilesJson(JsonStream& json, const LoadedProject& project, const FilesA
         if (unlistable)
             json.value("error", ValidUtf8(describeFailure(*unlistable)));
         json.beginArray("missing");
-        // A name may be referenced from tens of thousands of places: its item
-        // is written as text, without a tree per place.
+        // A name may be referenced from tens of thousands of places, and a
+        // folder may hold tens of thousands of names: each item is written as
+        // text, without a tree.
         std::string item;
         for (const std::string& name : missing) {
-            OrderedJson suggestions = OrderedJson::array();
-            for (const std::string& s : audit.suggestionsFor(kind, name))
-                suggestions.push_back(diskNameJson(s));
-            item = "{\"name\":";
-            item += OrderedJson(name).dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
-            item += ",\"references\":[";
+            item.clear();
+            JsonObjectText w(item, json.asciiOnly());
+            w.text("name", name);
+            w.beginArray("references");
             bool first = true;
             for (const ReferencePlace& place : audit.lists.MissingPlaces.of(kind, name)) {
                 if (!first)
@@ -258,19 +256,30 @@ void WriteFilesJson(JsonStream& json, const LoadedProject& project, const FilesA
                 first = false;
                 AppendReferencePlaceJson(item, place, project, json.asciiOnly());
             }
-            item += "],\"suggestions\":";
-            item += suggestions.dump(-1, ' ', json.asciiOnly(), nlohmann::json::error_handler_t::replace);
-            item += '}';
+            w.endArray();
+            w.beginArray("suggestions");
+            for (const std::string& s : audit.suggestionsFor(kind, name)) {
+                w.begin({});
+                writeDiskName(w, s);
+                w.end();
+            }
+            w.endArray();
+            w.end();
             json.raw(item);
         }
         json.endArray();
         const auto& sizes = audit.sizes(kind);
         json.beginArray("unused");
         for (std::size_t i = 0; i < unused.size(); ++i) {
-            OrderedJson entry = diskNameJson(unused[i]);
-            const auto size = i < sizes.size() ? sizes[i] : std::nullopt;
-            entry["size"] = size ? OrderedJson(*size) : OrderedJson(nullptr);
-            json.item(entry);
+            item.clear();
+            JsonObjectText w(item, json.asciiOnly());
+            writeDiskName(w, unused[i]);
+            if (const auto size = i < sizes.size() ? sizes[i] : std::nullopt)
+                w.number("size", static_cast<long>(*size));
+            else
+                w.null("size");
+            w.end();
+            json.raw(item);
         }
         json.endArray();
         const std::uint64_t bytes = audit.unusedBytes(kind);

@@ -224,6 +224,8 @@ TEST_F(FilesAuditTest, HiddenFilesSubfoldersLinksAndOddBytes) {
     EXPECT_EQ(lists.UnusedGfx, (Names{"bad\xFF\xFE.bmp", "deep.bmp", "spare.bmp", "target.dat"}));
     EXPECT_NE(body.find("\nbad\uFFFD\uFFFD.bmp\n"), std::string::npos);
     EXPECT_EQ(line("Total space"), "Total space consumed by unused files: 2 KB (. MB)"); // 1 + 1 + 1,200 x 2
+    EXPECT_EQ(audit.plain(FolderKind::Gfx), (std::vector<bool>{true, true, false, true})) << "spare.bmp is a link";
+    EXPECT_EQ(audit.sizes(FolderKind::Gfx)[2], 1200u) << "measured through the link";
 }
 
 // Subfolders named with "\" or "/", each found ignoring case: a folder before a file of the same name,

@@ -216,6 +216,43 @@ TEST_F(CliTest, CheckShowsTheProjectNameSafelyAndSpellsFilesAsOnDisk) {
     EXPECT_EQ(json["project"], OrderedJson::parse(runScanJson({"info", forged}).out)["project"]);
 }
 
+// A file is named by where it is: an unused link by the file it links to, the files of a linked media
+// folder by the folder linked to, relative to --sarif-root when they lie in it.
+TEST_F(CliTest, CheckNamesLinkedFilesByWhatTheyLinkTo) {
+    const fs::path p = builder.write(dir / "p").parent_path();
+    fs::create_directories(dir / "away");
+    writeFileText(dir / "away" / "real.gif", "abc");
+    fs::create_symlink("Door.gif", p / "resource" / "gfx" / "linked.gif");
+    fs::create_symlink(dir / "away" / "real.gif", p / "resource" / "gfx" / "far.gif");
+    fs::create_symlink("absent.gif", p / "resource" / "gfx" / "dangling.gif");
+    builder.write(dir / "q");
+    fs::rename(dir / "q" / "resource" / "gfx", dir / "away" / "gfx");
+    fs::create_symlink("../../away/gfx", dir / "q" / "resource" / "gfx");
+
+    const auto uris = [&](const fs::path& folder) {
+        const Args args{
+            "check", (folder / "game.orv").string(), "--format", "sarif", "--sarif-root", dir.path().string()};
+        const OrderedJson sarif = OrderedJson::parse(runScan(args).out);
+        std::map<std::string, std::string> named; // message -> uri
+        for (const OrderedJson& result : sarif["runs"][0]["results"])
+            if (result["ruleId"] == "unused-files")
+                named[result["message"]["text"]] =
+                    result["locations"][0]["physicalLocation"]["artifactLocation"]["uri"];
+        return named;
+    };
+    EXPECT_EQ(uris(p), (std::map<std::string, std::string>{
+                           {"resource/gfx: unused file 'Door.gif' (5 bytes)", "p/resource/gfx/Door.gif"},
+                           {"resource/gfx: unused file 'far.gif' (3 bytes)", "away/real.gif"},
+                           {"resource/gfx: unused file 'linked.gif' (5 bytes)", "p/resource/gfx/Door.gif"}}));
+    EXPECT_EQ(uris(dir / "q"), (std::map<std::string, std::string>{
+                                   {"resource/gfx: unused file 'Door.gif' (5 bytes)", "away/gfx/Door.gif"}}));
+    const ScanResult r = runScan({"check", (p / "game.orv").string()});
+    EXPECT_THAT(r.out, HasSubstr("\n" + (p / "resource" / "gfx" / "Door.gif").string() +
+                                 ":1: warning: resource/gfx: unused file 'linked.gif' (5 bytes) [unused-files]\n"));
+    EXPECT_THAT(r.out, HasSubstr("\n" + (dir / "away" / "real.gif").string() +
+                                 ":1: warning: resource/gfx: unused file 'far.gif' (3 bytes) [unused-files]\n"));
+}
+
 TEST_F(CliTest, TheProgramRunsEndToEnd) {
     const auto scan = [&](const std::string& arguments) { // the exit status of the built program
         const int status = std::system(("'" ORVANTA_SCAN_BINARY "' " + arguments + " 2>/dev/null").c_str());

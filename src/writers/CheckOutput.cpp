@@ -138,7 +138,8 @@ std::optional<fs::path> resolvedExactly(const fs::path& path) {
     return out;
 }
 
-// PathFromBase of a resolved path.
+// A resolved path relative to the resolved `root`, or itself when it lies
+// outside.
 std::string fromRoot(const fs::path& full, const fs::path& root) {
     const fs::path relative = full.lexically_relative(root);
     return (relative.empty() || *relative.begin() == ".." ? full : relative).native();
@@ -239,15 +240,6 @@ const std::string& CheckNames::shownPathOf(const fs::path& file, bool plainFile)
         known.hasShown = true;
     }
     return known.shown;
-}
-
-fs::path PathFromBase(const fs::path& file, const fs::path& base) {
-    const fs::path full = resolved(file);
-    const fs::path root = resolved(base);
-    const fs::path relative = full.lexically_relative(root);
-    if (relative.empty() || *relative.begin() == "..")
-        return full;
-    return relative;
 }
 
 std::string CheckSummaryLine(const CheckSummary& s, std::string_view project) {

@@ -26,7 +26,8 @@ struct CheckNames {
     std::filesystem::path base;   // paths are relative to this folder when they lie in it
 
     // A file of the project (relative to its folder) as the outputs name
-    // it: PathFromBase of it, as text. A project can have a million
+    // it: relative to `base` once both are resolved (".." and links), or
+    // absolute when it lies outside, as text. A project can have a million
     // findings in its five data files and as many unused files, so each
     // folder a file lies in is resolved once, and a file that is no link is
     // its resolved folder and its name; one that is not known to be
@@ -63,10 +64,6 @@ struct CheckNames {
     };
     mutable Memo memo;
 };
-
-// A path as the outputs of a check write it: relative to `base` once both
-// are resolved (".." and links), or absolute when it lies outside.
-std::filesystem::path PathFromBase(const std::filesystem::path& file, const std::filesystem::path& base);
 
 // Each output is written as the findings come, so that memory stays bounded
 // whatever their number.

@@ -106,13 +106,14 @@ std::vector<int> NeverChangedFlagsInOrder(const FlagUsage& usage);
 std::vector<std::pair<std::uint32_t, TestAtZero>> TestsAtZeroInOrder(const FlagReach& reach, int flag);
 
 // A classified list and its summary, handed around together. The list may
-// hold only the statements a gathering kept (see KeptPerKind), worded where
-// the summary lists them. `readFailure` in the list means the project could
-// not be read to the end, and the summary is not to be trusted.
+// hold only the statements a gathering kept (see KeptPerKind), without
+// sentences: whoever writes them words them (FlagUsageReport.h).
+// `readFailure` in the list means the project could not be read to the end,
+// and the summary is not to be trusted.
 struct FlagUsageData {
     FlagStatementList list;
     FlagUsage usage;
-    // What each flag can reach, from the same pass; its statements worded.
+    // What each flag can reach, from the same pass.
     FlagReach reach;
 };
 

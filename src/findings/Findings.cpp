@@ -98,10 +98,6 @@ bool CheckFailed(const FindingCounts& counts, const FailOn& failOn) {
 
 namespace {
 
-bool inRange(Integer f) {
-    return f >= 1 && f <= 255;
-}
-
 // "0 bytes", "1 byte", "2,358 bytes".
 std::string bytesText(std::uint64_t n) {
     if (n == 0)

@@ -155,8 +155,9 @@ TEST(Text, ValidUtf8LengthAtEveryBoundary) {
     for (const auto& [text, length] : cases) {
         EXPECT_EQ(validUtf8Length(text), length) << ::testing::PrintToString(text);
         std::size_t read = 0; // the name reader takes a valid sequence whole
-        if (length > 1)
+        if (length > 1) {
             EXPECT_GE(nextCodePoint(text, read), 0x80u) << ::testing::PrintToString(text);
+        }
         EXPECT_EQ(read, length > 1 ? length : read) << ::testing::PrintToString(text);
         // A valid sequence stays; every byte of an invalid one becomes U+FFFD.
         std::string valid;

@@ -600,17 +600,27 @@ const ReachLoad* FlagReach::loadOf(std::uint32_t test) const {
     return it != loads.end() && it->test == test ? &*it : nullptr;
 }
 
+namespace {
+
+// Where a kept test or change stands, and what it does, as a statement.
+template <typename Item> FlagStatement statementOf(const Item& item, FlagUse use) {
+    FlagStatement s;
+    s.record = item.record;
+    s.slot = item.slot;
+    s.row = item.row;
+    s.use = use;
+    s.objectType = item.objectType;
+    s.flag = s.markedFlag = item.flag;
+    s.value = item.value;
+    return s;
+}
+
+} // namespace
+
 FlagStatement FlagReach::testStatement(std::uint32_t test) const {
     const ReachTest& t = tests[test];
-    FlagStatement s;
-    s.record = t.record;
-    s.slot = t.slot;
-    s.row = t.row;
-    s.use = FlagUse::Test;
-    s.objectType = t.objectType;
-    s.flag = s.markedFlag = t.flag;
+    FlagStatement s = statementOf(t, FlagUse::Test);
     s.comparison = t.comparison;
-    s.value = t.value;
     if (const ReachLoad* load = loadOf(test)) {
         s.place = StatementPlace::ConditionalLoad;
         s.flag = s.markedFlag = load->flag;
@@ -624,17 +634,10 @@ FlagStatement FlagReach::statement(const ReachFinding& f) const {
     if (f.kind != ReachFindingKind::Unreachable)
         return testStatement(f.item);
     const ReachChange& c = guardedChanges[f.item];
-    FlagStatement s;
-    s.record = c.record;
-    s.slot = c.slot;
-    s.row = c.row;
-    s.use = FlagUse::Change;
-    s.objectType = c.objectType;
-    s.flag = s.markedFlag = c.flag;
+    FlagStatement s = statementOf(c, FlagUse::Change);
     s.whole = c.whole;
     s.marks = c.marks;
     s.adds = c.adds;
-    s.value = c.value;
     s.valueB = c.valueB;
     return s;
 }

@@ -135,7 +135,7 @@ class DeepFolder {
         for (int i = 0; i < levels_; ++i)
             if (::chdir("..") == 0)
                 ::rmdir(name_.c_str());
-        ::fchdir(home_);
+        EXPECT_EQ(::fchdir(home_), 0) << "back to the folder the test began in";
         ::close(home_);
     }
 
